@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing FTP Torvex needs on Debian 12.
+# Safe to run again: packages already present are left alone.
+set -euo pipefail
+
+build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev)
+test_pkgs=(python3-pyftpdlib vsftpd lftp curl xvfb xauth)
+
+want=("${build_pkgs[@]}")
+if [ "${1:-}" = "--tests" ]; then
+    want+=("${test_pkgs[@]}")
+fi
+
+missing=()
+for p in "${want[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# vsftpd's package starts a system-wide daemon on port 21; our tests and benchmarks run
+# their own instances on high loopback ports, so keep the system one out of the way.
+if [ -x /usr/sbin/vsftpd ] && command -v systemctl >/dev/null 2>&1; then
+    systemctl stop vsftpd >/dev/null 2>&1 || true
+fi
+exit 0
