@@ -1,0 +1,473 @@
+#include "engine/ftpclient.h"
+
+#include "common/helpers.h"
+#include "settings/fbdata.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+bool startsWith(const QString& text, const char* prefix)
+{
+    return text.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+}
+
+// Every 1xx reply is preliminary: the command stays outstanding until its final reply.
+bool isPreliminary(const QString& line)
+{
+    return line.startsWith(QLatin1Char('1'));
+}
+
+int dataModeFor(const QString& line)
+{
+    if (startsWith(line, "LIST"))
+        return 1;
+    if (startsWith(line, "RETR"))
+        return 2;
+    if (startsWith(line, "STOR"))
+        return 3;
+    return 0;
+}
+
+// Shows a refused command line without the control characters that made it unsafe.
+QString visibleLine(QString line)
+{
+    line.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    line.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    line.replace(QChar(0), QLatin1String("\\0"));
+    return line;
+}
+
+const char unsafeLineReply[] = "501 Command not sent: it holds a line break or NUL character.";
+
+} // namespace
+
+FTPClient::FTPClient(QObject* parent)
+    : QObject(parent)
+    , codecName(QStringLiteral("UTF-8"))
+{
+    controlSocket = new QTcpSocket(this);
+    dataSocket = new QTcpSocket(this);
+
+    connect(controlSocket, &QTcpSocket::hostFound, this, &FTPClient::slotHostFound_co);
+    connect(controlSocket, &QTcpSocket::connected, this, &FTPClient::slotConnected_co);
+    connect(controlSocket, &QTcpSocket::disconnected, this, &FTPClient::slotDisconnected_co);
+    connect(controlSocket, &QAbstractSocket::errorOccurred, this, &FTPClient::slotError_co);
+    connect(controlSocket, &QTcpSocket::readyRead, this, &FTPClient::slotReadyRead_co);
+
+    connect(dataSocket, &QTcpSocket::hostFound, this, &FTPClient::slotHostFound_da);
+    connect(dataSocket, &QTcpSocket::connected, this, &FTPClient::slotConnected_da);
+    connect(dataSocket, &QTcpSocket::disconnected, this, &FTPClient::slotDisconnected_da);
+    connect(dataSocket, &QAbstractSocket::errorOccurred, this, &FTPClient::slotError_da);
+    connect(dataSocket, &QTcpSocket::readyRead, this, &FTPClient::slotReadyRead_da);
+    connect(dataSocket, &QTcpSocket::bytesWritten, this, &FTPClient::slotBytesWritten);
+
+    replyTimer = new QTimer(this);
+    replyTimer->setSingleShot(true);
+    replyTimer->setInterval(DefaultReplyTimeoutMs);
+    connect(replyTimer, &QTimer::timeout, this, &FTPClient::slotReplyTimeout);
+
+    greetingTimer = new QTimer(this);
+    greetingTimer->setSingleShot(true);
+    greetingTimer->setInterval(DefaultGreetingTimeoutMs);
+    connect(greetingTimer, &QTimer::timeout, this, &FTPClient::slotGreetingTimeout);
+}
+
+FTPClient::~FTPClient()
+{
+    // The sockets are children and go with us; their signals must not reach a half-destroyed engine.
+    controlSocket->disconnect(this);
+    dataSocket->disconnect(this);
+    resetConnection();
+    stopCompareThreads();
+    qDeleteAll(downloadQueue);
+    qDeleteAll(uploadQueue);
+    qDeleteAll(deleteFiles);
+    qDeleteAll(deleteFolders);
+}
+
+void FTPClient::setDataStore(FBData* dataStore)
+{
+    store = dataStore;
+}
+
+void FTPClient::setReplyTimeout(int milliseconds)
+{
+    replyTimer->setInterval(milliseconds);
+}
+
+void FTPClient::setGreetingTimeout(int milliseconds)
+{
+    greetingTimer->setInterval(milliseconds);
+}
+
+void FTPClient::connectServer(const QString& host, quint16 port, const QString& user, const QString& pass)
+{
+    hostName = host;
+    portNumber = port;
+    userName = user;
+    password = pass;
+    greeted = false;
+    loginPending = false;
+    resetConnection();
+    replyReader.clear();
+    queueCommand(QLatin1String("USER ") + user);
+    queueCommand(QLatin1String("PASS ") + pass);
+    sendNextCommand();
+    loginPending = true;
+    greetingTimer->start();
+    // Takes a numeric address as it is and looks a host name up.
+    controlSocket->connectToHost(host, port, QIODevice::ReadWrite);
+}
+
+void FTPClient::disconnectServer()
+{
+    if (controlSocket->state() == QAbstractSocket::ConnectedState) {
+        queueCommand(QStringLiteral("QUIT"));
+        sendNextCommand();
+    } else {
+        greetingTimer->stop();
+        loginPending = false;
+        resetConnection();
+    }
+}
+
+void FTPClient::sendCommand(const QString& line)
+{
+    commandQueue.append(line);
+    sendNextCommand();
+}
+
+void FTPClient::queueCommand(const QString& line)
+{
+    commandQueue.append(line);
+}
+
+void FTPClient::setCodecName(const QString& name)
+{
+    codecName = name;
+}
+
+bool FTPClient::isConnected() const
+{
+    return controlSocket->state() == QAbstractSocket::ConnectedState;
+}
+
+bool FTPClient::isClosed() const
+{
+    return !controlSocket->isOpen();
+}
+
+void FTPClient::sendNextCommand()
+{
+    if (!currentCommand.isEmpty() || commandQueue.isEmpty() || !greeted)
+        return;
+    if (!controlSocket->isOpen()) {
+        currentCommand.clear();
+        commandQueue.clear();
+        lastCommand.clear();
+        return;
+    }
+    currentCommand = commandQueue.takeFirst();
+    dataMode = dataModeFor(currentCommand);
+    if (!isSafeCommandText(currentCommand)) {
+        refuseLocally(currentCommand, QLatin1String(unsafeLineReply));
+        return;
+    }
+    controlSocket->write(currentCommand.toUtf8() + "\r\n");
+    touchReplyTimer();
+}
+
+// SECURITY: a line that would end early and smuggle a second command behind it never reaches
+// the wire; the job sees it refused as if the server had said no.
+void FTPClient::refuseLocally(const QString& line, const QString& reason)
+{
+    currentCommand = visibleLine(line);
+    emit commandResult(currentCommand, reason);
+    dispatchReply(reason);
+}
+
+void FTPClient::slotReadyRead_co()
+{
+    if (!replyReader.append(controlSocket->readAll())) {
+        emit commandResult(currentCommand, tr("Reply line too long; connection closed."));
+        dropConnection();
+        return;
+    }
+    FtpReplyReader::Line line;
+    while (controlSocket->isOpen() && replyReader.next(line))
+        handleReply(line.text, line.final);
+    if (replyReader.overflowed()) {
+        emit commandResult(currentCommand, tr("Reply line too long; connection closed."));
+        dropConnection();
+    }
+}
+
+void FTPClient::handleReply(const QString& line, bool final)
+{
+    emit commandResult(currentCommand.isEmpty() ? lastCommand : currentCommand, line);
+    if (final)
+        dispatchReply(line);
+}
+
+void FTPClient::dispatchReply(const QString& line)
+{
+    if (currentCommand.isEmpty()) {
+        // Nothing outstanding: the greeting, or a line the server sent unasked, which must not
+        // act on the command answered before.
+        if (line.startsWith(QLatin1String("220"))) {
+            greeted = true;
+            greetingTimer->stop();
+        }
+        sendNextCommand();
+        return;
+    }
+    if (line.startsWith(QLatin1String("421"))) {
+        finishReply(line);
+        return;
+    }
+    if (isPreliminary(line)) {
+        if (startsWith(currentCommand, "STOR"))
+            handleStorReply(line);
+        finishReply(line);
+        return;
+    }
+    if (holdUntilDataEnds(line))
+        return;
+
+    const QString& command = currentCommand;
+    if (startsWith(command, "USER")) {
+        handleUserReply(line);
+    } else if (startsWith(command, "PASS")) {
+        loggedIn = line.startsWith(QLatin1String("230"));
+        loginPending = false;
+        emit login(loggedIn);
+    } else if (startsWith(command, "QUIT")) {
+        if (controlSocket->isOpen())
+            controlSocket->close();
+    } else if (startsWith(command, "CWD")) {
+        handleCwdReply(line);
+    } else if (startsWith(command, "PWD")) {
+        handlePwdReply(line);
+    } else if (startsWith(command, "PASV")) {
+        handlePasvReply(line);
+    } else if (startsWith(command, "LIST")) {
+        handleListReply(line);
+    } else if (startsWith(command, "SIZE")) {
+        handleSizeReply(line);
+    } else if (startsWith(command, "REST")) {
+        // the offset is only confirmed; RETR or STOR decide
+    } else if (startsWith(command, "RETR")) {
+        handleRetrReply(line);
+    } else if (startsWith(command, "STOR")) {
+        handleStorReply(line);
+    } else if (startsWith(command, "DELE")) {
+        handleDeleteReply(line);
+    } else if (startsWith(command, "RMD")) {
+        handleRmdReply(line);
+    } else if (startsWith(command, "RNFR")) {
+        handleRnfrReply(line);
+    } else if (startsWith(command, "RNTO")) {
+        nextMove();
+    } else if (startsWith(command, "SITE")) {
+        handleSiteReply(line);
+    }
+    finishReply(line);
+}
+
+void FTPClient::handleUserReply(const QString& line)
+{
+    if (line.startsWith(QLatin1String("331")))
+        return;  // PASS follows from the queue
+    // Logged in without a password, or refused: either way the password must not follow.
+    if (!commandQueue.isEmpty() && startsWith(commandQueue.first(), "PASS "))
+        commandQueue.removeFirst();
+    loggedIn = line.startsWith(QLatin1String("230"));
+    loginPending = false;
+    emit login(loggedIn);
+}
+
+// The tail of every reply: a final reply frees the channel for the next command.
+void FTPClient::finishReply(const QString& line)
+{
+    if (currentCommand.isEmpty())
+        return;  // the reply's handling already reset the connection
+    lastCommand = currentCommand;
+    if (isPreliminary(line)) {
+        touchReplyTimer();
+        return;
+    }
+    currentCommand.clear();
+    touchReplyTimer();
+    sendNextCommand();
+}
+
+// A listing or download is complete only when both its final reply and the end of its data
+// stream have been seen; on loopback the reply often comes first.
+bool FTPClient::holdUntilDataEnds(const QString& line)
+{
+    if (dataMode != 1 && dataMode != 2)
+        return false;
+    if (!line.startsWith(QLatin1Char('2')) || dataConnectionDone())
+        return false;
+    heldReply = line;
+    return true;
+}
+
+bool FTPClient::dataConnectionDone() const
+{
+    return dataSocket->state() == QAbstractSocket::UnconnectedState;
+}
+
+void FTPClient::releaseHeldReply()
+{
+    if (heldReply.isEmpty())
+        return;
+    // Queued: the data socket is still inside its own signal.
+    QMetaObject::invokeMethod(this, "handleHeldReply", Qt::QueuedConnection);
+}
+
+void FTPClient::handleHeldReply()
+{
+    if (heldReply.isEmpty() || !dataConnectionDone())
+        return;
+    const QString line = heldReply;
+    heldReply.clear();
+    if (!currentCommand.isEmpty())
+        dispatchReply(line);
+}
+
+void FTPClient::touchReplyTimer()
+{
+    if (currentCommand.isEmpty())
+        replyTimer->stop();
+    else
+        replyTimer->start();
+}
+
+void FTPClient::slotReplyTimeout()
+{
+    if (currentCommand.isEmpty())
+        return;
+    emit commandResult(currentCommand, tr("No reply from the server in time; connection closed."));
+    dropConnection();
+}
+
+void FTPClient::slotGreetingTimeout()
+{
+    if (greeted || !loginPending)
+        return;
+    emit commandResult(QString(), tr("The server did not greet in time."));
+    failLoginAttempt();
+}
+
+// Closes the control connection on our side and makes sure the window hears logout() once.
+void FTPClient::dropConnection()
+{
+    if (controlSocket->state() == QAbstractSocket::ConnectedState) {
+        connectionLost = false;
+        controlSocket->abort();
+        if (connectionLost)
+            return;  // slotDisconnected_co ran and reported
+    }
+    slotDisconnected_co();
+}
+
+void FTPClient::failLoginAttempt()
+{
+    const bool owed = loginPending;
+    loginPending = false;
+    greetingTimer->stop();
+    resetConnection();
+    if (owed)
+        emit login(false);
+}
+
+void FTPClient::resetConnection()
+{
+    if (controlSocket->isOpen())
+        controlSocket->abort();
+    if (dataSocket->isOpen())
+        dataSocket->disconnectFromHost();
+    currentCommand.clear();
+    commandQueue.clear();
+    lastCommand.clear();
+    remoteDir.clear();
+    requestedDir.clear();
+    heldReply.clear();
+    loggedIn = false;
+    replyTimer->stop();
+    if (store)
+        store->resetStates();
+}
+
+void FTPClient::slotHostFound_co()
+{
+}
+
+void FTPClient::slotConnected_co()
+{
+    connectionLost = false;
+}
+
+void FTPClient::slotDisconnected_co()
+{
+    if (controlSocket->isOpen())
+        controlSocket->close();
+    connectionLost = true;
+    greeted = false;
+    loggedIn = false;
+    greetingTimer->stop();
+    const bool owedLogin = loginPending;
+    loginPending = false;
+    resetConnection();
+    if (dataConnectionDone())
+        failRunningTransfers();
+    if (owedLogin)
+        emit login(false);
+    emit logout();
+}
+
+void FTPClient::slotError_co(QAbstractSocket::SocketError)
+{
+    // Only a failed attempt is ours to report here; a lost connection reports through disconnected().
+    if (controlSocket->state() != QAbstractSocket::UnconnectedState || !loginPending || greeted)
+        return;
+    emit commandResult(QString(), controlSocket->errorString());
+    failLoginAttempt();
+}
+
+void FTPClient::slotHostFound_da()
+{
+}
+
+void FTPClient::slotConnected_da()
+{
+    touchReplyTimer();
+}
+
+void FTPClient::slotError_da(QAbstractSocket::SocketError)
+{
+    if (dataConnectionDone())
+        releaseHeldReply();
+}
+
+void FTPClient::slotReadyRead_da()
+{
+    touchReplyTimer();
+    drainDataSocket();
+}
+
+void FTPClient::slotDisconnected_da()
+{
+    drainDataSocket();
+    if (controlSocket->isOpen()) {
+        if (currentFile && currentFile->isLink && dataMode == 2)
+            finishLinkRecord();
+    } else {
+        failRunningTransfers();
+    }
+    releaseHeldReply();
+}

@@ -1,0 +1,261 @@
+#ifndef TORVEX_ENGINE_FTPCLIENT_H
+#define TORVEX_ENGINE_FTPCLIENT_H
+
+#include "engine/ftpreplyreader.h"
+#include "engine/ktdelinfo.h"
+#include "engine/ktdufile.h"
+
+#include <QAbstractSocket>
+#include <QFile>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+class FBData;
+class QTcpSocket;
+class QTimer;
+
+// The FTP client: one control connection, one passive data connection, one command outstanding
+// at a time. It reports only through signals; the windows drive it by direct calls.
+class FTPClient : public QObject
+{
+    Q_OBJECT
+public:
+    using Row = QStringList;
+    using Rows = QList<QStringList>;
+    using PathPair = QPair<QString, QString>;
+
+    // Defaults for the guards against servers that stall.
+    static constexpr int DefaultReplyTimeoutMs = 60 * 1000;
+    static constexpr int DefaultGreetingTimeoutMs = 30 * 1000;
+    // A listing larger than this is cut off: no real folder needs it, a hostile server might.
+    static constexpr qint64 MaxListingBytes = 64 * 1024 * 1024;
+
+    explicit FTPClient(QObject* parent = nullptr);
+    ~FTPClient() override;
+
+    // Without a store, dropping the connection resets nothing else.
+    void setDataStore(FBData* store);
+    void setReplyTimeout(int milliseconds);
+    void setGreetingTimeout(int milliseconds);
+
+    // Connection and command channel
+    void connectServer(const QString& host, quint16 port, const QString& user, const QString& password);
+    void disconnectServer();
+    void sendCommand(const QString& line);
+    void queueCommand(const QString& line);
+    void setCodecName(const QString& name);
+    QString host() const { return hostName; }
+    quint16 port() const { return portNumber; }
+    bool isConnected() const;
+    bool isClosed() const;
+    bool isLoggedIn() const { return loggedIn; }
+    bool isBusy() const { return !commandQueue.isEmpty() || !currentCommand.isEmpty(); }
+    int stopFlag() const { return stopState; }
+    QString currentRemoteDir() const { return remoteDir; }
+
+    // Remote folders and listings
+    void printDir();
+    void changeDir(const QString& path);
+    void listDir();
+    static bool parsePasv(const QString& line, QString& address, quint16& port);
+    static Rows parseList(const QString& text);
+    static Rows sortRows(Rows& rows);
+    static bool isDirRow(const Row& row);
+    static bool isLinkRow(const Row& row);
+    static qint64 rowSize(const Row& row);
+    static QString joinRemotePath(const QString& a, const QString& b);
+    static QString quotedText(const QString& line);
+    // True for a name a listing may hand us as an entry of the listed folder: nothing that
+    // climbs out of it or breaks a command line.
+    static bool isPlainEntryName(const QString& name);
+
+    // Transfer jobs
+    void prepareTransfer(const QString& localBase, const QString& remoteBase);
+    void clearTransfers();
+    KTDUFile* addDownloadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset);
+    void addDownloadFolder(const QString& remotePath);
+    void startDownload();
+    KTDUFile* addUploadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset);
+    void addUploadFolder(const QString& localPath);
+    void startUpload();
+    bool sendNextChunk();
+    QString localToRemote(const QString& localPath) const;
+    QString remoteToLocal(const QString& remotePath) const;
+    bool stopTransfers();
+    bool resumeTransfers();
+    void retryErrors();
+    void abortData();
+    QString transferSummary() const;
+    const QList<KTDUFile*>& downloads() const { return downloadQueue; }
+    const QList<KTDUFile*>& uploads() const { return uploadQueue; }
+
+    // Remote file operations
+    void makeDir(const QString& name, const QString& folder);
+    void removeRemoteDir(const QString& name, const QString& folder);
+    void renameFile(const QString& from, const QString& to);
+    void addMoves(const QList<PathPair>& moves);
+    void prepareDelete(const QString& folder);
+    void addDeleteFile(const QString& folder, const QString& name);
+    void addDeleteFolder(const QString& folder, const QString& name);
+    void deleteNext(int result);
+    QString deleteSummary() const;
+    void setChmod(const QString& returnFolder, int recursion, const QString& mode);
+    void addChmodFile(const QString& folder, const QString& name);
+    void addChmodFolder(const QString& folder, const QString& name);
+    void chmodNext();
+
+    // Compare
+    void setCompareBase(const QString& localBase, const QString& tempBase);
+    void startCompare();
+    void compareFiles(FTPClient* client);
+
+signals:
+    void login(bool successful);
+    void logout();
+    void changDir(bool successful);
+    void currentDir(const QString& path);
+    void currentDirData(const QString& data, bool dowload);
+    void srFile(KTDUFile* dufile);
+    void srFileSize(KTDUFile* dufile);
+    void srProgress(KTDUFile* dufile);
+    void srFileFinish(KTDUFile* dufile);
+    void srFinish(const QString& localPath, const QString& ftpPath);
+    void srStateChange(KTDUFile* dufile);
+    void srCmpResult(KTDUFile* dufile);
+    void srCmpFinish();
+    void srChmod(const QString& filePath, bool success);
+    void srChmodFinish(int total, int success);
+    void srStop();
+    void setLocalPath(const QString& path);
+    void deleteFile(const QString& path, const QString& state);
+    void commandResult(const QString& command, const QString& result);
+
+private slots:
+    void slotHostFound_co();
+    void slotConnected_co();
+    void slotDisconnected_co();
+    void slotError_co(QAbstractSocket::SocketError error);
+    void slotReadyRead_co();
+    void slotHostFound_da();
+    void slotConnected_da();
+    void slotDisconnected_da();
+    void slotError_da(QAbstractSocket::SocketError error);
+    void slotReadyRead_da();
+    void slotBytesWritten(qint64 bytes);
+    void slotReplyTimeout();
+    void slotGreetingTimeout();
+    void handleHeldReply();
+
+private:
+    // Command channel
+    void sendNextCommand();
+    void refuseLocally(const QString& line, const QString& reason);
+    void handleReply(const QString& line, bool final);
+    void dispatchReply(const QString& line);
+    void handleUserReply(const QString& line);
+    void finishReply(const QString& line);
+    void resetConnection();
+    void dropConnection();
+    void failLoginAttempt();
+    void touchReplyTimer();
+    bool dataConnectionDone() const;
+    bool holdUntilDataEnds(const QString& line);
+    void releaseHeldReply();
+
+    // Listings
+    void handleCwdReply(const QString& line);
+    void handlePwdReply(const QString& line);
+    void handlePasvReply(const QString& line);
+    void handleListReply(const QString& line);
+    void handleFailedListing();
+    void deliverListing();
+    void drainDataSocket();
+
+    // Transfers (download, upload)
+    void enterFileFolder(KTDUFile* record);
+    bool nextDownloadFolder();
+    bool nextUploadFolder();
+    void handleSizeReply(const QString& line);
+    void handleRetrReply(const QString& line);
+    void handleStorReply(const QString& line);
+    void receiveDownloadData(const QByteArray& bytes);
+    void finishLinkRecord();
+    void failRunningTransfers();
+    void addSummaryRecord(bool toUploads, const QString& text);
+
+    // Remote operations
+    void handleDeleteReply(const QString& line);
+    void handleRmdReply(const QString& line);
+    void handleRnfrReply(const QString& line);
+    void handleSiteReply(const QString& line);
+    void nextMove();
+    void removeNext(int result);
+    void deleteListing(const QString& text);
+    void chmodListing(const QString& text);
+
+    // Compare
+    void stopCompareThreads();
+
+public:
+    // Public like the rest of the engine's state so windows and tests can look at it.
+    QString compareLocalBase;
+    QString compareTempBase;
+    QString hostName;
+    quint16 portNumber = 0;
+    QTcpSocket* controlSocket = nullptr;
+    QTcpSocket* dataSocket = nullptr;
+    int dataMode = 0;
+    QByteArray listBuffer;
+    QString password;
+    QString userName;
+    int stopState = 0;
+    bool loggedIn = false;
+    QStringList commandQueue;
+    QString currentCommand;
+    QString lastCommand;
+    QString requestedDir;
+    QString remoteDir;
+    FtpReplyReader replyReader;
+    QString codecName;
+    bool connectionLost = false;
+    bool greeted = false;
+    QString localBase;
+    QString remoteBase;
+    KTDUFile* currentFile = nullptr;
+    QFile transferFile;
+    QByteArray linkBuffer;
+    QList<KTDUFile*> downloadQueue;
+    QStringList downloadFolders;
+    QString downloadListDir;
+    QList<KTDUFile*> uploadQueue;
+    QStringList uploadFolders;
+    QList<KTDelInfo*> deleteFiles;
+    QList<KTDelInfo*> deleteFolders;
+    int deleteMode = 0;
+    QString deleteStartDir;
+    QString deletePath;
+    int deleteTotal = 0;
+    int deleteSuccess = 0;
+    QString renameTarget;
+    QList<PathPair> moveQueue;
+    int chmodTotal = 0;
+    int chmodSuccess = 0;
+    int chmodRecursion = -1;
+    QString chmodMode;
+    QString chmodReturnDir;
+    QString chmodPath;
+    QList<PathPair> chmodFiles;
+    QList<PathPair> chmodFolders;
+
+private:
+    FBData* store = nullptr;
+    QTimer* replyTimer = nullptr;
+    QTimer* greetingTimer = nullptr;
+    bool loginPending = false;     // a login result is still owed to the window
+    QString heldReply;             // final reply waiting for the data connection to end
+};
+
+#endif

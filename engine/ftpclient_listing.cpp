@@ -1,0 +1,306 @@
+// Remote folders, passive data connections and listings.
+#include "engine/ftpclient.h"
+
+#include <QHostAddress>
+#include <QMap>
+#include <QTcpSocket>
+#include <QTextCodec>
+
+namespace {
+
+QTextCodec* listingCodec(const QString& name)
+{
+    QTextCodec* codec = QTextCodec::codecForName(name.toLatin1());
+    return codec ? codec : QTextCodec::codecForName("UTF-8");
+}
+
+// Cuts one listing line into the first eight blank-separated fields and the name behind them.
+// A device line ("1, 3" as major and minor number) keeps both numbers in the size field.
+bool splitListLine(const QString& line, QStringList& fields, QString& name)
+{
+    const QChar blank(QLatin1Char(' '));
+    const int length = line.size();
+    int pos = 0;
+    auto nextToken = [&](QString& token) {
+        while (pos < length && line.at(pos) == blank)
+            ++pos;
+        const int start = pos;
+        while (pos < length && line.at(pos) != blank)
+            ++pos;
+        token = line.mid(start, pos - start);
+        return pos < length;  // a field needs a blank behind it
+    };
+    fields.clear();
+    QString field;
+    while (fields.size() < 8) {
+        if (!nextToken(field))
+            return false;
+        QString minor;
+        if (fields.size() == 4 && field.endsWith(QLatin1Char(','))) {
+            if (!nextToken(minor))
+                return false;
+            field += blank + minor;
+        }
+        fields.append(field);
+    }
+    name = line.mid(pos + 1);
+    return !name.isEmpty();
+}
+
+} // namespace
+
+void FTPClient::printDir()
+{
+    sendCommand(QStringLiteral("PWD"));
+}
+
+void FTPClient::changeDir(const QString& path)
+{
+    requestedDir = path;
+    if (path != remoteDir)
+        sendCommand(QLatin1String("CWD ") + path);
+}
+
+void FTPClient::listDir()
+{
+    queueCommand(QStringLiteral("TYPE A"));
+    queueCommand(QStringLiteral("PASV"));
+    queueCommand(QStringLiteral("LIST -al"));
+    sendNextCommand();
+}
+
+bool FTPClient::parsePasv(const QString& line, QString& address, quint16& port)
+{
+    if (!line.startsWith(QLatin1String("227")))
+        return false;
+    const int open = line.indexOf(QLatin1Char('('));
+    const int close = line.indexOf(QLatin1Char(')'));
+    if (open < 0 || close < open)
+        return false;
+    const QStringList parts = line.mid(open + 1, close - open - 1).split(QLatin1Char(','));
+    if (parts.size() < 6)
+        return false;
+    uint numbers[6];
+    for (int i = 0; i < 6; ++i) {
+        bool ok = false;
+        numbers[i] = parts.at(i).trimmed().toUInt(&ok);
+        if (!ok || numbers[i] > 255)
+            return false;
+    }
+    const uint portNumber = numbers[4] * 256 + numbers[5];
+    if (portNumber == 0)
+        return false;
+    address = QStringLiteral("%1.%2.%3.%4").arg(numbers[0]).arg(numbers[1]).arg(numbers[2]).arg(numbers[3]);
+    port = quint16(portNumber);
+    return true;
+}
+
+FTPClient::Rows FTPClient::parseList(const QString& text)
+{
+    Rows rows;
+    // Lines end in CR LF by the protocol, but servers that end them with a bare LF exist.
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList fields;
+    QString name;
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty() || !splitListLine(line, fields, name))
+            continue;
+        rows.append(Row{fields.at(0), fields.at(1), fields.at(2), fields.at(3), fields.at(4),
+                        fields.mid(5, 3).join(QLatin1Char(' ')), name});
+    }
+    return rows;
+}
+
+FTPClient::Rows FTPClient::sortRows(Rows& rows)
+{
+    QStringList folderNames;
+    QStringList fileNames;
+    QMap<QString, Row> byName;
+    Row parent;
+    for (int i = 0; i < rows.size();) {
+        const Row& row = rows.at(i);
+        if (row.size() != 7) {
+            ++i;
+            continue;
+        }
+        const QString& name = row.at(6);
+        if (isDirRow(row)) {
+            if (name == QLatin1String(".")) {
+                rows.removeAt(i);
+                continue;
+            }
+            if (name == QLatin1String("..")) {
+                parent = row;
+                ++i;
+                continue;
+            }
+            if (!byName.contains(name))
+                folderNames.append(name);
+        } else if (!byName.contains(name)) {
+            fileNames.append(name);
+        }
+        byName.insert(name, row);
+        ++i;
+    }
+    folderNames.sort(Qt::CaseSensitive);
+    fileNames.sort(Qt::CaseSensitive);
+    Rows sorted;
+    if (!parent.isEmpty())
+        sorted.append(parent);
+    for (const QString& name : qAsConst(folderNames))
+        sorted.append(byName.value(name));
+    for (const QString& name : qAsConst(fileNames))
+        sorted.append(byName.value(name));
+    return sorted;
+}
+
+bool FTPClient::isDirRow(const Row& row)
+{
+    return row.size() == 7 && row.at(0).startsWith(QLatin1Char('d'), Qt::CaseInsensitive);
+}
+
+bool FTPClient::isLinkRow(const Row& row)
+{
+    return row.size() == 7 && row.at(0).startsWith(QLatin1Char('l'), Qt::CaseInsensitive);
+}
+
+qint64 FTPClient::rowSize(const Row& row)
+{
+    return row.size() > 4 ? row.at(4).toLongLong() : 0;
+}
+
+QString FTPClient::joinRemotePath(const QString& a, const QString& b)
+{
+    QString joined = a;
+    if (joined.endsWith(QLatin1Char('/')))
+        joined.chop(1);
+    if (!b.startsWith(QLatin1Char('/')))
+        joined += QLatin1Char('/');
+    return joined + b;
+}
+
+QString FTPClient::quotedText(const QString& line)
+{
+    const int first = line.indexOf(QLatin1Char('"'));
+    const int last = line.lastIndexOf(QLatin1Char('"'));
+    if (first < 0 || last <= first)
+        return QString();
+    QString text = line.mid(first + 1, last - first - 1);
+    // A quote inside the path is sent doubled.
+    text.replace(QLatin1String("\"\""), QLatin1String("\""));
+    return text;
+}
+
+bool FTPClient::isPlainEntryName(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('\r')
+            || c == QLatin1Char('\n') || c.unicode() == 0)
+            return false;
+    }
+    return true;
+}
+
+void FTPClient::handleCwdReply(const QString& line)
+{
+    const bool changed = line.startsWith(QLatin1String("250"));
+    if (changed)
+        remoteDir = requestedDir;
+    emit changDir(changed);
+}
+
+void FTPClient::handlePwdReply(const QString& line)
+{
+    if (!line.startsWith(QLatin1String("257")))
+        return;
+    const QString path = quotedText(line);
+    if (path.isEmpty())
+        return;
+    remoteDir = path;
+    emit currentDir(path);
+}
+
+// SECURITY: the data connection goes to the host we are already talking to; the address in the
+// reply is ignored so that a server cannot point us at a third machine.
+void FTPClient::handlePasvReply(const QString& line)
+{
+    QString announced;
+    quint16 dataPort = 0;
+    if (!parsePasv(line, announced, dataPort))
+        return;
+    dataSocket->abort();
+    listBuffer.clear();
+    heldReply.clear();
+    dataSocket->connectToHost(controlSocket->peerAddress(), dataPort, QIODevice::ReadWrite);
+}
+
+void FTPClient::handleListReply(const QString& line)
+{
+    if (line.startsWith(QLatin1String("226")) || line.startsWith(QLatin1String("250")))
+        deliverListing();
+    else
+        handleFailedListing();
+}
+
+void FTPClient::deliverListing()
+{
+    drainDataSocket();
+    const QString text = listingCodec(codecName)->toUnicode(listBuffer);
+    listBuffer.clear();
+    dataMode = 0;
+    if (deleteMode == 1) {
+        deleteListing(text);
+    } else if (chmodRecursion > 0) {
+        chmodListing(text);
+    } else {
+        bool forDownload = false;
+        if (!downloadListDir.isEmpty()) {
+            forDownload = downloadListDir == remoteDir;
+            downloadListDir.clear();
+        }
+        emit currentDirData(text, forDownload);
+    }
+}
+
+// A refused listing still ends its job's step, so that no job waits for it forever.
+void FTPClient::handleFailedListing()
+{
+    dataSocket->abort();
+    listBuffer.clear();
+    dataMode = 0;
+    if (deleteMode == 1) {
+        deleteListing(QString());
+    } else if (chmodRecursion > 0) {
+        chmodListing(QString());
+    } else if (!downloadListDir.isEmpty()) {
+        const bool forDownload = downloadListDir == remoteDir;
+        downloadListDir.clear();
+        if (forDownload)
+            emit currentDirData(QString(), true);
+    }
+}
+
+void FTPClient::drainDataSocket()
+{
+    if (dataSocket->bytesAvailable() <= 0)
+        return;
+    const QByteArray bytes = dataSocket->readAll();
+    switch (dataMode) {
+    case 1:
+        if (listBuffer.size() + bytes.size() > MaxListingBytes) {
+            dataSocket->abort();
+            return;
+        }
+        listBuffer.append(bytes);
+        break;
+    case 2:
+        receiveDownloadData(bytes);
+        break;
+    default:
+        break;  // nothing asked for these bytes
+    }
+}
