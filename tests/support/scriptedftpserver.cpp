@@ -1,0 +1,285 @@
+#include "support/scriptedftpserver.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+QString firstWord(const QString& line)
+{
+    return line.section(QLatin1Char(' '), 0, 0).toUpper();
+}
+
+void later(QObject* context, int ms, std::function<void()> work)
+{
+    if (ms <= 0)
+        work();
+    else
+        QTimer::singleShot(ms, context, std::move(work));
+}
+
+} // namespace
+
+ScriptedFtpServer::ScriptedFtpServer(QObject* parent)
+    : QObject(parent)
+    , controlServer(new QTcpServer(this))
+    , dataServer(new QTcpServer(this))
+{
+    connect(controlServer, &QTcpServer::newConnection, this, &ScriptedFtpServer::onNewControl);
+    pump = new QTimer(this);
+    pump->setInterval(3);
+    connect(pump, &QTimer::timeout, this, &ScriptedFtpServer::pumpControl);
+}
+
+ScriptedFtpServer::~ScriptedFtpServer() = default;
+
+bool ScriptedFtpServer::listen()
+{
+    return controlServer->listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
+}
+
+quint16 ScriptedFtpServer::port() const
+{
+    return controlServer->serverPort();
+}
+
+void ScriptedFtpServer::setGreeting(const QByteArray& raw)
+{
+    greeting = raw;
+}
+
+void ScriptedFtpServer::addAnswer(const QString& prefix, const Answer& answer)
+{
+    answers[prefix.toUpper()].append(answer);
+}
+
+void ScriptedFtpServer::setReply(const QString& prefix, const QByteArray& reply)
+{
+    Answer answer;
+    answer.reply = reply;
+    answers[prefix.toUpper()] = {answer};
+}
+
+void ScriptedFtpServer::setChunkSize(int bytes)
+{
+    chunkSize = bytes;
+}
+
+void ScriptedFtpServer::sendRaw(const QByteArray& bytes)
+{
+    writeControl(bytes);
+}
+
+void ScriptedFtpServer::closeControl()
+{
+    if (control)
+        control->abort();
+}
+
+void ScriptedFtpServer::onNewControl()
+{
+    while (QTcpSocket* socket = controlServer->nextPendingConnection()) {
+        ++connections;
+        if (control)
+            control->abort();
+        control = socket;
+        inbox.clear();
+        connect(socket, &QTcpSocket::readyRead, this, &ScriptedFtpServer::onControlReadyRead);
+        if (!greeting.isEmpty())
+            writeControl(greeting);
+    }
+}
+
+void ScriptedFtpServer::onControlReadyRead()
+{
+    auto* socket = qobject_cast<QTcpSocket*>(sender());
+    if (!socket || socket != control)
+        return;
+    inbox.append(socket->readAll());
+    int lf;
+    while ((lf = inbox.indexOf('\n')) >= 0) {
+        QByteArray raw = inbox.left(lf);
+        inbox.remove(0, lf + 1);
+        if (raw.endsWith('\r'))
+            raw.chop(1);
+        const QString line = QString::fromUtf8(raw);
+        received.append(line);
+        emit commandReceived(line);
+        handleCommand(line);
+    }
+}
+
+ScriptedFtpServer::Answer ScriptedFtpServer::answerFor(const QString& line)
+{
+    QString best;
+    for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
+        if (line.startsWith(it.key(), Qt::CaseInsensitive) && it.key().size() > best.size())
+            best = it.key();
+    }
+    if (best.isEmpty())
+        return defaultAnswer(line);
+    QList<Answer>& list = answers[best];
+    Answer answer = list.size() > 1 ? list.takeFirst() : list.first();
+    if (answer.reply.isEmpty() && !answer.silent && !answer.closeControl)
+        answer.reply = defaultAnswer(line).reply;
+    return answer;
+}
+
+ScriptedFtpServer::Answer ScriptedFtpServer::defaultAnswer(const QString& line) const
+{
+    static const QHash<QString, QByteArray> replies = {
+        {QStringLiteral("USER"), "331 Password required.\r\n"},
+        {QStringLiteral("PASS"), "230 Logged in.\r\n"},
+        {QStringLiteral("CWD"), "250 Directory changed.\r\n"},
+        {QStringLiteral("PWD"), "257 \"/\" is the current directory.\r\n"},
+        {QStringLiteral("TYPE"), "200 Type set.\r\n"},
+        {QStringLiteral("SIZE"), "550 No size.\r\n"},
+        {QStringLiteral("MDTM"), "550 No time.\r\n"},
+        {QStringLiteral("REST"), "350 Restarting.\r\n"},
+        {QStringLiteral("DELE"), "250 Deleted.\r\n"},
+        {QStringLiteral("RMD"), "250 Removed.\r\n"},
+        {QStringLiteral("MKD"), "257 \"/new\" created.\r\n"},
+        {QStringLiteral("RNFR"), "350 Ready for RNTO.\r\n"},
+        {QStringLiteral("RNTO"), "250 Renamed.\r\n"},
+        {QStringLiteral("SITE"), "200 SITE command successful.\r\n"},
+        {QStringLiteral("QUIT"), "221 Goodbye.\r\n"},
+        {QStringLiteral("LIST"), "226 Transfer complete.\r\n"},
+        {QStringLiteral("RETR"), "226 Transfer complete.\r\n"},
+        {QStringLiteral("STOR"), "226 Transfer complete.\r\n"},
+        {QStringLiteral("PASV"), "227 Entering Passive Mode (127,0,0,1,{p1},{p2}).\r\n"},
+    };
+    Answer answer;
+    answer.reply = replies.value(firstWord(line), "200 OK.\r\n");
+    return answer;
+}
+
+void ScriptedFtpServer::handleCommand(const QString& line)
+{
+    const Answer answer = answerFor(line);
+    if (answer.silent)
+        return;
+    if (answer.closeControl) {
+        closeControl();
+        return;
+    }
+    const QString word = firstWord(line);
+    if (word == QLatin1String("PASV")) {
+        openPassive();
+        const quint16 dataPort = dataServer->serverPort();
+        QByteArray reply = answer.reply;
+        reply.replace("{p1}", QByteArray::number(dataPort / 256));
+        reply.replace("{p2}", QByteArray::number(dataPort % 256));
+        later(this, answer.replyDelayMs, [this, reply] { writeControl(reply); });
+        return;
+    }
+    if (word == QLatin1String("LIST") || word == QLatin1String("RETR") || word == QLatin1String("STOR")) {
+        runDataCommand(word, answer);
+        return;
+    }
+    later(this, answer.replyDelayMs, [this, answer, word] {
+        writeControl(answer.reply);
+        if (word == QLatin1String("QUIT") && control)
+            control->disconnectFromHost();
+    });
+}
+
+void ScriptedFtpServer::openPassive()
+{
+    if (data)
+        data->abort();
+    dataServer->close();
+    dataServer->disconnect(this);
+    dataServer->listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
+}
+
+void ScriptedFtpServer::runDataCommand(const QString& word, const Answer& answer)
+{
+    auto start = [this, word, answer] {
+        writeControl(answer.preliminary.isEmpty() ? QByteArray("150 Opening data connection.\r\n")
+                                                  : answer.preliminary);
+        if (word == QLatin1String("STOR")) {
+            storing = true;
+            storeAnswer = answer;
+            connect(data, &QTcpSocket::readyRead, this, [this] { stored.append(data->readAll()); });
+            connect(data, &QTcpSocket::disconnected, this, [this] {
+                stored.append(data->readAll());
+                if (!storing)
+                    return;
+                storing = false;
+                later(this, storeAnswer.replyDelayMs, [this] {
+                    writeControl(storeAnswer.reply);
+                    emit storeFinished();
+                });
+            });
+            return;
+        }
+        if (answer.replyBeforeData) {
+            writeControl(answer.reply);
+            later(this, answer.dataDelayMs, [this, answer] { sendData(answer); });
+        } else {
+            later(this, answer.dataDelayMs, [this, answer] {
+                sendData(answer);
+                later(this, answer.replyDelayMs, [this, answer] { writeControl(answer.reply); });
+            });
+        }
+    };
+    if (data && data->state() == QAbstractSocket::ConnectedState) {
+        start();
+        return;
+    }
+    if (dataServer->hasPendingConnections()) {
+        data = dataServer->nextPendingConnection();
+        start();
+        return;
+    }
+    connect(dataServer, &QTcpServer::newConnection, this, [this, start] {
+        dataServer->disconnect(this);
+        data = dataServer->nextPendingConnection();
+        start();
+    });
+}
+
+void ScriptedFtpServer::sendData(const Answer& answer)
+{
+    if (!data)
+        return;
+    QByteArray bytes = answer.data;
+    if (answer.cutDataAfter >= 0 && answer.cutDataAfter < bytes.size()) {
+        data->write(bytes.left(int(answer.cutDataAfter)));
+        data->flush();
+        data->abort();
+        return;
+    }
+    data->write(bytes);
+    data->disconnectFromHost();  // flushes what is left, then closes
+}
+
+void ScriptedFtpServer::writeControl(const QByteArray& bytes)
+{
+    if (!control || bytes.isEmpty())
+        return;
+    if (chunkSize <= 0) {
+        control->write(bytes);
+        control->flush();
+        return;
+    }
+    // Pieces go out on timer ticks, so that the client sees them in separate reads.
+    outbox.append(bytes);
+    if (!pump->isActive())
+        pump->start();
+}
+
+void ScriptedFtpServer::pumpControl()
+{
+    if (!control || outbox.isEmpty()) {
+        pump->stop();
+        return;
+    }
+    control->write(outbox.left(chunkSize));
+    control->flush();
+    outbox.remove(0, qMin(chunkSize, outbox.size()));
+}
