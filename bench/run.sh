@@ -166,12 +166,26 @@ BIG_MD5=$(md5sum <"$ROOT/big.bin" | cut -d' ' -f1)
 
 # ---------------------------------------------------------------- ports
 
-port_busy() { ss -Htan "sport = :$1" 2>/dev/null | grep -q .; }
-
+# Only listening sockets block a bind (connections in TIME_WAIT do not).
 range_free() { # range_free FIRST LAST
     local busy
-    busy=$(ss -Htan 2>/dev/null | awk -v a="$1" -v b="$2" '{n=split($4,p,":"); q=p[n]+0; if (q>=a && q<=b) c++} END{print c+0}')
+    busy=$(ss -Htln 2>/dev/null | awk -v a="$1" -v b="$2" '{n=split($4,p,":"); q=p[n]+0; if (q>=a && q<=b) c++} END{print c+0}')
     [ "$busy" -eq 0 ]
+}
+
+# Control port and passive range lie outside the kernel's ephemeral range, so the
+# clients' own outgoing ports never collide with them: above it when there is room, else below.
+PASV_SPAN=2000
+pick_port() {
+    local lo hi
+    read -r lo hi </proc/sys/net/ipv4/ip_local_port_range 2>/dev/null || { lo=32768; hi=60999; }
+    if [ $((65535 - hi)) -gt $((PASV_SPAN + 100)) ]; then
+        echo $(( hi + 1 + RANDOM % (65535 - hi - PASV_SPAN - 1) ))
+    elif [ $((lo - 10000)) -gt $((PASV_SPAN + 100)) ]; then
+        echo $(( 10000 + RANDOM % (lo - 10000 - PASV_SPAN - 1) ))
+    else
+        echo $(( 40000 + RANDOM % 15000 ))
+    fi
 }
 
 wait_listening() { # wait_listening PORT PID: up to 10 s
@@ -191,10 +205,9 @@ start_vsftpd() {
     getent passwd ftp >/dev/null || ftp_user=nobody
     chown "$ftp_user" "$ROOT/up"
     for attempt in $(seq 1 20); do
-        port=$(( 40000 + (RANDOM % 1500) * 10 ))   # 40000..54990
-        pmin=$((port + 1)); pmax=$((port + 2000))
-        port_busy "$port" && continue
-        range_free "$pmin" "$pmax" || continue
+        port=$(pick_port)
+        pmin=$((port + 1)); pmax=$((port + PASV_SPAN))
+        range_free "$port" "$pmax" || { log "ports $port-$pmax partly in use, trying others"; continue; }
         cat >"$W/vsftpd.conf" <<EOF
 # private benchmark instance: loopback only, anonymous with its own root
 listen=YES
@@ -330,7 +343,7 @@ fresh_dl() { rm -rf "$DL"; mkdir -p "$DL"; }
 # Per-server variables used by the measure_* functions.
 S_PORT=""; S_USER=""; S_PASS=""
 url() { echo "ftp://127.0.0.1:$S_PORT/$1"; }
-cli() { "$TORVEX_CLI" --port "$S_PORT" --user "$S_USER" --password "$S_PASS" 127.0.0.1 "$@"; }
+CLI=()   # torvex-cli with the connection options for the server being measured
 
 # Results: lines "server|metric|ours|peer|ratio|goal|result" in $W/results.
 add_row() { printf '%s|%s|%s|%s|%s|%s|%s\n' "$@" >>"$W/results"; }
@@ -388,9 +401,9 @@ EOF
         else peer_dl_bad=1; log "  curl download failed or differs"; fi
         if [ "$HAVE_CLI" = 1 ]; then
             fresh_dl
-            if run_timed 300 cli get /big.bin "$DL" && cmp -s "$ROOT/big.bin" "$DL/big.bin"; then
+            if run_timed 300 "${CLI[@]}" get /big.bin "$DL" && cmp -s "$ROOT/big.bin" "$DL/big.bin"; then
                 our_dl+=("$T_ELAPSED"); our_rss+=("$T_RSS_KB")
-            else our_dl_bad=1; our_rss+=("$T_RSS_KB"); log "  torvex-cli get failed or differs"; fi
+            else our_dl_bad=1; log "  torvex-cli get failed or differs"; fi
         fi
         fresh_dl
 
@@ -402,9 +415,9 @@ EOF
         else peer_ul_bad=1; log "  curl upload failed or differs"; fi
         rm -f "$ROOT/up/big.bin"
         if [ "$HAVE_CLI" = 1 ]; then
-            if run_timed 300 cli put "$ROOT/big.bin" /up && cmp -s "$ROOT/big.bin" "$ROOT/up/big.bin"; then
+            if run_timed 300 "${CLI[@]}" put "$ROOT/big.bin" /up && cmp -s "$ROOT/big.bin" "$ROOT/up/big.bin"; then
                 our_ul+=("$T_ELAPSED"); our_rss+=("$T_RSS_KB")
-            else our_ul_bad=1; our_rss+=("$T_RSS_KB"); log "  torvex-cli put failed or differs"; fi
+            else our_ul_bad=1; log "  torvex-cli put failed or differs"; fi
             rm -f "$ROOT/up/big.bin"
         fi
 
@@ -417,7 +430,7 @@ EOF
         else peer_tree_bad=1; log "  lftp mirror failed or differs"; fi
         if [ "$HAVE_CLI" = 1 ]; then
             fresh_dl
-            if run_timed 300 cli get /tree "$DL" && diff -r -q "$ROOT/tree" "$DL/tree" >/dev/null; then
+            if run_timed 300 "${CLI[@]}" get /tree "$DL" && diff -r -q "$ROOT/tree" "$DL/tree" >/dev/null; then
                 our_tree+=("$T_ELAPSED")
             else our_tree_bad=1; log "  torvex-cli get of the tree failed or differs"; fi
         fi
@@ -429,7 +442,7 @@ EOF
         else peer_cmp_bad=1; log "  curl + md5sum baseline failed"; fi
         if [ "$HAVE_CLI" = 1 ]; then
             fresh_dl
-            if run_timed 300 cli compare "$LOCAL_CMP" /cmp; then
+            if run_timed 300 "${CLI[@]}" compare "$LOCAL_CMP" /cmp; then
                 our_cmp+=("$T_ELAPSED")
             else our_cmp_bad=1; log "  torvex-cli compare failed"; fi
         fi
@@ -464,7 +477,10 @@ EOF
     # Peak resident memory of torvex-cli over its big transfers; curl's shown for scale only.
     local rss_o=n/a rss_p=n/a res=n/a
     if [ ${#peer_rss[@]} -gt 0 ]; then rss_p="$(awk -v k="$(maxof "${peer_rss[@]}")" 'BEGIN{printf "%.1f", k/1024}') MiB"; fi
-    if [ "$have" = 1 ] && [ ${#our_rss[@]} -gt 0 ]; then
+    # Only verified transfers count; when none succeeded the figure is FAILED.
+    if [ "$have" = 1 ] && [ ${#our_rss[@]} -eq 0 ]; then
+        rss_o=FAILED; res=FAIL
+    elif [ "$have" = 1 ]; then
         local k; k=$(maxof "${our_rss[@]}")
         if [ "$k" -gt 0 ]; then
             rss_o="$(awk -v k="$k" 'BEGIN{printf "%.1f", k/1024}') MiB"
@@ -482,6 +498,7 @@ SERVERS_DONE=0
 if start_vsftpd; then
     if addr=$(probe_pasv "$VSFTPD_PORT" anonymous bench@) && [[ $addr == 127.* ]]; then
         S_PORT=$VSFTPD_PORT; S_USER=anonymous; S_PASS=bench@
+        CLI=("$TORVEX_CLI" --port "$S_PORT" --user "$S_USER" --password "$S_PASS" 127.0.0.1)
         measure_server vsftpd
         SERVERS_DONE=$((SERVERS_DONE + 1))
     else
@@ -495,6 +512,7 @@ if [ "$HAVE_SERVER" = 1 ]; then
     if start_torvex_server; then
         if addr=$(probe_pasv "$TSERVER_PORT" bench benchpw) && [[ $addr == 127.* ]]; then
             S_PORT=$TSERVER_PORT; S_USER=bench; S_PASS=benchpw
+            CLI=("$TORVEX_CLI" --port "$S_PORT" --user "$S_USER" --password "$S_PASS" 127.0.0.1)
             measure_server torvex-server
             SERVERS_DONE=$((SERVERS_DONE + 1))
         else
