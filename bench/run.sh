@@ -18,7 +18,7 @@ SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 REPO_DIR=$(cd "$SCRIPT_DIR/.." && pwd)
 
 BUILD="$REPO_DIR/build"
-RUNS=3
+RUNS=5
 SIZE_MIB=512
 KEEP=0
 MARKDOWN_OUT=""
