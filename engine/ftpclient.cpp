@@ -387,8 +387,12 @@ void FTPClient::failLoginAttempt()
 
 void FTPClient::resetConnection()
 {
-    if (controlSocket->isOpen())
+    if (controlSocket->isOpen()) {
         controlSocket->abort();
+        // abort() leaves a socket that never connected open as a device
+        if (controlSocket->isOpen())
+            controlSocket->close();
+    }
     if (dataSocket->isOpen())
         dataSocket->disconnectFromHost();
     currentCommand.clear();

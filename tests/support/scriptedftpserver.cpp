@@ -176,7 +176,8 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         later(this, answer.replyDelayMs, [this, reply] { writeControl(reply); });
         return;
     }
-    if (word == QLatin1String("LIST") || word == QLatin1String("RETR") || word == QLatin1String("STOR")) {
+    const bool refused = answer.cutDataAfter < 0 && (answer.reply.startsWith('4') || answer.reply.startsWith('5'));
+    if (!refused && (word == QLatin1String("LIST") || word == QLatin1String("RETR") || word == QLatin1String("STOR"))) {
         runDataCommand(word, answer);
         return;
     }

@@ -19,7 +19,8 @@ class QTcpSocket;
 // TYPE 200, SIZE 550, MDTM 550, REST 350, DELE 250, RMD 250, MKD 257, RNFR 350, RNTO 250,
 // SITE 200, QUIT 221 and close, others 200). PASV opens a data listener on 127.0.0.1 and answers
 // 227 with its port unless a rule for PASV says otherwise. LIST and RETR send their rule's data
-// over the data connection; STOR collects what arrives in storedData().
+// over the data connection; STOR collects what arrives in storedData(). A 4xx or 5xx answer to
+// LIST, RETR or STOR is sent at once without data, unless cutDataAfter asks for a cut transfer.
 class ScriptedFtpServer : public QObject
 {
     Q_OBJECT
