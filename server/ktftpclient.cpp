@@ -1,0 +1,378 @@
+#include "server/ktftpclient.h"
+
+#include "common/helpers.h"
+#include "server/ktftplimits.h"
+#include "server/ktftpreplies.h"
+#include "server/ktftpserver.h"
+#include "settings/fbdata.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+using Handler = void (KTFtpClient::*)();
+
+// Replies are written with bare line feeds; on the wire every line ends in CR LF, as FTP
+// demands: lftp takes a bare line feed for part of the line and waits for the end of it.
+QByteArray wireText(const QString& text)
+{
+    QString wire = text;
+    wire.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    wire.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return wire.toUtf8();
+}
+
+} // namespace
+
+KTFtpClient::KTFtpClient(QTcpSocket* socket, KTFtpServer* server)
+    : QObject(server)
+    , controlSocket(socket)
+    , dataListener(new QTcpServer(this))
+    , store(server ? server->store() : nullptr)
+{
+    // The session owns its control socket, so it goes when the session goes.
+    controlSocket->setParent(this);
+    controlSocket->setReadBufferSize(KTFtpLimits::ControlReadBufferBytes);
+
+    for (QTimer* timer : {&passiveTimer, &idleTimer, &loginTimer, &dataCloseTimer})
+        timer->setSingleShot(true);
+    passiveTimer.setInterval(KTFtpLimits::PassiveTimeoutMs);
+    idleTimer.setInterval(KTFtpLimits::IdleTimeoutMs);
+    loginTimer.setInterval(KTFtpLimits::LoginFailDelayMs);
+    dataCloseTimer.setInterval(KTFtpLimits::DataCloseDelayMs);
+    connect(&passiveTimer, &QTimer::timeout, this, &KTFtpClient::slotPassiveTimeout);
+    connect(&idleTimer, &QTimer::timeout, this, &KTFtpClient::slotIdleTimeout);
+    connect(&loginTimer, &QTimer::timeout, this, &KTFtpClient::slotLoginDelayOver);
+    connect(&dataCloseTimer, &QTimer::timeout, this, &KTFtpClient::slotCloseDataSocket);
+
+    connect(dataListener, &QTcpServer::newConnection, this, &KTFtpClient::slotNewConnection);
+    connect(controlSocket, &QTcpSocket::readyRead, this, &KTFtpClient::slotReadyRead_Co);
+    connect(controlSocket, &QTcpSocket::bytesWritten, this, &KTFtpClient::slotBytesWritten_Co);
+    connect(controlSocket, &QTcpSocket::disconnected, this, &KTFtpClient::slotDisconnected_Co);
+}
+
+KTFtpClient::~KTFtpClient()
+{
+    endSession();
+    if (controlSocket->state() != QAbstractSocket::UnconnectedState)
+        controlSocket->abort();
+}
+
+bool KTFtpClient::start()
+{
+    canonicalRoot = QFileInfo(rootPath).canonicalFilePath();
+    if (!openDataListener()) {
+        controlSocket->close();
+        return false;
+    }
+    localAddresses = localIpList();
+    idleTimer.start();
+    sendReply(QLatin1String(KTFtpReply::Greeting));
+    return true;
+}
+
+bool KTFtpClient::openDataListener()
+{
+    // The data listener binds the address the client reached us at: that is the one announced
+    // by PASV, and nothing on other interfaces needs to reach it.
+    QHostAddress address = controlSocket->localAddress();
+    bool isIPv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
+    if (isIPv4)
+        address = QHostAddress(ipv4);
+    for (quint32 port = KTFtpLimits::FirstDataPort; port <= KTFtpLimits::LastDataPort; ++port) {
+        dataPort = quint16(port);
+        if (dataListener->listen(address, dataPort))
+            return true;
+    }
+    return false;
+}
+
+void KTFtpClient::endSession()
+{
+    closing = true;
+    for (QTimer* timer : {&passiveTimer, &idleTimer, &loginTimer, &dataCloseTimer})
+        timer->stop();
+    controlSocket->disconnect(this);
+    dataListener->disconnect(this);
+    dataListener->close();
+    dropDataConnection();
+    logOut();
+}
+
+QString KTFtpClient::peerText() const
+{
+    QHostAddress address = controlSocket->peerAddress();
+    bool isIPv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
+    if (isIPv4)
+        address = QHostAddress(ipv4);
+    return address.toString() + QLatin1Char(':') + QString::number(controlSocket->peerPort());
+}
+
+void KTFtpClient::sendReply(const QString& text)
+{
+    const QByteArray bytes = wireText(text);
+    command.replyWritten = 0;
+    command.replyLength = bytes.size();
+    controlSocket->write(bytes);
+}
+
+void KTFtpClient::sendCode(int code)
+{
+    const QString text = KTFtpReply::standardText(code);
+    if (!text.isEmpty())
+        sendReply(QString::number(code) + QLatin1Char(' ') + text + QLatin1Char('\n'));
+}
+
+void KTFtpClient::slotReadyRead_Co()
+{
+    touch();
+    processCommand();
+}
+
+void KTFtpClient::slotBytesWritten_Co(qint64 bytes)
+{
+    command.replyWritten += int(bytes);
+    processCommand();
+}
+
+void KTFtpClient::slotDisconnected_Co()
+{
+    emit stop(controlSocket);
+}
+
+bool KTFtpClient::readyForLine() const
+{
+    // One line at a time: the next is taken once the reply to the last has left, so a peer that
+    // pipelines without reading its replies cannot make us queue them without end.
+    return !closing && command.code != KTFtpCommand::Pasv && !loginTimer.isActive()
+           && controlSocket->bytesToWrite() == 0;
+}
+
+void KTFtpClient::fillInput()
+{
+    const qint64 room = KTFtpLimits::MaxInputBytes - inputBuffer.size();
+    if (room > 0 && controlSocket->bytesAvailable() > 0)
+        inputBuffer.append(controlSocket->read(room));
+}
+
+KTFtpClient::LineResult KTFtpClient::takeCommandLine(QString& line)
+{
+    const int lf = inputBuffer.indexOf('\n');
+    if (discardingLine) {
+        if (lf < 0) {
+            discardedBytes += inputBuffer.size();
+            inputBuffer.clear();
+            if (discardedBytes > KTFtpLimits::MaxUnterminatedBytes) {
+                sendReply(QLatin1String(KTFtpReply::LineTooLong));
+                closeControl();
+            }
+            return LineResult::None;
+        }
+        inputBuffer.remove(0, lf + 1);
+        discardingLine = false;
+        discardedBytes = 0;
+        sendReply(QLatin1String(KTFtpReply::LineTooLong));
+        return LineResult::Answered;
+    }
+    if (lf < 0) {
+        // Room for the longest line and its CR; beyond that the line is dropped as it streams in.
+        if (inputBuffer.size() > KTFtpLimits::MaxLineBytes + 1) {
+            discardingLine = true;
+            discardedBytes = inputBuffer.size();
+            inputBuffer.clear();
+        }
+        return LineResult::None;
+    }
+    QByteArray bytes = inputBuffer.left(lf);
+    inputBuffer.remove(0, lf + 1);
+    if (bytes.endsWith('\r'))
+        bytes.chop(1);
+    if (bytes.size() > KTFtpLimits::MaxLineBytes) {
+        sendReply(QLatin1String(KTFtpReply::LineTooLong));
+        return LineResult::Answered;
+    }
+    line = QString::fromUtf8(bytes);
+    line.remove(QLatin1Char('\r'));
+    return LineResult::Line;
+}
+
+void KTFtpClient::processCommand()
+{
+    // Bounded by the buffer: every pass consumes a line or returns.
+    while (readyForLine()) {
+        fillInput();
+        QString line;
+        const LineResult result = takeCommandLine(line);
+        if (result == LineResult::None) {
+            if (discardingLine && controlSocket->bytesAvailable() > 0)
+                continue;
+            return;
+        }
+        if (result == LineResult::Answered || line.isEmpty())
+            continue;
+        command.parse(line);
+        dispatch();
+    }
+}
+
+void KTFtpClient::dispatch()
+{
+    static const Handler handlers[KTFtpCommand::WordCount] = {
+        &KTFtpClient::handleUnknown, &KTFtpClient::handleUser, &KTFtpClient::handlePass,
+        &KTFtpClient::handleSyst,    &KTFtpClient::handleFeat, &KTFtpClient::handlePwd,
+        &KTFtpClient::handleCwd,     &KTFtpClient::handleCdup, &KTFtpClient::handleType,
+        &KTFtpClient::handlePasv,    &KTFtpClient::handleList, &KTFtpClient::handleMdtm,
+        &KTFtpClient::handleSize,    &KTFtpClient::handleRest, &KTFtpClient::handleRetr,
+        &KTFtpClient::handleStor,    &KTFtpClient::handleMkd,  &KTFtpClient::handleDele,
+        &KTFtpClient::handleRmd,     &KTFtpClient::handleRnfr, &KTFtpClient::handleRnto,
+        &KTFtpClient::handleSite,    &KTFtpClient::handleNoop, &KTFtpClient::handleHelp,
+        &KTFtpClient::handleQuit,
+    };
+    const int code = command.code;
+    if (!loggedIn && code != KTFtpCommand::User && code != KTFtpCommand::Pass) {
+        sendCode(KTFtpReply::RequiresAccount);
+        // A refused PASV must not leave the session waiting for a data connection.
+        command.code = KTFtpCommand::Unkn;
+        return;
+    }
+    (this->*handlers[code])();
+}
+
+void KTFtpClient::closeControl()
+{
+    closing = true;
+    passiveTimer.stop();
+    idleTimer.stop();
+    // What is still queued (the last reply) is written before the connection closes.
+    controlSocket->disconnectFromHost();
+}
+
+void KTFtpClient::logOut()
+{
+    if (!loggedIn)
+        return;
+    loggedIn = false;
+    emit userLoggedOut(loginUser, peerText());
+}
+
+void KTFtpClient::touch()
+{
+    if (!closing)
+        idleTimer.start();
+}
+
+void KTFtpClient::slotIdleTimeout()
+{
+    // A transfer keeps the session alive while the control connection is quiet.
+    if (transferRunning()) {
+        idleTimer.start();
+        return;
+    }
+    sendReply(QLatin1String(KTFtpReply::IdleTimeout));
+    closeControl();
+}
+
+void KTFtpClient::handleUnknown()
+{
+    sendReply(QLatin1String(KTFtpReply::UnknownCommand));
+}
+
+void KTFtpClient::handleUser()
+{
+    userName = command.argument;
+    sendReply(QLatin1String(KTFtpReply::NeedPassword));
+}
+
+void KTFtpClient::handlePass()
+{
+    password = command.argument;
+    const bool ok = store && store->checkUser(userName, password);
+    if (ok) {
+        const QString previous = loginUser;
+        const bool wasLoggedIn = loggedIn;
+        loginUser = userName;
+        loggedIn = true;
+        failedLogins = 0;
+        if (wasLoggedIn && previous != loginUser)
+            emit userLoggedOut(previous, peerText());
+        emit userLoggedIn(loginUser, peerText());
+        sendReply(QLatin1String(KTFtpReply::LoginOk));
+        return;
+    }
+    emit loginFailed(userName, peerText());
+    if (loggedIn) {
+        sendReply(QLatin1String(KTFtpReply::LoginIncorrect));
+        return;
+    }
+    // SECURITY: the answer to a wrong password waits, and the third one ends the connection.
+    ++failedLogins;
+    loginTimer.start();
+}
+
+void KTFtpClient::slotLoginDelayOver()
+{
+    if (closing)
+        return;
+    sendReply(QLatin1String(KTFtpReply::LoginIncorrect));
+    if (failedLogins >= KTFtpLimits::MaxLoginFailures) {
+        closeControl();
+        return;
+    }
+    processCommand();
+}
+
+void KTFtpClient::handleQuit()
+{
+    sendReply(QLatin1String(KTFtpReply::Goodbye));
+    logOut();
+    closeControl();
+}
+
+void KTFtpClient::handleType()
+{
+    const QString& type = command.argument;
+    if (type.endsWith(QLatin1Char('A'), Qt::CaseInsensitive)) {
+        transferType = QLatin1Char('A');
+        sendReply(QLatin1String(KTFtpReply::TypeAscii));
+    } else if (type.endsWith(QLatin1Char('I'), Qt::CaseInsensitive)) {
+        transferType = QLatin1Char('I');
+        sendReply(QLatin1String(KTFtpReply::TypeBinary));
+    } else {
+        sendCode(KTFtpReply::BadParameter);
+    }
+}
+
+QString KTFtpClient::currentVirtualDir() const
+{
+    return KTFtpPath::virtualText(currentPath);
+}
+
+QString KTFtpClient::currentLocalDir() const
+{
+    return currentPath.isEmpty() ? rootPath : appendPath(rootPath, currentVirtualDir());
+}
+
+QString KTFtpClient::appendPath(const QString& base, const QString& name)
+{
+    QString path = base;
+    if (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    if (!name.startsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path + name;
+}
+
+QStringList KTFtpClient::resolveParts() const
+{
+    return KTFtpPath::resolve(currentPath, command.argument);
+}
+
+QString KTFtpClient::resolvePath(KTFtpPath::Follow follow) const
+{
+    return KTFtpPath::confine(canonicalRoot, resolveParts(), follow);
+}

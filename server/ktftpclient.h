@@ -1,0 +1,170 @@
+#ifndef TORVEX_SERVER_KTFTPCLIENT_H
+#define TORVEX_SERVER_KTFTPCLIENT_H
+
+#include "server/ktftpcommand.h"
+#include "server/ktftppath.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class FBData;
+class KTFtpServer;
+class QTcpServer;
+class QTcpSocket;
+
+// One control connection of the built-in server: reads its commands, logs its user in, keeps its
+// current folder and moves listings and files over its own passive data connections.
+//
+// The session's command handlers are spread over three files: this class's own file (reading,
+// dispatch, login), ktftpclientfiles.cpp (paths and file commands) and ktftpclientdata.cpp (data
+// connections, listings and transfers).
+class KTFtpClient : public QObject
+{
+    Q_OBJECT
+public:
+    KTFtpClient(QTcpSocket* socket, KTFtpServer* server);
+    ~KTFtpClient() override;
+
+    bool start();
+    // Ends the session for good: no more signals from its sockets or timers, its user logged out.
+    void endSession();
+
+    void setPassiveTimeout(int ms) { passiveTimer.setInterval(ms); }
+    void setIdleTimeout(int ms) { idleTimer.setInterval(ms); }
+    void setLoginFailDelay(int ms) { loginTimer.setInterval(ms); }
+
+    QString peerText() const;
+    // The name this session logged in under; a later USER does not change it.
+    QString loginName() const { return loginUser; }
+
+    void sendReply(const QString& text);
+    void sendCode(int code);
+    void processCommand();
+
+    QString currentVirtualDir() const;
+    QString currentLocalDir() const;
+    static QString appendPath(const QString& base, const QString& name);
+    // The local path of the command's argument, or empty text when it leads outside the root.
+    QString resolvePath(KTFtpPath::Follow follow = KTFtpPath::Follow::Target) const;
+    QStringList resolveParts() const;
+
+    QTcpSocket* controlSocket = nullptr;
+    QTcpSocket* dataSocket = nullptr;
+    QString rootPath;
+    QStringList currentPath;
+    QTcpServer* dataListener = nullptr;
+    quint16 dataPort = 0;
+    QStringList localAddresses;
+    // Bytes, not text: a character cut in two by the network must stay whole until its line ends.
+    QByteArray inputBuffer;
+    KTFtpCommand command;
+    QString userName;
+    QString password;
+    QChar transferType;
+    qint64 chunkWritten = 0;
+    QByteArray dataBuffer;
+    QFile file;
+    qint64 restOffset = 0;
+    bool sendingLink = false;
+    QString renameFrom;
+    bool loggedIn = false;
+
+signals:
+    void stop(QTcpSocket* socket);
+    void userLoggedIn(const QString& user, const QString& peer);
+    void userLoggedOut(const QString& user, const QString& peer);
+    void loginFailed(const QString& user, const QString& peer);
+    void transferFinished(const QString& user, const QString& command, const QString& path,
+                          qint64 bytes);
+
+public slots:
+    void slotReadyRead_Co();
+    void slotBytesWritten_Co(qint64 bytes);
+    void slotDisconnected_Co();
+    void slotDisconnected_Da();
+    void slotBytesWritten_Da(qint64 bytes);
+    void slotReadyRead_Da();
+    void slotNewConnection();
+    void slotCloseDataSocket();
+
+private slots:
+    void slotPassiveTimeout();
+    void slotIdleTimeout();
+    void slotLoginDelayOver();
+
+private:
+    enum class LineResult { None, Line, Answered };
+
+    bool openDataListener();
+    bool readyForLine() const;
+    void fillInput();
+    LineResult takeCommandLine(QString& line);
+    void dispatch();
+    void closeControl();
+    void logOut();
+    void touch();
+
+    // Control connection and login.
+    void handleUnknown();
+    void handleUser();
+    void handlePass();
+    void handleQuit();
+    void handleType();
+
+    // Paths and file commands (ktftpclientfiles.cpp).
+    void handleSyst();
+    void handleFeat();
+    void handleNoop();
+    void handleHelp();
+    void handlePwd();
+    void handleCwd();
+    void handleCdup();
+    void handleMkd();
+    void handleDele();
+    void handleRmd();
+    void handleRnfr();
+    void handleRnto();
+    void handleSite();
+    void handleSize();
+    void handleMdtm();
+    bool siteChmod(const QString& request);
+
+    // Data connections and transfers (ktftpclientdata.cpp).
+    void handlePasv();
+    void handleList();
+    void handleRest();
+    void handleRetr();
+    void handleStor();
+    bool transferRunning() const;
+    bool needDataConnection();
+    void acceptDataConnection(QTcpSocket* socket);
+    void dropDataConnection();
+    void sendNextChunk();
+    void storeReceived();
+    void scheduleDataClose();
+    QString listingText(const QString& localPath) const;
+    void finishTransfer(const char* command);
+
+    FBData* store = nullptr;
+    QString canonicalRoot;
+    QString loginUser;
+    int failedLogins = 0;
+    bool closing = false;
+    bool discardingLine = false;
+    qint64 discardedBytes = 0;
+    QTimer passiveTimer;
+    QTimer idleTimer;
+    QTimer loginTimer;
+    QTimer dataCloseTimer;
+    // What the data connection carries (List, Retr, Stor or Unkn); kept apart from the command
+    // record, which the next control line overwrites while a transfer runs.
+    int transferState = KTFtpCommand::Unkn;
+    QString transferPath;
+    qint64 transferBytes = 0;
+};
+
+#endif

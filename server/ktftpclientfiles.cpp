@@ -1,0 +1,216 @@
+// Paths and the file and information commands of a session.
+#include "server/ktftpclient.h"
+
+#include "server/ktftpformat.h"
+#include "server/ktftpreplies.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+void KTFtpClient::handleSyst()
+{
+    sendReply(QLatin1String(KTFtpReply::SystemType));
+}
+
+void KTFtpClient::handleFeat()
+{
+    sendReply(QLatin1String(KTFtpReply::Features));
+}
+
+void KTFtpClient::handleNoop()
+{
+    sendReply(QLatin1String(KTFtpReply::NoopOk));
+}
+
+void KTFtpClient::handleHelp()
+{
+    QString text = QLatin1String(KTFtpReply::HelpHead);
+    const QStringList& words = KTFtpCommand::words();
+    for (int i = 1; i < words.size(); ++i) {
+        text += QLatin1Char(' ') + words.at(i);
+        if (i == 10 || i == 20)
+            text += QLatin1Char('\n');
+    }
+    text += QLatin1Char('\n');
+    text += QLatin1String(KTFtpReply::HelpTail);
+    sendReply(text);
+}
+
+void KTFtpClient::handlePwd()
+{
+    sendReply(QString::fromLatin1(KTFtpReply::CurrentDir)
+                  .arg(KTFtpFormat::quotedPath(currentVirtualDir())));
+}
+
+void KTFtpClient::handleCwd()
+{
+    const QStringList parts = resolveParts();
+    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Target);
+    if (path.isEmpty()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    if (!QFileInfo(path).isDir()) {
+        sendCode(KTFtpReply::BadParameter);
+        return;
+    }
+    currentPath = parts;
+    sendReply(QLatin1String(KTFtpReply::DirChanged));
+}
+
+void KTFtpClient::handleCdup()
+{
+    if (!currentPath.isEmpty())
+        currentPath.removeLast();
+    sendReply(QLatin1String(KTFtpReply::CdupOk));
+}
+
+void KTFtpClient::handleMkd()
+{
+    const QStringList parts = resolveParts();
+    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    if (path.isEmpty()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    // One level only, and never the root itself.
+    const QFileInfo entry(path);
+    if (parts.isEmpty() || !QDir(entry.absolutePath()).mkdir(entry.fileName())) {
+        sendCode(KTFtpReply::FileUnavailable);
+        return;
+    }
+    sendReply(QString::fromLatin1(KTFtpReply::DirCreated)
+                  .arg(KTFtpFormat::quotedPath(KTFtpPath::virtualText(parts))));
+}
+
+void KTFtpClient::handleDele()
+{
+    const QString path = resolvePath(KTFtpPath::Follow::Entry);
+    if (path.isEmpty()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    const QFileInfo entry(path);
+    if (entry.isDir() && !entry.isSymLink()) {
+        sendCode(KTFtpReply::FileUnavailable);
+        return;
+    }
+    if (!QFile::remove(path)) {
+        sendCode(KTFtpReply::FileUnavailable);
+        return;
+    }
+    sendReply(QLatin1String(KTFtpReply::DeleteOk));
+}
+
+void KTFtpClient::handleRmd()
+{
+    const QStringList parts = resolveParts();
+    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    if (path.isEmpty()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    // Only the named empty folder: its parents stay, and so does the root.
+    const QFileInfo entry(path);
+    if (parts.isEmpty() || entry.isSymLink() || !QDir(entry.absolutePath()).rmdir(entry.fileName())) {
+        sendCode(KTFtpReply::FileUnavailable);
+        return;
+    }
+    sendReply(QLatin1String(KTFtpReply::DeleteOk));
+}
+
+void KTFtpClient::handleRnfr()
+{
+    const QStringList parts = resolveParts();
+    renameFrom = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    if (renameFrom.isEmpty() || parts.isEmpty()) {
+        renameFrom.clear();
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    sendReply(QLatin1String(KTFtpReply::ReadyForRnto));
+}
+
+void KTFtpClient::handleRnto()
+{
+    const QString source = renameFrom;
+    renameFrom.clear();
+    const QStringList parts = resolveParts();
+    const QString target = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    if (target.isEmpty() || parts.isEmpty()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    const QFileInfo from(source);
+    bool renamed = false;
+    // An existing target is never replaced, a link among them.
+    if (!source.isEmpty() && (from.exists() || from.isSymLink())
+        && !QFileInfo(target).exists() && !QFileInfo(target).isSymLink()) {
+        if (from.isDir() && !from.isSymLink())
+            renamed = QDir().rename(source, target);
+        else
+            renamed = QFile::rename(source, target);
+    }
+    sendReply(QLatin1String(renamed ? KTFtpReply::RenameOk : KTFtpReply::RenameRefused));
+}
+
+void KTFtpClient::handleSite()
+{
+    const QString& request = command.argument;
+    if (request.startsWith(QLatin1String("chmod "), Qt::CaseInsensitive) && request.size() > 8
+        && siteChmod(request.mid(6)))
+        return;
+    sendCode(KTFtpReply::BadParameter);
+}
+
+bool KTFtpClient::siteChmod(const QString& request)
+{
+    const int blank = request.indexOf(QLatin1Char(' '));
+    if (blank <= 0)
+        return false;
+    QFileDevice::Permissions permissions;
+    if (!KTFtpFormat::parseOctalMode(request.left(blank), permissions))
+        return false;
+    const QStringList parts = KTFtpPath::resolve(currentPath, request.mid(blank + 1));
+    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Target);
+    if (path.isEmpty()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return true;
+    }
+    if (!QFileInfo::exists(path))
+        return false;
+    if (!QFile::setPermissions(path, permissions)) {
+        sendCode(KTFtpReply::NotAvailable);
+        return true;
+    }
+    sendReply(QLatin1String(KTFtpReply::ChmodOk));
+    return true;
+}
+
+void KTFtpClient::handleSize()
+{
+    if (command.argument.isEmpty()) {
+        sendCode(KTFtpReply::BadParameter);
+        return;
+    }
+    const QString path = resolvePath();
+    const QFileInfo entry(path);
+    if (path.isEmpty() || !entry.exists()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    sendReply(QString::fromLatin1(KTFtpReply::FileStatus).arg(entry.size()));
+}
+
+void KTFtpClient::handleMdtm()
+{
+    const QString path = resolvePath();
+    const QFileInfo entry(path);
+    if (command.argument.isEmpty() || path.isEmpty() || !entry.exists()) {
+        sendCode(KTFtpReply::NotAvailable);
+        return;
+    }
+    sendReply(QString::fromLatin1(KTFtpReply::FileStatus)
+                  .arg(entry.lastModified().toString(QStringLiteral("yyyyMMddHHmmss"))));
+}

@@ -1,0 +1,40 @@
+#ifndef TORVEX_SERVER_KTFTPLIMITS_H
+#define TORVEX_SERVER_KTFTPLIMITS_H
+
+#include <QtGlobal>
+
+// Every number the built-in server is tuned by, with its default, in one place.
+namespace KTFtpLimits {
+
+constexpr int MaxClients = 10;
+
+// Each session keeps its own passive listener on the first free port of this range.
+constexpr quint16 FirstDataPort = 1050;
+constexpr quint16 LastDataPort = 4999;
+
+// SECURITY: a command line longer than this is answered "500 Input line too long." and dropped
+// (vsftpd's limit); text beyond MaxUnterminatedBytes without a line feed ends the session, so a
+// peer cannot make us hold an endless line.
+constexpr int MaxLineBytes = 4096;
+constexpr int MaxUnterminatedBytes = 65536;
+// Control text taken off the socket ahead of the line being handled; what lies beyond waits in
+// the kernel, which slows a peer that pipelines without reading our replies.
+constexpr int MaxInputBytes = 2 * MaxLineBytes;
+constexpr qint64 ControlReadBufferBytes = 16384;
+
+constexpr int FileChunkBytes = 10240;
+// A finished listing or file is given this long to reach the peer before the data connection
+// is closed and the 226 reply follows.
+constexpr int DataCloseDelayMs = 500;
+
+constexpr int PassiveTimeoutMs = 30 * 1000;
+constexpr int IdleTimeoutMs = 300 * 1000;
+// SECURITY: slows password guessing; the third failure on one connection ends it (vsftpd).
+constexpr int LoginFailDelayMs = 1000;
+constexpr int MaxLoginFailures = 3;
+
+constexpr quint16 DefaultPort = 2121;
+
+} // namespace KTFtpLimits
+
+#endif

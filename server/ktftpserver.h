@@ -1,0 +1,68 @@
+#ifndef TORVEX_SERVER_KTFTPSERVER_H
+#define TORVEX_SERVER_KTFTPSERVER_H
+
+#include <QHostAddress>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+class FBData;
+class KTFtpClient;
+class QTcpServer;
+class QTcpSocket;
+
+// The built-in FTP server: one listener, one KTFtpClient per control connection, users from the
+// settings store. It reports only through its signals and return values.
+class KTFtpServer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit KTFtpServer(FBData* store, QObject* parent = nullptr);
+    ~KTFtpServer() override;
+
+    // Drops every connection, then serves folder on port (0: the system chooses). False when the
+    // folder is not an existing folder or the port cannot be listened on.
+    bool start(quint16 port, const QString& folder,
+               const QHostAddress& address = QHostAddress::Any);
+    bool stopAll();
+    bool isListening() const;
+    quint16 serverPort() const;
+    QString errorString() const;
+    FBData* store() const { return m_store; }
+
+    // For tests and tools that cannot wait the defaults out; they apply to sessions accepted
+    // afterwards.
+    void setPassiveTimeout(int ms) { m_passiveTimeoutMs = ms; }
+    void setIdleTimeout(int ms) { m_idleTimeoutMs = ms; }
+    void setLoginFailDelay(int ms) { m_loginFailDelayMs = ms; }
+
+    QTcpServer* listener = nullptr;
+    int maxClients;
+    QString rootPath;
+    QMap<QTcpSocket*, KTFtpClient*> clients;
+    bool stopping = false;
+
+signals:
+    void userLoggedIn(const QString& user, const QString& peer);
+    void userLoggedOut(const QString& user, const QString& peer);
+    void transferFinished(const QString& user, const QString& command, const QString& path,
+                          qint64 bytes);
+
+public slots:
+    void slotNewConnection();
+    void slotStop(QTcpSocket* socket);
+
+private slots:
+    void slotRefreshUser(const QString& user);
+
+private:
+    void removeClient(KTFtpClient* client);
+
+    FBData* m_store = nullptr;
+    QString m_error;
+    int m_passiveTimeoutMs;
+    int m_idleTimeoutMs;
+    int m_loginFailDelayMs;
+};
+
+#endif
