@@ -6,15 +6,19 @@
 #include "engine/ktdufile.h"
 
 #include <QAbstractSocket>
+#include <QAtomicInt>
 #include <QFile>
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 class FBData;
 class QTcpSocket;
+class QThread;
 class QTimer;
 
 // The FTP client: one control connection, one passive data connection, one command outstanding
@@ -32,6 +36,14 @@ public:
     static constexpr int DefaultGreetingTimeoutMs = 30 * 1000;
     // A listing larger than this is cut off: no real folder needs it, a hostile server might.
     static constexpr qint64 MaxListingBytes = 64 * 1024 * 1024;
+    // Uploads read and send the file in blocks of this size, one block in flight at a time.
+    static constexpr int UploadBlockBytes = 10240;
+    // Folder expansion of a transfer job goes no deeper than this below the job's remote root.
+    static constexpr int MaxFolderDepth = 64;
+    // SECURITY: a link record's target text is a path; anything longer is not one.
+    static constexpr int MaxLinkTargetBytes = 4096;
+    // Bounds what a download holds in memory when the disk is slower than the network.
+    static constexpr qint64 DownloadReadBufferBytes = 4 * 1024 * 1024;
 
     explicit FTPClient(QObject* parent = nullptr);
     ~FTPClient() override;
@@ -89,6 +101,10 @@ public:
     void retryErrors();
     void abortData();
     QString transferSummary() const;
+    // Turns the listing of a folder being downloaded (currentDirData with dowload true) into
+    // records and folders of the job; rows that could lead outside the job's local folder are
+    // skipped. Returns the number of entries queued; the caller then runs startDownload.
+    int queueDownloadListing(const QString& text);
     const QList<KTDUFile*>& downloads() const { return downloadQueue; }
     const QList<KTDUFile*>& uploads() const { return uploadQueue; }
 
@@ -185,6 +201,14 @@ private:
     void finishLinkRecord();
     void failRunningTransfers();
     void addSummaryRecord(bool toUploads, const QString& text);
+    bool endTransferJob(bool uploads);
+    void failRecordAtStart(KTDUFile* record, int state);
+    bool recordIsSafe(const KTDUFile* record, bool download) const;
+    bool localPathInsideBase(const QString& path, bool allowBase) const;
+    bool linkTargetInsideBase(const QString& linkPath, const QString& target) const;
+    int remoteDepth(const QString& remotePath) const;
+    bool dropUnsentTransfer();
+    void startStoreData();
 
     // Remote operations
     void handleDeleteReply(const QString& line);
@@ -211,7 +235,7 @@ public:
     QByteArray listBuffer;
     QString password;
     QString userName;
-    int stopState = 0;
+    QAtomicInt stopState = 0;  // also read by the compare thread
     bool loggedIn = false;
     QStringList commandQueue;
     QString currentCommand;
@@ -251,11 +275,22 @@ public:
     QList<PathPair> chmodFolders;
 
 private:
-    FBData* store = nullptr;
+    QPointer<FBData> store;
     QTimer* replyTimer = nullptr;
     QTimer* greetingTimer = nullptr;
     bool loginPending = false;     // a login result is still owed to the window
     QString heldReply;             // final reply waiting for the data connection to end
+
+    // Transfer job bookkeeping.
+    bool downloadActive = false;   // a download job has started and not yet ended
+    bool uploadActive = false;
+    bool storSending = false;      // the current STOR has started its data
+    bool linkOverflow = false;
+    bool writeFailed = false;
+    QMetaObject::Connection storStartConnection;
+    QSet<QString> listedDownloadDirs;  // remote folders this job has listed
+    QSet<QString> walkedUploadDirs;    // canonical local folders this job has walked
+    QList<QThread*> compareThreads;
 };
 
 #endif

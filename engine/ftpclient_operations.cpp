@@ -1,24 +1,338 @@
 // Remote file operations: folders, rename and move, delete and permissions jobs.
 #include "engine/ftpclient.h"
 
-void FTPClient::makeDir(const QString&, const QString&) {}
-void FTPClient::removeRemoteDir(const QString&, const QString&) {}
-void FTPClient::renameFile(const QString&, const QString&) {}
-void FTPClient::addMoves(const QList<PathPair>&) {}
-void FTPClient::prepareDelete(const QString&) {}
-void FTPClient::addDeleteFile(const QString&, const QString&) {}
-void FTPClient::addDeleteFolder(const QString&, const QString&) {}
-void FTPClient::deleteNext(int) {}
-QString FTPClient::deleteSummary() const { return QString(); }
-void FTPClient::setChmod(const QString&, int, const QString&) {}
-void FTPClient::addChmodFile(const QString&, const QString&) {}
-void FTPClient::addChmodFolder(const QString&, const QString&) {}
-void FTPClient::chmodNext() {}
-void FTPClient::handleDeleteReply(const QString&) {}
-void FTPClient::handleRmdReply(const QString&) {}
-void FTPClient::handleRnfrReply(const QString&) {}
-void FTPClient::handleSiteReply(const QString&) {}
-void FTPClient::nextMove() {}
-void FTPClient::removeNext(int) {}
-void FTPClient::deleteListing(const QString&) {}
-void FTPClient::chmodListing(const QString&) {}
+#include "common/helpers.h"
+
+namespace {
+
+// A listing shows a link as "name -> target"; the entry itself is the part before the arrow.
+QString entryName(const FTPClient::Row& row)
+{
+    QString name = row.at(6);
+    if (FTPClient::isLinkRow(row)) {
+        const int arrow = name.indexOf(QLatin1String(" -> "));
+        if (arrow >= 0)
+            name.truncate(arrow);
+    }
+    return name;
+}
+
+bool isSafeEntry(const QString& folder, const QString& name)
+{
+    return isSafeCommandText(folder) && isSafeCommandText(name) && !name.isEmpty();
+}
+
+} // namespace
+
+void FTPClient::makeDir(const QString& name, const QString& folder)
+{
+    if (!folder.isEmpty())
+        changeDir(folder);
+    sendCommand(QLatin1String("MKD ") + name);
+    listDir();
+}
+
+void FTPClient::removeRemoteDir(const QString& name, const QString& folder)
+{
+    if (!folder.isEmpty())
+        changeDir(folder);
+    sendCommand(QLatin1String("RMD ") + name);
+    listDir();
+}
+
+void FTPClient::renameFile(const QString& from, const QString& to)
+{
+    renameTarget = to;
+    sendCommand(QLatin1String("RNFR ") + from);
+}
+
+void FTPClient::addMoves(const QList<PathPair>& moves)
+{
+    moveQueue.append(moves);
+    nextMove();
+}
+
+void FTPClient::nextMove()
+{
+    if (moveQueue.isEmpty()) {
+        listDir();
+        return;
+    }
+    const PathPair move = moveQueue.takeFirst();
+    if (move.second.isEmpty()) {
+        changeDir(move.first);
+        printDir();
+        listDir();
+        return;
+    }
+    renameFile(move.first, move.second);
+}
+
+void FTPClient::handleRnfrReply(const QString& line)
+{
+    if (!line.startsWith(QLatin1String("350")))
+        return;
+    if (!isSafeCommandText(renameTarget)) {
+        // SECURITY: the new name would break the command line; the rename is refused here.
+        emit commandResult(QLatin1String("RNTO"), tr("501 Rename not sent: the new name holds a line break or NUL character."));
+        renameTarget.clear();
+        return;
+    }
+    queueCommand(QLatin1String("RNTO ") + renameTarget);
+    renameTarget.clear();
+}
+
+void FTPClient::prepareDelete(const QString& folder)
+{
+    qDeleteAll(deleteFiles);
+    qDeleteAll(deleteFolders);
+    deleteFiles.clear();
+    deleteFolders.clear();
+    deleteStartDir = folder;
+    deleteMode = 1;
+    deleteTotal = 0;
+    deleteSuccess = 0;
+}
+
+void FTPClient::addDeleteFile(const QString& folder, const QString& name)
+{
+    deleteFiles.append(new KTDelInfo(folder, name));
+}
+
+void FTPClient::addDeleteFolder(const QString& folder, const QString& name)
+{
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return;
+    deleteFolders.prepend(new KTDelInfo(folder, name));
+}
+
+QString FTPClient::deleteSummary() const
+{
+    return tr("Delete Finish, Total: ") + QString::number(deleteTotal) + tr(" Success: ")
+        + QString::number(deleteSuccess);
+}
+
+void FTPClient::deleteNext(int result)
+{
+    KTDelInfo* chosen = nullptr;
+    for (KTDelInfo* record : qAsConst(deleteFiles)) {
+        if (record->stateCode == KTDelInfo::Deleting) {
+            if (result != KTDelInfo::Unknown) {
+                record->stateCode = result;
+                result = KTDelInfo::Unknown;
+                deletePath = joinRemotePath(record->dirPath, record->fileName);
+                emit deleteFile(deletePath, record->stateText());
+            }
+            continue;
+        }
+        if (record->stateCode != KTDelInfo::Undelete)
+            continue;
+        if (!isSafeEntry(record->dirPath, record->fileName)) {
+            // A name that cannot go on the wire fails here, counted like a refusal.
+            record->stateCode = KTDelInfo::Error;
+            ++deleteTotal;
+            emit deleteFile(joinRemotePath(record->dirPath, record->fileName), record->stateText());
+            continue;
+        }
+        record->stateCode = KTDelInfo::Deleting;
+        chosen = record;
+        break;
+    }
+    if (!chosen) {
+        removeNext(KTDelInfo::Unknown);
+        return;
+    }
+    changeDir(chosen->dirPath);
+    queueCommand(QLatin1String("DELE ") + chosen->fileName);
+    sendNextCommand();
+    deletePath = joinRemotePath(chosen->dirPath, chosen->fileName);
+}
+
+void FTPClient::handleDeleteReply(const QString& line)
+{
+    const int result = line.startsWith(QLatin1String("250")) ? KTDelInfo::Deleted : KTDelInfo::Error;
+    if (deleteMode != 1)
+        return;
+    ++deleteTotal;
+    if (result == KTDelInfo::Deleted)
+        ++deleteSuccess;
+    deleteNext(result);
+}
+
+void FTPClient::removeNext(int result)
+{
+    if (deleteMode == 1) {
+        // Expanding: from the end of the list, where the selected folders are.
+        for (int i = deleteFolders.size() - 1; i >= 0; --i) {
+            KTDelInfo* record = deleteFolders.at(i);
+            if (record->stateCode == KTDelInfo::Deleting) {
+                if (result != KTDelInfo::Unknown) {
+                    record->stateCode = result;
+                    result = KTDelInfo::Unknown;
+                }
+                continue;
+            }
+            if (record->stateCode != KTDelInfo::Undelete)
+                continue;
+            record->stateCode = KTDelInfo::Deleting;
+            if (!isSafeEntry(record->dirPath, record->fileName))
+                continue;  // not listed; its removal fails below
+            deletePath = joinRemotePath(record->dirPath, record->fileName);
+            changeDir(deletePath);
+            listDir();
+            return;
+        }
+        deleteMode = 2;
+        for (KTDelInfo* record : qAsConst(deleteFolders))
+            record->stateCode = KTDelInfo::DeletedAllFiles;
+        removeNext(KTDelInfo::Unknown);
+        return;
+    }
+    if (deleteMode != 2)
+        return;
+    // Removing: from the front, where the deepest folders found last are.
+    for (KTDelInfo* record : qAsConst(deleteFolders)) {
+        if (record->stateCode == KTDelInfo::DeletingFolder) {
+            if (result != KTDelInfo::Unknown) {
+                record->stateCode = result;
+                result = KTDelInfo::Unknown;
+                deletePath = joinRemotePath(record->dirPath, record->fileName);
+                emit deleteFile(deletePath, record->stateText());
+            }
+            continue;
+        }
+        if (record->stateCode != KTDelInfo::DeletedAllFiles)
+            continue;
+        if (!isSafeEntry(record->dirPath, record->fileName)) {
+            record->stateCode = KTDelInfo::Error;
+            ++deleteTotal;
+            emit deleteFile(joinRemotePath(record->dirPath, record->fileName), record->stateText());
+            continue;
+        }
+        record->stateCode = KTDelInfo::DeletingFolder;
+        removeRemoteDir(record->fileName, record->dirPath);
+        return;
+    }
+    emit deleteFile(deleteSummary(), QString());
+    deleteMode = 0;
+    deleteTotal = 0;
+    deleteSuccess = 0;
+    if (!deleteStartDir.isEmpty()) {
+        changeDir(deleteStartDir);
+        printDir();
+        listDir();
+    }
+}
+
+void FTPClient::handleRmdReply(const QString& line)
+{
+    const int result = line.startsWith(QLatin1String("250")) ? KTDelInfo::Deleted : KTDelInfo::Error;
+    if (deleteMode != 2)
+        return;
+    ++deleteTotal;
+    if (result == KTDelInfo::Deleted)
+        ++deleteSuccess;
+    removeNext(result);
+}
+
+void FTPClient::deleteListing(const QString& text)
+{
+    if (deletePath == remoteDir) {
+        Rows rows = parseList(text);
+        const Rows sorted = sortRows(rows);
+        for (const Row& row : sorted) {
+            const QString name = entryName(row);
+            // SECURITY: "..", "a/b" and the like would delete something outside this folder.
+            if (!isPlainEntryName(name))
+                continue;
+            if (isDirRow(row))
+                addDeleteFolder(remoteDir, name);
+            else
+                addDeleteFile(remoteDir, name);
+        }
+    }
+    deleteNext(KTDelInfo::Unknown);
+}
+
+void FTPClient::setChmod(const QString& returnFolder, int recursion, const QString& mode)
+{
+    chmodReturnDir = returnFolder;
+    chmodRecursion = recursion;
+    chmodMode = mode;
+    chmodTotal = 0;
+    chmodSuccess = 0;
+    chmodFiles.clear();
+    chmodFolders.clear();
+    chmodPath.clear();
+}
+
+void FTPClient::addChmodFile(const QString& folder, const QString& name)
+{
+    chmodFiles.append(PathPair(folder, name));
+}
+
+void FTPClient::addChmodFolder(const QString& folder, const QString& name)
+{
+    chmodFolders.append(PathPair(folder, name));
+}
+
+void FTPClient::chmodNext()
+{
+    while (!chmodFiles.isEmpty()) {
+        const PathPair entry = chmodFiles.takeFirst();
+        chmodPath = joinRemotePath(entry.first, entry.second);
+        if (!isSafeEntry(entry.first, entry.second) || !isSafeCommandText(chmodMode)) {
+            // Never sent: counted and reported as a refusal.
+            ++chmodTotal;
+            emit srChmod(chmodPath, false);
+            continue;
+        }
+        changeDir(entry.first);
+        sendCommand(QLatin1String("SITE CHMOD ") + chmodMode + QLatin1Char(' ') + entry.second);
+        return;
+    }
+    while (!chmodFolders.isEmpty()) {
+        const PathPair entry = chmodFolders.takeFirst();
+        if (!isSafeEntry(entry.first, entry.second))
+            continue;
+        chmodPath = joinRemotePath(entry.first, entry.second);
+        changeDir(chmodPath);
+        listDir();
+        return;
+    }
+    chmodRecursion = 0;
+    changeDir(chmodReturnDir);
+    listDir();
+    emit srChmodFinish(chmodTotal, chmodSuccess);
+}
+
+void FTPClient::handleSiteReply(const QString& line)
+{
+    const bool changed = line.startsWith(QLatin1String("200"));
+    ++chmodTotal;
+    if (changed)
+        ++chmodSuccess;
+    emit srChmod(chmodPath, changed);
+    chmodNext();
+}
+
+void FTPClient::chmodListing(const QString& text)
+{
+    if (remoteDir == chmodPath) {
+        Rows rows = parseList(text);
+        const Rows sorted = sortRows(rows);
+        for (const Row& row : sorted) {
+            const QString name = entryName(row);
+            if (!isPlainEntryName(name))
+                continue;
+            if (isDirRow(row)) {
+                addChmodFolder(remoteDir, name);
+                if (chmodRecursion == 1 || chmodRecursion == 3)
+                    addChmodFile(remoteDir, name);
+            } else if (chmodRecursion == 1 || chmodRecursion == 2) {
+                addChmodFile(remoteDir, name);
+            }
+        }
+    }
+    chmodNext();
+}

@@ -7,6 +7,54 @@
 #include <QFileInfo>
 #include <QTcpSocket>
 
+namespace {
+
+bool startsWith(const QString& text, const char* prefix)
+{
+    return text.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+}
+
+bool isTransferDone(const QString& line)
+{
+    return line.startsWith(QLatin1String("226")) || line.startsWith(QLatin1String("250"));
+}
+
+QString cleanRemote(QString path)
+{
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+QString cleanLocal(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// True when path lies below base in the "/"-separated sense ("/a" is not below "/ab").
+bool isBelow(const QString& path, const QString& base)
+{
+    if (!path.startsWith(base))
+        return false;
+    if (path.size() == base.size() || base.endsWith(QLatin1Char('/')))
+        return true;
+    return path.at(base.size()) == QLatin1Char('/');
+}
+
+// A listing shows a link as "name -> target"; the entry itself is the part before the arrow.
+QString entryName(const FTPClient::Row& row)
+{
+    QString name = row.at(6);
+    if (FTPClient::isLinkRow(row)) {
+        const int arrow = name.indexOf(QLatin1String(" -> "));
+        if (arrow >= 0)
+            name.truncate(arrow);
+    }
+    return name;
+}
+
+} // namespace
+
 KTDUFile* FTPClient::addDownloadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
 {
     if (localFile.isEmpty())
@@ -46,6 +94,8 @@ void FTPClient::prepareTransfer(const QString& local, const QString& remote)
 
 void FTPClient::clearTransfers()
 {
+    if (transferFile.isOpen())
+        transferFile.close();
     qDeleteAll(downloadQueue);
     qDeleteAll(uploadQueue);
     downloadQueue.clear();
@@ -57,28 +107,760 @@ void FTPClient::clearTransfers()
     localBase.clear();
     remoteBase.clear();
     stopState = 0;
+    downloadActive = false;
+    uploadActive = false;
+    storSending = false;
+    listedDownloadDirs.clear();
+    walkedUploadDirs.clear();
 }
 
-void FTPClient::addDownloadFolder(const QString& remotePath) { downloadFolders.append(remotePath); }
-void FTPClient::addUploadFolder(const QString& localPath) { uploadFolders.append(localPath); }
-void FTPClient::startDownload() {}
-void FTPClient::startUpload() {}
-bool FTPClient::sendNextChunk() { return false; }
-QString FTPClient::localToRemote(const QString&) const { return QString(); }
-QString FTPClient::remoteToLocal(const QString&) const { return QString(); }
-bool FTPClient::stopTransfers() { return false; }
-bool FTPClient::resumeTransfers() { return false; }
-void FTPClient::retryErrors() {}
-void FTPClient::abortData() {}
-QString FTPClient::transferSummary() const { return QString(); }
-void FTPClient::enterFileFolder(KTDUFile*) {}
-bool FTPClient::nextDownloadFolder() { return false; }
-bool FTPClient::nextUploadFolder() { return false; }
-void FTPClient::handleSizeReply(const QString&) {}
-void FTPClient::handleRetrReply(const QString&) {}
-void FTPClient::handleStorReply(const QString&) {}
-void FTPClient::receiveDownloadData(const QByteArray&) {}
-void FTPClient::finishLinkRecord() {}
-void FTPClient::failRunningTransfers() {}
-void FTPClient::addSummaryRecord(bool, const QString&) {}
-void FTPClient::slotBytesWritten(qint64) {}
+void FTPClient::addDownloadFolder(const QString& remotePath)
+{
+    downloadFolders.append(remotePath);
+}
+
+void FTPClient::addUploadFolder(const QString& localPath)
+{
+    uploadFolders.append(localPath);
+}
+
+QString FTPClient::localToRemote(const QString& localPath) const
+{
+    QString rest = localPath.mid(localBase.size());
+    if (!localPath.startsWith(localBase)) {
+        // The caller may hand us the cleaned absolute form of a path below a relative root.
+        const QString base = cleanLocal(localBase);
+        const QString path = cleanLocal(localPath);
+        rest = isBelow(path, base) ? path.mid(base.size()) : QString();
+    }
+    QString remote = remoteBase;
+    const QStringList parts = rest.split(QDir::separator(), Qt::SkipEmptyParts);
+    for (const QString& part : parts)
+        remote = joinRemotePath(remote, part);
+    return remote;
+}
+
+QString FTPClient::remoteToLocal(const QString& remotePath) const
+{
+    if (!isBelow(remotePath, remoteBase))
+        return QString();
+    QString local = localBase;
+    const QStringList parts = remotePath.mid(remoteBase.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        if (part == QLatin1String("."))
+            continue;
+        if (!isPlainEntryName(part))
+            return QString();  // SECURITY: ".." and the like would climb out of the local root
+        local = joinPath(local, part);
+    }
+    return local;
+}
+
+// Number of folder levels of remotePath below the job's remote root; -1 when it is not below it.
+int FTPClient::remoteDepth(const QString& remotePath) const
+{
+    if (!isBelow(remotePath, remoteBase))
+        return -1;
+    return remotePath.mid(remoteBase.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts).size();
+}
+
+// SECURITY: a path the job writes must stay inside the local root, and no existing part of it
+// below the root may be a symbolic link that would carry the write elsewhere.
+bool FTPClient::localPathInsideBase(const QString& path, bool allowBase) const
+{
+    const QString base = cleanLocal(localBase);
+    const QString target = cleanLocal(path);
+    if (target == base)
+        return allowBase;
+    if (!isBelow(target, base))
+        return false;
+    const QStringList parts = target.mid(base.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString walk = base;
+    for (const QString& part : parts) {
+        walk += QLatin1Char('/') + part;
+        if (QFileInfo(walk).isSymLink())
+            return false;
+    }
+    return true;
+}
+
+bool FTPClient::linkTargetInsideBase(const QString& linkPath, const QString& target) const
+{
+    if (target.isEmpty() || !isSafeCommandText(target))
+        return false;
+    const QString folder = QFileInfo(cleanLocal(linkPath)).path();
+    const QString resolved = QDir::cleanPath(QDir::isAbsolutePath(target) ? target
+                                                                        : folder + QLatin1Char('/') + target);
+    return localPathInsideBase(resolved, false);
+}
+
+// Names and folders that would break a command line, or paths that leave the local root, fail
+// their record before anything reaches the wire.
+bool FTPClient::recordIsSafe(const KTDUFile* record, bool download) const
+{
+    const QFileInfo info(record->localFile);
+    const QString name = info.fileName();
+    if (!isPlainEntryName(name) || !isSafeCommandText(localToRemote(info.absolutePath())))
+        return false;
+    if (download && !localPathInsideBase(record->localFile, false))
+        return false;
+    return true;
+}
+
+void FTPClient::failRecordAtStart(KTDUFile* record, int state)
+{
+    record->stateCode = state;
+    emit srStateChange(record);
+    emit srFileFinish(record);
+}
+
+void FTPClient::enterFileFolder(KTDUFile* record)
+{
+    const QString localFolder = QFileInfo(record->localFile).absolutePath();
+    emit setLocalPath(localFolder);
+    const QString remoteFolder = localToRemote(localFolder);
+    if (remoteFolder != remoteDir) {
+        changeDir(remoteFolder);
+        printDir();
+    }
+}
+
+void FTPClient::startDownload()
+{
+    if (transferFile.isOpen())
+        transferFile.close();
+    if (stopState == 2) {
+        stopState = 1;
+        downloadActive = false;
+        emit srStop();
+        return;
+    }
+    if (downloadQueue.isEmpty() && downloadFolders.isEmpty())
+        return;
+
+    // Downloads are worked from the end of the queue.
+    KTDUFile* chosen = nullptr;
+    for (;;) {
+        chosen = nullptr;
+        for (KTDUFile* record : qAsConst(downloadQueue)) {
+            if (record->stateCode == KTDUFile::Downloading)
+                return;  // a file is running
+            if (record->stateCode == KTDUFile::Undownload)
+                chosen = record;
+        }
+        if (!chosen || recordIsSafe(chosen, true))
+            break;
+        failRecordAtStart(chosen, KTDUFile::DownloadError);
+    }
+    currentFile = nullptr;
+
+    if (!chosen) {
+        if (nextDownloadFolder()) {
+            downloadActive = true;
+            return;
+        }
+        endTransferJob(false);
+        return;
+    }
+
+    downloadActive = true;
+    enterFileFolder(chosen);
+    chosen->stateCode = KTDUFile::Downloading;
+    currentFile = chosen;
+    linkBuffer.clear();
+    linkOverflow = false;
+    writeFailed = false;
+    transferFile.setFileName(QFileInfo(chosen->localFile).absoluteFilePath());
+    if (!chosen->isLink) {
+        if (!transferFile.open(QIODevice::ReadWrite)) {
+            chosen->stateCode = KTDUFile::DownloadError;
+            emit srStateChange(chosen);
+            return;  // the job waits for startDownload, retryErrors or resumeTransfers
+        }
+        // A fresh start keeps nothing of an older file; a resume cannot continue past what is there.
+        const qint64 present = transferFile.size();
+        if (chosen->doneSize < 0 || chosen->doneSize > present)
+            chosen->doneSize = qMax<qint64>(0, qMin(chosen->doneSize, present));
+        if (present > chosen->doneSize)
+            transferFile.resize(chosen->doneSize);
+        transferFile.seek(chosen->doneSize);
+    }
+    dataSocket->setReadBufferSize(DownloadReadBufferBytes);
+
+    const QString name = QFileInfo(chosen->localFile).fileName();
+    queueCommand(QStringLiteral("TYPE I"));
+    queueCommand(QLatin1String("SIZE ") + name);
+    queueCommand(QLatin1String("MDTM ") + name);
+    queueCommand(QStringLiteral("PASV"));
+    if (chosen->doneSize > 0)
+        queueCommand(QLatin1String("REST ") + QString::number(chosen->doneSize));
+    queueCommand(QLatin1String("RETR ") + name);
+    sendNextCommand();
+}
+
+// Ends a job that ran out of work: its summary line, then srFinish. A job that never started
+// (or has already ended) reports nothing, so that a second call cannot add a second summary.
+bool FTPClient::endTransferJob(bool uploads)
+{
+    bool& active = uploads ? uploadActive : downloadActive;
+    if (!active)
+        return false;
+    active = false;
+    currentFile = nullptr;
+    if (uploads || compareTempBase.isEmpty())
+        addSummaryRecord(uploads, transferSummary());
+    emit srFinish(localBase, remoteBase);
+    return true;
+}
+
+bool FTPClient::nextDownloadFolder()
+{
+    while (!downloadFolders.isEmpty()) {
+        const QString folder = cleanRemote(downloadFolders.takeFirst());
+        if (folder.isEmpty() || listedDownloadDirs.contains(folder) || !isSafeCommandText(folder))
+            continue;
+        // SECURITY: a server that shows a folder inside itself must not keep us descending.
+        const int depth = remoteDepth(folder);
+        if (depth < 0 || depth > MaxFolderDepth)
+            continue;
+        const QString localFolder = remoteToLocal(folder);
+        if (localFolder.isEmpty() || !localPathInsideBase(localFolder, true))
+            continue;
+        const QFileInfo info(localFolder);
+        if (!info.exists() && !QDir().mkdir(localFolder))
+            continue;
+        if (!QFileInfo(localFolder).isDir())
+            continue;
+        listedDownloadDirs.insert(folder);
+        downloadListDir = folder;
+        emit setLocalPath(localFolder);
+        changeDir(folder);
+        printDir();
+        listDir();
+        return true;
+    }
+    return false;
+}
+
+int FTPClient::queueDownloadListing(const QString& text)
+{
+    // The listing was fetched in the folder being downloaded, which is where we stand now.
+    const QString folder = cleanRemote(remoteDir);
+    const QString localFolder = remoteToLocal(folder);
+    if (localFolder.isEmpty() || !localPathInsideBase(localFolder, true))
+        return 0;
+    const int depth = remoteDepth(folder);
+    Rows rows = parseList(text);
+    const Rows sorted = sortRows(rows);
+    int queued = 0;
+    for (const Row& row : sorted) {
+        const QString name = entryName(row);
+        // SECURITY: a name must stay one entry of this folder, on disk and on the command line.
+        if (!isPlainEntryName(name))
+            continue;
+        const QString remotePath = joinRemotePath(folder, name);
+        if (isDirRow(row)) {
+            if (depth >= MaxFolderDepth || listedDownloadDirs.contains(remotePath))
+                continue;
+            addDownloadFolder(remotePath);
+        } else {
+            addDownloadFile(joinPath(localFolder, name), remotePath, isLinkRow(row), 0);
+        }
+        ++queued;
+    }
+    return queued;
+}
+
+void FTPClient::handleSizeReply(const QString& line)
+{
+    KTDUFile* record = currentFile;
+    if (!record || record->stateCode != KTDUFile::Downloading || !line.startsWith(QLatin1String("213")))
+        return;
+    // Only a plain decimal number is a size; anything else leaves it unknown.
+    const QString text = line.mid(4).trimmed();
+    bool ok = !text.isEmpty();
+    for (const QChar c : text)
+        ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const qint64 size = ok ? text.toLongLong(&ok) : 0;
+    if (!ok)
+        return;
+    record->fileSize = size;
+    emit srFileSize(record);
+    if (record->isLink || record->doneSize <= size)
+        return;
+    // A local part longer than the remote file is not a part of it: fetch it again from 0.
+    record->doneSize = 0;
+    if (transferFile.isOpen()) {
+        transferFile.resize(0);
+        transferFile.seek(0);
+    }
+    for (int i = 0; i < commandQueue.size(); ++i) {
+        if (startsWith(commandQueue.at(i), "RETR"))
+            break;
+        if (startsWith(commandQueue.at(i), "REST ")) {
+            commandQueue.removeAt(i);
+            break;
+        }
+    }
+}
+
+void FTPClient::receiveDownloadData(const QByteArray& bytes)
+{
+    KTDUFile* record = currentFile;
+    if (!record || record->stateCode != KTDUFile::Downloading || bytes.isEmpty())
+        return;
+    if (record->isLink) {
+        if (linkBuffer.size() + bytes.size() > MaxLinkTargetBytes)
+            linkOverflow = true;
+        else
+            linkBuffer.append(bytes);
+        return;
+    }
+    if (!transferFile.isOpen() || writeFailed)
+        return;  // stopped: the rest is not ours to keep
+    const qint64 written = transferFile.write(bytes);
+    if (written > 0)
+        record->doneSize += written;
+    if (written != bytes.size()) {
+        // The disk refused; the server's final reply ends the record as failed.
+        writeFailed = true;
+        dataSocket->abort();
+    }
+    emit srProgress(record);
+}
+
+void FTPClient::finishLinkRecord()
+{
+    KTDUFile* record = currentFile;
+    if (!record || !record->isLink || record->stateCode != KTDUFile::Downloading)
+        return;
+    const QString target = QString::fromUtf8(linkBuffer);
+    linkBuffer.clear();
+    const bool made = !linkOverflow && linkTargetInsideBase(record->localFile, target)
+        && localPathInsideBase(record->localFile, false) && QFile::link(target, record->localFile);
+    record->stateCode = made ? KTDUFile::Downloaded : KTDUFile::DownloadError;
+}
+
+void FTPClient::handleRetrReply(const QString& line)
+{
+    KTDUFile* record = currentFile;
+    if (!record || record->stateCode != KTDUFile::Downloading)
+        return;  // a raw RETR, or a record that a stop already finished
+    const bool done = isTransferDone(line);
+    if (!done) {
+        // Keep what has arrived, then cut the data connection the server gave up on.
+        drainDataSocket();
+        dataMode = 0;
+        if (dataSocket->state() != QAbstractSocket::UnconnectedState)
+            dataSocket->abort();
+    }
+    if (transferFile.isOpen()) {
+        transferFile.flush();
+        transferFile.close();
+    }
+    if (record->isLink) {
+        if (done)
+            finishLinkRecord();
+        else
+            record->stateCode = KTDUFile::DownloadError;
+    } else if (quint64(record->doneSize) < quint64(record->fileSize) || writeFailed) {
+        record->stateCode = KTDUFile::DownloadError;
+    } else {
+        record->stateCode = done ? KTDUFile::Downloaded : KTDUFile::DownloadError;
+    }
+    dataMode = 0;
+    emit srFileFinish(record);
+    startDownload();
+}
+
+void FTPClient::startUpload()
+{
+    if (transferFile.isOpen())
+        transferFile.close();
+    if (stopState == 2) {
+        stopState = 1;
+        uploadActive = false;
+        emit srStop();
+        return;
+    }
+    if (uploadQueue.isEmpty() && uploadFolders.isEmpty())
+        return;
+
+    // Uploads go in queue order.
+    KTDUFile* chosen = nullptr;
+    for (;;) {
+        chosen = nullptr;
+        for (KTDUFile* record : qAsConst(uploadQueue)) {
+            if (record->stateCode == KTDUFile::Uploading)
+                return;
+            if (record->stateCode == KTDUFile::Unupload) {
+                chosen = record;
+                break;
+            }
+        }
+        if (!chosen || recordIsSafe(chosen, false))
+            break;
+        failRecordAtStart(chosen, KTDUFile::UploadError);
+    }
+    currentFile = nullptr;
+
+    if (!chosen) {
+        if (!uploadFolders.isEmpty()) {
+            uploadActive = true;
+            if (nextUploadFolder())
+                return;
+        }
+        endTransferJob(true);
+        return;
+    }
+
+    uploadActive = true;
+    enterFileFolder(chosen);
+    chosen->stateCode = KTDUFile::Uploading;
+    currentFile = chosen;
+    storSending = false;
+    transferFile.setFileName(QFileInfo(chosen->localFile).absoluteFilePath());
+    if (!transferFile.open(QIODevice::ReadOnly)) {
+        chosen->stateCode = KTDUFile::UploadError;
+        emit srStateChange(chosen);
+        return;  // the job waits, as a download does
+    }
+    chosen->fileSize = transferFile.size();
+    if (chosen->doneSize < 0 || chosen->doneSize > chosen->fileSize)
+        chosen->doneSize = 0;
+    transferFile.seek(chosen->doneSize);
+    emit srFileSize(chosen);
+
+    queueCommand(QStringLiteral("TYPE I"));
+    queueCommand(QStringLiteral("PASV"));
+    if (chosen->doneSize > 0)
+        queueCommand(QLatin1String("REST ") + QString::number(chosen->doneSize));
+    queueCommand(QLatin1String("STOR ") + QFileInfo(chosen->localFile).fileName());
+    sendNextCommand();
+}
+
+bool FTPClient::nextUploadFolder()
+{
+    while (!uploadFolders.isEmpty()) {
+        const QString folder = uploadFolders.takeFirst();
+        // A folder reached twice (through a link) is walked once; a loop of links ends here.
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        if (canonical.isEmpty() || walkedUploadDirs.contains(canonical))
+            continue;
+        walkedUploadDirs.insert(canonical);
+        const QString rest = folder.startsWith(localBase) ? folder.mid(localBase.size())
+                                                           : cleanLocal(folder).mid(cleanLocal(localBase).size());
+        const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        if (parts.size() > MaxFolderDepth)
+            continue;
+        const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot,
+                                                                 QDir::Name | QDir::IgnoreCase);
+        if (entries.isEmpty())
+            continue;  // an empty folder creates nothing on the server
+        for (const QFileInfo& entry : entries) {
+            if (entry.isDir())
+                uploadFolders.append(entry.absoluteFilePath());
+            else
+                addUploadFile(entry.absoluteFilePath(), localToRemote(entry.absoluteFilePath()), false, 0);
+        }
+        emit setLocalPath(folder);
+        if (parts.isEmpty()) {
+            // The root itself: its files go straight into the remote root.
+            startUpload();
+            return true;
+        }
+        QString parent = remoteBase;
+        for (int i = 0; i + 1 < parts.size(); ++i)
+            parent = joinRemotePath(parent, parts.at(i));
+        const QString name = parts.last();
+        if (isSafeCommandText(parent) && isPlainEntryName(name)) {
+            changeDir(parent);
+            sendCommand(QLatin1String("MKD ") + name);
+            changeDir(joinRemotePath(parent, name));
+            sendCommand(QStringLiteral("PWD"));
+            listDir();
+        }
+        // Otherwise nothing is created; the folder's records fail on their own unsafe paths.
+        startUpload();
+        return true;
+    }
+    return false;
+}
+
+void FTPClient::handleStorReply(const QString& line)
+{
+    KTDUFile* record = currentFile;
+    if (!record || record->stateCode != KTDUFile::Uploading)
+        return;
+    if (line.startsWith(QLatin1Char('1'))) {
+        // 125 or 150: the server waits for the data. A second preliminary line changes nothing.
+        if (storSending)
+            return;
+        storSending = true;
+        startStoreData();
+        return;
+    }
+    QObject::disconnect(storStartConnection);
+    if (dataSocket->state() != QAbstractSocket::UnconnectedState)
+        dataSocket->abort();  // refused or cut short: nothing more goes out
+    if (transferFile.isOpen())
+        transferFile.close();
+    storSending = false;
+    dataMode = 0;
+    record->stateCode = isTransferDone(line) && record->doneSize == record->fileSize ? KTDUFile::Uploaded
+                                                                                      : KTDUFile::UploadError;
+    emit srFileFinish(record);
+    startUpload();
+}
+
+// The first block goes out once the data connection stands; a 150 can overtake our connect.
+void FTPClient::startStoreData()
+{
+    QObject::disconnect(storStartConnection);
+    if (dataSocket->state() == QAbstractSocket::ConnectedState) {
+        sendNextChunk();
+        return;
+    }
+    storStartConnection = connect(dataSocket, &QTcpSocket::connected, this, [this] {
+        QObject::disconnect(storStartConnection);
+        if (storSending && currentFile && currentFile->stateCode == KTDUFile::Uploading)
+            sendNextChunk();
+    });
+}
+
+bool FTPClient::sendNextChunk()
+{
+    if (!transferFile.isOpen()) {
+        dataSocket->disconnectFromHost();
+        return false;
+    }
+    const QByteArray block = transferFile.read(UploadBlockBytes);
+    if (!block.isEmpty()) {
+        dataSocket->write(block);
+        return true;
+    }
+    dataSocket->disconnectFromHost();
+    return false;
+}
+
+void FTPClient::slotBytesWritten(qint64 bytes)
+{
+    touchReplyTimer();
+    KTDUFile* record = currentFile;
+    if (dataMode != 3 || !record || record->stateCode != KTDUFile::Uploading || !dataSocket->isWritable())
+        return;
+    record->doneSize += bytes;
+    if (record->doneSize < record->fileSize) {
+        // One block in flight: the next is read only when this one is written out.
+        if (stopState != 2 && transferFile.isOpen() && record->doneSize == transferFile.pos()) {
+            emit srProgress(record);
+            sendNextChunk();
+        }
+        return;
+    }
+    if (record->doneSize == record->fileSize)
+        emit srProgress(record);
+    dataSocket->disconnectFromHost();
+}
+
+QString FTPClient::transferSummary() const
+{
+    auto count = [](const QList<KTDUFile*>& queue, int& total, int& success) {
+        total = 0;
+        success = 0;
+        for (const KTDUFile* record : queue) {
+            if (record->stateCode == KTDUFile::Finish)
+                continue;
+            ++total;
+            if (record->stateCode == KTDUFile::Downloaded || record->stateCode == KTDUFile::Uploaded)
+                ++success;
+        }
+    };
+    int total = 0;
+    int success = 0;
+    if (!downloadQueue.isEmpty()) {
+        count(downloadQueue, total, success);
+        if (total >= 1)
+            return tr("Dowload Finish, Total: ") + QString::number(total) + tr(" Success: ")
+                + QString::number(success);
+    } else if (!uploadQueue.isEmpty()) {
+        count(uploadQueue, total, success);
+        if (total >= 1)
+            return tr("Upload Finish, Total: ") + QString::number(total) + tr(" Success: ")
+                + QString::number(success);
+    }
+    return tr("Empty!");
+}
+
+void FTPClient::addSummaryRecord(bool toUploads, const QString& text)
+{
+    KTDUFile* record = toUploads ? addUploadFile(text, QString(), false, 0)
+                                 : addDownloadFile(text, QString(), false, 0);
+    if (!record)
+        return;
+    record->stateCode = KTDUFile::Finish;
+    emit srFileFinish(record);
+}
+
+// Lines of the current file's transfer that have not gone out yet are taken back, so that a stop
+// does not wait for a whole file to arrive first. True when the transfer command itself was dropped.
+bool FTPClient::dropUnsentTransfer()
+{
+    int end = -1;
+    for (int i = 0; i < commandQueue.size(); ++i) {
+        if (startsWith(commandQueue.at(i), "RETR") || startsWith(commandQueue.at(i), "STOR")) {
+            end = i;
+            break;
+        }
+    }
+    if (end < 0)
+        return false;
+    for (int i = end; i >= 0; --i) {
+        const QString& line = commandQueue.at(i);
+        if (startsWith(line, "TYPE I") || startsWith(line, "SIZE ") || startsWith(line, "MDTM ")
+            || startsWith(line, "PASV") || startsWith(line, "REST ") || startsWith(line, "RETR")
+            || startsWith(line, "STOR"))
+            commandQueue.removeAt(i);
+    }
+    return true;
+}
+
+bool FTPClient::stopTransfers()
+{
+    if (stopState == 2)
+        return true;
+    if (downloadQueue.isEmpty() && uploadQueue.isEmpty() && downloadFolders.isEmpty() && uploadFolders.isEmpty())
+        return false;
+    stopState = 2;
+    const bool uploads = uploadActive && !downloadActive;
+    KTDUFile* record = currentFile;
+    const bool running = record
+        && (record->stateCode == KTDUFile::Downloading || record->stateCode == KTDUFile::Uploading);
+    if (running && dropUnsentTransfer()) {
+        // The transfer never started: no final reply will come to end it.
+        if (transferFile.isOpen())
+            transferFile.close();
+        record->stateCode = record->stateCode == KTDUFile::Downloading ? KTDUFile::DownloadError
+                                                                       : KTDUFile::UploadError;
+        currentFile = nullptr;
+        emit srFileFinish(record);
+        QMetaObject::invokeMethod(this, uploads ? &FTPClient::startUpload : &FTPClient::startDownload,
+                                  Qt::QueuedConnection);
+        return true;
+    }
+    if (dataSocket->isOpen()) {
+        if (dataMode == 2)
+            drainDataSocket();  // what has arrived is kept and counted
+        if (transferFile.isOpen())
+            transferFile.close();
+        dataSocket->disconnectFromHost();
+    }
+    // Nothing outstanding that would bring the job to rest: do it from the event loop.
+    if (!running && downloadListDir.isEmpty() && !isBusy())
+        QMetaObject::invokeMethod(this, uploads ? &FTPClient::startUpload : &FTPClient::startDownload,
+                                  Qt::QueuedConnection);
+    return true;
+}
+
+bool FTPClient::resumeTransfers()
+{
+    if (stopState != 1)
+        return false;
+    stopState = 0;
+    for (KTDUFile* record : qAsConst(downloadQueue)) {
+        if (record->stateCode == KTDUFile::DownloadError)
+            record->stateCode = KTDUFile::Undownload;
+    }
+    for (KTDUFile* record : qAsConst(uploadQueue)) {
+        if (record->stateCode == KTDUFile::UploadError)
+            record->stateCode = KTDUFile::Unupload;
+    }
+    if (!downloadQueue.isEmpty() || !downloadFolders.isEmpty()) {
+        startDownload();
+        return true;
+    }
+    if (!uploadQueue.isEmpty() || !uploadFolders.isEmpty()) {
+        startUpload();
+        return true;
+    }
+    return false;
+}
+
+void FTPClient::retryErrors()
+{
+    if (stopState == 2)
+        return;
+    stopState = 0;
+    int requeued = 0;
+    if (downloadQueue.isEmpty()) {
+        for (KTDUFile* record : qAsConst(uploadQueue)) {
+            if (record->stateCode == KTDUFile::UploadError) {
+                record->stateCode = KTDUFile::Unupload;
+                emit srStateChange(record);
+                ++requeued;
+            }
+        }
+        if (requeued > 0)
+            startUpload();
+        return;
+    }
+    for (KTDUFile* record : qAsConst(downloadQueue)) {
+        if (record->stateCode == KTDUFile::DownloadError) {
+            record->stateCode = KTDUFile::Undownload;
+            emit srStateChange(record);
+            ++requeued;
+        }
+    }
+    if (requeued > 0)
+        startDownload();
+}
+
+void FTPClient::abortData()
+{
+    if (!dataSocket->isOpen())
+        return;
+    if (transferFile.isOpen())
+        transferFile.close();
+    dataSocket->disconnectFromHost();
+}
+
+// The control connection is gone: running records fail, the job ends once with its summary and
+// rests in stopFlag 1, so that a resume after reconnecting continues where it was cut.
+void FTPClient::failRunningTransfers()
+{
+    QObject::disconnect(storStartConnection);
+    storSending = false;
+    if (transferFile.isOpen()) {
+        transferFile.flush();
+        transferFile.close();
+    }
+    for (KTDUFile* record : qAsConst(downloadQueue)) {
+        if (record->stateCode == KTDUFile::Downloading) {
+            record->stateCode = KTDUFile::DownloadError;
+            emit srStateChange(record);
+        }
+    }
+    for (KTDUFile* record : qAsConst(uploadQueue)) {
+        if (record->stateCode == KTDUFile::Uploading) {
+            record->stateCode = KTDUFile::UploadError;
+            emit srStateChange(record);
+        }
+    }
+    currentFile = nullptr;
+    dataMode = 0;
+    if (!downloadListDir.isEmpty()) {
+        // The folder whose listing was cut is listed again on resume.
+        listedDownloadDirs.remove(downloadListDir);
+        downloadFolders.prepend(downloadListDir);
+        downloadListDir.clear();
+    }
+    if (!downloadActive && !uploadActive) {
+        if (stopState == 2)
+            stopState = 1;
+        return;
+    }
+    stopState = 1;
+    endTransferJob(uploadActive);
+    downloadActive = false;
+    uploadActive = false;
+}
