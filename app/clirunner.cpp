@@ -1,0 +1,726 @@
+#include "app/clirunner.h"
+
+#include "common/helpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// The final line of a reply: three digits, a blank, and not a preliminary 1xx.
+bool isFinalReply(const QString& line)
+{
+    if (line.size() < 4 || line.at(3) != QLatin1Char(' ') || line.startsWith(QLatin1Char('1')))
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        if (!line.at(i).isDigit())
+            return false;
+    }
+    return true;
+}
+
+QString entryName(const FTPClient::Row& row)
+{
+    QString name = row.at(6);
+    if (FTPClient::isLinkRow(row)) {
+        const int arrow = name.indexOf(QLatin1String(" -> "));
+        if (arrow >= 0)
+            name.truncate(arrow);
+    }
+    return name;
+}
+
+void printOut(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void printErr(const QString& text)
+{
+    std::fputs(("torvex-cli: " + text + "\n").toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+int argumentCount(const QString& command)
+{
+    if (command == QLatin1String("ls") || command == QLatin1String("rm") || command == QLatin1String("mkdir"))
+        return 1;
+    if (command == QLatin1String("get") || command == QLatin1String("put") || command == QLatin1String("mv")
+        || command == QLatin1String("chmod") || command == QLatin1String("compare"))
+        return 2;
+    return -1;
+}
+
+} // namespace
+
+QString CliRunner::usage()
+{
+    return QStringLiteral(
+        "Usage: torvex-cli [--port N] [--user U] [--password P] HOST COMMAND ARGS\n"
+        "\n"
+        "Commands:\n"
+        "  ls PATH                   list a remote folder (or show one remote entry)\n"
+        "  get REMOTE LOCALDIR       download a file or a whole folder into LOCALDIR\n"
+        "  put LOCAL REMOTEDIR       upload a file or a whole folder into REMOTEDIR\n"
+        "  rm REMOTE                 delete a remote file, or a folder with everything in it\n"
+        "  mkdir REMOTE              create a remote folder\n"
+        "  mv FROM TO                rename or move; into TO when TO is a folder\n"
+        "  chmod MODE REMOTE         change permissions with SITE CHMOD (MODE: octal, e.g. 644)\n"
+        "  compare LOCALDIR REMOTEDIR  compare files by MD5 (remote copies go to a temporary folder)\n"
+        "\n"
+        "Options:\n"
+        "  --port N      control port (default 21)\n"
+        "  --user U      user name (default: anonymous)\n"
+        "  --password P  password (default: \"guest@\" for anonymous, otherwise empty)\n"
+        "  --help        this text\n"
+        "\n"
+        "Remote paths without a leading \"/\" are taken from the login folder. On a terminal a\n"
+        "progress line is shown; otherwise one result line per file is printed.\n"
+        "Uploads skip hidden entries and do not create empty folders on the server.\n"
+        "\n"
+        "Exit status: 0 every file succeeded (compare: all files the same); 1 a file failed or\n"
+        "differs; 2 bad arguments or a path that does not exist; 3 host unreachable or\n"
+        "connection lost; 4 login refused.\n");
+}
+
+bool CliRunner::parseArguments(const QStringList& arguments, Options& options, QString& error, bool& help)
+{
+    help = false;
+    QStringList positional;
+    bool haveUser = false;
+    bool havePassword = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!positional.isEmpty()) {
+            positional.append(argument);  // options go before HOST; the rest are arguments
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            help = true;
+            return true;
+        }
+        if (argument == QLatin1String("--port") || argument == QLatin1String("--user")
+            || argument == QLatin1String("--password")) {
+            if (i + 1 >= arguments.size()) {
+                error = argument + QLatin1String(" needs a value");
+                return false;
+            }
+            const QString value = arguments.at(++i);
+            if (argument == QLatin1String("--port")) {
+                bool ok = false;
+                const uint port = value.toUInt(&ok);
+                if (!ok || port == 0 || port > 65535) {
+                    error = QLatin1String("not a port number: ") + value;
+                    return false;
+                }
+                options.port = quint16(port);
+            } else if (argument == QLatin1String("--user")) {
+                options.user = value;
+                haveUser = true;
+            } else {
+                options.password = value;
+                havePassword = true;
+            }
+            continue;
+        }
+        if (argument.startsWith(QLatin1String("--"))) {
+            error = QLatin1String("unknown option ") + argument;
+            return false;
+        }
+        positional.append(argument);
+    }
+    if (positional.size() < 2) {
+        error = QStringLiteral("HOST and COMMAND are needed");
+        return false;
+    }
+    options.host = positional.takeFirst();
+    options.command = positional.takeFirst();
+    options.args = positional;
+    const int needed = argumentCount(options.command);
+    if (needed < 0) {
+        error = QLatin1String("unknown command ") + options.command;
+        return false;
+    }
+    if (options.args.size() != needed) {
+        error = options.command + QLatin1String(" takes ") + QString::number(needed) + QLatin1String(" argument(s)");
+        return false;
+    }
+    if (options.command == QLatin1String("chmod")
+        && !QRegularExpression(QStringLiteral("^[0-7]{3,4}$")).match(options.args.at(0)).hasMatch()) {
+        error = QLatin1String("not an octal mode: ") + options.args.at(0);
+        return false;
+    }
+    for (const QString& argument : qAsConst(options.args)) {
+        if (!isSafeCommandText(argument)) {
+            error = QStringLiteral("a path holds a line break or NUL character");
+            return false;
+        }
+    }
+    if (!haveUser)
+        options.user = QStringLiteral("anonymous");
+    if (!havePassword && options.user == QLatin1String("anonymous"))
+        options.password = QStringLiteral("guest@");
+    return true;
+}
+
+CliRunner::CliRunner(const Options& opts, QObject* parent)
+    : QObject(parent)
+    , options(opts)
+{
+    interactive = ::isatty(STDOUT_FILENO) == 1;
+    connect(&client, &FTPClient::login, this, &CliRunner::onLogin);
+    connect(&client, &FTPClient::logout, this, &CliRunner::onLogout);
+    connect(&client, &FTPClient::commandResult, this, &CliRunner::onCommandResult);
+    connect(&client, &FTPClient::changDir, this, &CliRunner::onChangDir);
+    connect(&client, &FTPClient::currentDir, this, &CliRunner::onCurrentDir);
+    connect(&client, &FTPClient::currentDirData, this, &CliRunner::onListing);
+    connect(&client, &FTPClient::srFileFinish, this, &CliRunner::onFileFinish);
+    connect(&client, &FTPClient::srProgress, this, &CliRunner::onProgress);
+    connect(&client, &FTPClient::srStateChange, this, &CliRunner::onStateChange);
+    connect(&client, &FTPClient::srFinish, this, &CliRunner::onFinish);
+    connect(&client, &FTPClient::deleteFile, this, &CliRunner::onDeleteFile);
+    connect(&client, &FTPClient::srChmod, this, &CliRunner::onChmod);
+    connect(&client, &FTPClient::srChmodFinish, this, &CliRunner::onChmodFinish);
+    connect(&client, &FTPClient::srCmpResult, this, &CliRunner::onCompareResult);
+    connect(&client, &FTPClient::srCmpFinish, this, &CliRunner::onCompareFinish);
+}
+
+void CliRunner::start()
+{
+    progressClock.start();
+    client.connectServer(options.host, options.port, options.user, options.password);
+}
+
+void CliRunner::onLogin(bool successful)
+{
+    if (loggedIn || quitting)
+        return;
+    if (!successful) {
+        if (!client.greeted)
+            fail(Unreachable, QStringLiteral("cannot connect to %1 port %2: %3")
+                                  .arg(options.host).arg(options.port).arg(lastReply));
+        else
+            fail(LoginRefused, QStringLiteral("login refused by %1 for user %2: %3")
+                                   .arg(options.host, options.user, lastReply));
+        return;
+    }
+    loggedIn = true;
+    step = Step::Home;
+    client.printDir();
+}
+
+void CliRunner::onLogout()
+{
+    if (quitting) {
+        emit finished(exitStatus);
+        return;
+    }
+    if (loggedIn)
+        fail(Unreachable, QStringLiteral("connection to %1 lost: %2").arg(options.host, lastReply));
+    else
+        fail(Unreachable, QStringLiteral("cannot connect to %1 port %2: %3")
+                              .arg(options.host).arg(options.port).arg(lastReply));
+}
+
+void CliRunner::onCommandResult(const QString& command, const QString& line)
+{
+    lastReply = line;
+    if (quitting || !isFinalReply(line))
+        return;
+    if (step == Step::Home && command.startsWith(QLatin1String("PWD")) && !line.startsWith(QLatin1String("257"))) {
+        home = QStringLiteral("/");
+        step = Step::Idle;
+        runCommand();
+        return;
+    }
+    if (step == Step::Job && folderFailed && command.startsWith(QLatin1String("LIST"))) {
+        // The folder could not be entered; the job goes on with what is left.
+        folderFailed = false;
+        QTimer::singleShot(0, &client, &FTPClient::startDownload);
+        return;
+    }
+    if (step != Step::Command)
+        return;
+    if (options.command == QLatin1String("mkdir") && command.startsWith(QLatin1String("MKD"))) {
+        if (line.startsWith(QLatin1String("257"))) {
+            report(QLatin1String("created ") + absolute(options.args.at(0)));
+            finish(Ok);
+        } else {
+            fail(SomeFailed, QLatin1String("mkdir refused: ") + line);
+        }
+    } else if (options.command == QLatin1String("mv") && command.startsWith(QLatin1String("RNFR"))) {
+        if (!line.startsWith(QLatin1String("350")))
+            fail(SomeFailed, QLatin1String("rename refused: ") + line);
+    } else if (options.command == QLatin1String("mv") && command.startsWith(QLatin1String("RNTO"))) {
+        if (line.startsWith(QLatin1String("250"))) {
+            report(QLatin1String("moved ") + renameFrom + QLatin1String(" -> ") + renameTo);
+            finish(Ok);
+        } else {
+            fail(SomeFailed, QLatin1String("rename refused: ") + line);
+        }
+    }
+}
+
+void CliRunner::onCurrentDir(const QString& path)
+{
+    if (step != Step::Home)
+        return;
+    home = path;
+    step = Step::Idle;
+    runCommand();
+}
+
+QString CliRunner::absolute(const QString& path) const
+{
+    QString result = path.startsWith(QLatin1Char('/')) ? path : FTPClient::joinRemotePath(home, path);
+    while (result.size() > 1 && result.endsWith(QLatin1Char('/')))
+        result.chop(1);
+    return result;
+}
+
+QString CliRunner::parentOf(const QString& path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+QString CliRunner::nameOf(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+void CliRunner::runCommand()
+{
+    const QString& command = options.command;
+    const QStringList& args = options.args;
+    if (command == QLatin1String("ls")) {
+        lookup(absolute(args.at(0)), [this](Kind kind) { commandLs(kind); });
+    } else if (command == QLatin1String("get")) {
+        if (!QFileInfo(args.at(1)).isDir())
+            return fail(Usage, QLatin1String("no such local folder: ") + args.at(1));
+        lookup(absolute(args.at(0)), [this](Kind kind) { commandGet(kind); });
+    } else if (command == QLatin1String("put")) {
+        if (!QFileInfo::exists(args.at(0)))
+            return fail(Usage, QLatin1String("no such local file or folder: ") + args.at(0));
+        lookup(absolute(args.at(1)), [this](Kind kind) { commandPut(kind); });
+    } else if (command == QLatin1String("rm")) {
+        lookup(absolute(args.at(0)), [this](Kind kind) { commandRm(kind); });
+    } else if (command == QLatin1String("mkdir")) {
+        commandMkdir();
+    } else if (command == QLatin1String("mv")) {
+        lookup(absolute(args.at(0)), [this](Kind kind) { commandMv(kind); });
+    } else if (command == QLatin1String("chmod")) {
+        lookup(absolute(args.at(1)), [this](Kind kind) { commandChmod(kind); });
+    } else if (command == QLatin1String("compare")) {
+        if (!QFileInfo(args.at(0)).isDir())
+            return fail(Usage, QLatin1String("no such local folder: ") + args.at(0));
+        lookup(absolute(args.at(1)), [this](Kind kind) { commandCompare(kind); });
+    }
+}
+
+// Finds out whether a remote path is a folder (CWD works), a file or link (a row of its parent's
+// listing), or missing.
+void CliRunner::lookup(const QString& path, LookupDone done)
+{
+    lookupPath = path;
+    lookupDone = std::move(done);
+    if (path == client.currentRemoteDir()) {
+        step = Step::Idle;
+        lookupDone(Kind::Folder);
+        return;
+    }
+    step = Step::EnterPath;
+    client.changeDir(path);
+}
+
+void CliRunner::listParentFor(const QString& path)
+{
+    if (path == QLatin1String("/")) {
+        step = Step::Idle;
+        lookupDone(Kind::Missing);
+        return;
+    }
+    const QString parent = parentOf(path);
+    if (parent == client.currentRemoteDir()) {
+        step = Step::ListParent;
+        client.listDir();
+        return;
+    }
+    step = Step::EnterParent;
+    client.changeDir(parent);
+}
+
+void CliRunner::onChangDir(bool successful)
+{
+    switch (step) {
+    case Step::EnterPath:
+        if (successful) {
+            step = Step::Idle;
+            lookupDone(Kind::Folder);
+        } else {
+            listParentFor(lookupPath);
+        }
+        break;
+    case Step::EnterParent:
+        if (successful) {
+            step = Step::ListParent;
+            client.listDir();
+        } else {
+            step = Step::Idle;
+            lookupDone(Kind::Missing);
+        }
+        break;
+    case Step::Job:
+        if (!successful && (options.command == QLatin1String("get") || options.command == QLatin1String("compare"))
+            && !client.downloadListDir.isEmpty()) {
+            ++failures;
+            report(QLatin1String("FAILED cannot enter ") + client.downloadListDir);
+            folderFailed = true;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CliRunner::onListing(const QString& data, bool forDownload)
+{
+    if (quitting)
+        return;
+    if (step == Step::ListParent) {
+        FTPClient::Rows rows = FTPClient::parseList(data);
+        const QString name = nameOf(lookupPath);
+        Kind kind = Kind::Missing;
+        for (const FTPClient::Row& row : qAsConst(rows)) {
+            if (entryName(row) != name)
+                continue;
+            kind = FTPClient::isDirRow(row) ? Kind::Folder : FTPClient::isLinkRow(row) ? Kind::Link : Kind::File;
+            if (options.command == QLatin1String("ls"))
+                printOut(row.join(QLatin1Char(' ')) + QLatin1Char('\n'));
+            break;
+        }
+        step = Step::Idle;
+        lookupDone(kind);
+        return;
+    }
+    if (step == Step::ListFolder) {
+        FTPClient::Rows rows = FTPClient::parseList(data);
+        const FTPClient::Rows sorted = FTPClient::sortRows(rows);
+        for (const FTPClient::Row& row : sorted) {
+            if (row.at(6) != QLatin1String(".."))
+                printOut(row.join(QLatin1Char(' ')) + QLatin1Char('\n'));
+        }
+        finish(Ok);
+        return;
+    }
+    if (step == Step::Job && forDownload) {
+        client.queueDownloadListing(data);
+        client.startDownload();
+    }
+}
+
+void CliRunner::commandLs(Kind kind)
+{
+    if (kind == Kind::Missing)
+        return fail(Usage, QLatin1String("no such remote file or folder: ") + lookupPath);
+    if (kind != Kind::Folder || client.currentRemoteDir() != lookupPath)
+        return finish(Ok);  // the entry's row was printed from its parent's listing
+    step = Step::ListFolder;
+    client.listDir();
+}
+
+void CliRunner::commandGet(Kind kind)
+{
+    const QString remote = lookupPath;
+    if (kind == Kind::Missing)
+        return fail(Usage, QLatin1String("no such remote file or folder: ") + remote);
+    const QString localDir = QDir::cleanPath(QFileInfo(options.args.at(1)).absoluteFilePath());
+    step = Step::Job;
+    if (kind == Kind::Folder) {
+        client.prepareTransfer(localDir, remote == QLatin1String("/") ? remote : parentOf(remote));
+        client.addDownloadFolder(remote);
+    } else {
+        client.prepareTransfer(localDir, parentOf(remote));
+        client.addDownloadFile(joinPath(localDir, nameOf(remote)), remote, kind == Kind::Link, 0);
+    }
+    client.startDownload();
+}
+
+void CliRunner::commandPut(Kind kind)
+{
+    if (kind != Kind::Folder)
+        return fail(Usage, QLatin1String("no such remote folder: ") + lookupPath);
+    const QString local = QDir::cleanPath(QFileInfo(options.args.at(0)).absoluteFilePath());
+    QString localParent = QFileInfo(local).path();
+    step = Step::Job;
+    client.prepareTransfer(localParent, lookupPath);
+    if (QFileInfo(local).isDir())
+        client.addUploadFolder(local);
+    else
+        client.addUploadFile(local, client.localToRemote(local), false, 0);
+    client.startUpload();
+}
+
+void CliRunner::commandRm(Kind kind)
+{
+    const QString path = lookupPath;
+    if (kind == Kind::Missing)
+        return fail(Usage, QLatin1String("no such remote file or folder: ") + path);
+    if (path == QLatin1String("/"))
+        return fail(Usage, QStringLiteral("refusing to remove the root folder"));
+    step = Step::Job;
+    client.prepareDelete(QString());
+    if (kind == Kind::Folder)
+        client.addDeleteFolder(parentOf(path), nameOf(path));
+    else
+        client.addDeleteFile(parentOf(path), nameOf(path));
+    client.deleteNext(KTDelInfo::Unknown);
+}
+
+void CliRunner::commandMkdir()
+{
+    step = Step::Command;
+    // The full path: a folder change that failed must not put the folder somewhere else.
+    client.makeDir(absolute(options.args.at(0)), QString());
+}
+
+void CliRunner::commandMv(Kind kind)
+{
+    if (kind == Kind::Missing)
+        return fail(Usage, QLatin1String("no such remote file or folder: ") + lookupPath);
+    renameFrom = lookupPath;
+    const QString target = absolute(options.args.at(1));
+    lookup(target, [this, target](Kind targetKind) {
+        renameTo = targetKind == Kind::Folder ? FTPClient::joinRemotePath(target, nameOf(renameFrom)) : target;
+        step = Step::Command;
+        client.renameFile(renameFrom, renameTo);
+    });
+}
+
+void CliRunner::commandChmod(Kind kind)
+{
+    const QString path = lookupPath;
+    if (kind == Kind::Missing || path == QLatin1String("/"))
+        return fail(Usage, QLatin1String("no such remote file or folder: ") + path);
+    step = Step::Job;
+    client.setChmod(parentOf(path), 0, options.args.at(0));
+    client.addChmodFile(parentOf(path), nameOf(path));
+    client.chmodNext();
+}
+
+void CliRunner::commandCompare(Kind kind)
+{
+    const QString remote = lookupPath;
+    if (kind == Kind::Missing)
+        return fail(Usage, QLatin1String("no such remote file or folder: ") + remote);
+    compareTemp = std::make_unique<QTemporaryDir>();
+    if (!compareTemp->isValid())
+        return fail(Usage, QStringLiteral("cannot create a temporary folder"));
+    const QString temp = QDir::cleanPath(compareTemp->path());
+    const QString localDir = QDir::cleanPath(QFileInfo(options.args.at(0)).absoluteFilePath());
+    client.setCompareBase(localDir, temp);
+    step = Step::Job;
+    if (kind == Kind::Folder) {
+        client.prepareTransfer(temp, remote);
+        client.addDownloadFolder(remote);
+    } else {
+        client.prepareTransfer(temp, parentOf(remote));
+        client.addDownloadFile(joinPath(temp, nameOf(remote)), remote, kind == Kind::Link, 0);
+    }
+    client.startDownload();
+}
+
+void CliRunner::onProgress(KTDUFile* record)
+{
+    if (interactive && step == Step::Job)
+        showProgress(record, false);
+}
+
+void CliRunner::showProgress(KTDUFile* record, bool force)
+{
+    const qint64 now = progressClock.elapsed();
+    if (!force && lastProgressMs >= 0 && now - lastProgressMs < 200)
+        return;
+    lastProgressMs = now;
+    const QString name = QFileInfo(record->localFile).fileName();
+    QString line = name + QLatin1String("  ") + sizeToString(quint64(record->doneSize));
+    if (record->fileSize > 0) {
+        line += QLatin1Char('/') + sizeToString(quint64(record->fileSize));
+        line += QStringLiteral("  %1%").arg(record->doneSize * 100 / record->fileSize);
+    }
+    if (now > 0)
+        line += QLatin1String("  ") + sizeToString(quint64(record->doneSize * 1000 / now)) + QLatin1String("/s");
+    printOut(QLatin1String("\r\033[K") + line);
+    progressShown = true;
+}
+
+void CliRunner::endProgressLine()
+{
+    if (progressShown)
+        printOut(QStringLiteral("\n"));
+    progressShown = false;
+}
+
+void CliRunner::report(const QString& line)
+{
+    if (progressShown)
+        printOut(QStringLiteral("\r\033[K"));
+    printOut(line + QLatin1Char('\n'));
+    progressShown = false;
+}
+
+void CliRunner::onFileFinish(KTDUFile* record)
+{
+    if (step != Step::Job || record->stateCode == KTDUFile::Finish || options.command == QLatin1String("compare"))
+        return;
+    const bool upload = options.command == QLatin1String("put");
+    const bool ok = record->stateCode == KTDUFile::Downloaded || record->stateCode == KTDUFile::Uploaded;
+    if (ok && interactive)
+        return;
+    const QString from = upload ? record->localFile : record->remoteFile;
+    const QString to = upload ? record->remoteFile : record->localFile;
+    if (ok)
+        report(QStringLiteral("ok %1 -> %2 (%3 bytes)").arg(from, to).arg(record->doneSize));
+    else
+        report(QStringLiteral("FAILED %1 -> %2 (%3 of %4 bytes)").arg(from, to).arg(record->doneSize).arg(record->fileSize));
+}
+
+void CliRunner::onStateChange(KTDUFile* record)
+{
+    if (step != Step::Job || quitting)
+        return;
+    if (record->stateCode != KTDUFile::DownloadError && record->stateCode != KTDUFile::UploadError)
+        return;
+    const bool upload = record->stateCode == KTDUFile::UploadError;
+    // A file that could not be opened halts the job; a script wants the rest done anyway.
+    QTimer::singleShot(0, this, [this, upload] {
+        if (quitting || !client.isLoggedIn() || client.stopFlag() != 0)
+            return;
+        if (upload)
+            client.startUpload();
+        else
+            client.startDownload();
+    });
+}
+
+void CliRunner::onFinish()
+{
+    if (step != Step::Job || quitting)
+        return;
+    if (options.command == QLatin1String("compare")) {
+        if (!client.isLoggedIn())
+            return fail(Unreachable, QStringLiteral("connection to %1 lost: %2").arg(options.host, lastReply));
+        client.startCompare();
+        return;
+    }
+    const bool upload = options.command == QLatin1String("put");
+    int total = 0;
+    int ok = 0;
+    QString summary;
+    for (const KTDUFile* record : upload ? client.uploads() : client.downloads()) {
+        if (record->stateCode == KTDUFile::Finish) {
+            summary = record->localFile;
+            continue;
+        }
+        ++total;
+        if (record->stateCode == KTDUFile::Downloaded || record->stateCode == KTDUFile::Uploaded)
+            ++ok;
+    }
+    endProgressLine();
+    if (!interactive && !summary.isEmpty())
+        report(summary);
+    if (!client.isLoggedIn())
+        return fail(Unreachable, QStringLiteral("connection to %1 lost: %2").arg(options.host, lastReply));
+    if (interactive)
+        report(QStringLiteral("%1 of %2 file(s) transferred").arg(ok).arg(total));
+    finish(ok == total && failures == 0 ? Ok : SomeFailed);
+}
+
+void CliRunner::onDeleteFile(const QString& path, const QString& state)
+{
+    if (step != Step::Job)
+        return;
+    if (state.isEmpty()) {
+        report(path);  // the job's summary travels as the path
+        finish(failures == 0 && successes > 0 ? Ok : SomeFailed);
+        return;
+    }
+    KTDelInfo deleted{QString(), QString()};
+    deleted.stateCode = KTDelInfo::Deleted;
+    if (state == deleted.stateText()) {
+        ++successes;
+        report(QLatin1String("deleted ") + path);
+    } else {
+        ++failures;
+        report(QLatin1String("FAILED ") + path + QLatin1String(": ") + lastReply);
+    }
+}
+
+void CliRunner::onChmod(const QString& path, bool success)
+{
+    if (step != Step::Job)
+        return;
+    if (success)
+        report(QStringLiteral("mode %1 %2").arg(options.args.at(0), path));
+    else
+        report(QStringLiteral("FAILED %1: %2").arg(path, lastReply));
+}
+
+void CliRunner::onChmodFinish(int total, int success)
+{
+    if (step == Step::Job)
+        finish(total > 0 && total == success ? Ok : SomeFailed);
+}
+
+void CliRunner::onCompareResult(KTDUFile* record)
+{
+    QString name = record->localFile;
+    const QString localDir = QDir::cleanPath(QFileInfo(options.args.at(0)).absoluteFilePath());
+    if (name.startsWith(localDir + QLatin1Char('/')))
+        name = name.mid(localDir.size() + 1);
+    if (record->stateCode == KTDUFile::Same) {
+        ++successes;
+        if (!interactive)
+            report(QLatin1String("same ") + name);
+    } else {
+        ++failures;
+        report(QLatin1String("different ") + name);
+    }
+}
+
+void CliRunner::onCompareFinish()
+{
+    report(QStringLiteral("%1 same, %2 different").arg(successes).arg(failures));
+    finish(failures == 0 ? Ok : SomeFailed);
+}
+
+void CliRunner::fail(int status, const QString& message)
+{
+    if (quitting)
+        return;
+    endProgressLine();
+    printErr(message);
+    finish(status);
+}
+
+void CliRunner::finish(int status)
+{
+    if (quitting)
+        return;
+    quitting = true;
+    exitStatus = status;
+    endProgressLine();
+    if (client.isConnected()) {
+        client.disconnectServer();
+        // A server that never answers QUIT does not keep us.
+        QTimer::singleShot(5000, this, [this] { emit finished(exitStatus); });
+    } else {
+        QTimer::singleShot(0, this, [this] { emit finished(exitStatus); });
+    }
+}
