@@ -101,7 +101,6 @@ void KTFtpClient::dropDataConnection()
     transferState = KTFtpCommand::Unkn;
     if (file.isOpen())
         file.close();
-    restOffset = 0;
     chunkWritten = 0;
     dataBuffer.clear();
     if (!dataSocket)
@@ -183,6 +182,7 @@ void KTFtpClient::handleRetr()
     transferBytes = 0;
     file.setFileName(path);
     if (path.isEmpty() || entry.isDir() || (!entry.isSymLink() && !file.open(QIODevice::ReadOnly))) {
+        restOffset = 0;
         dropDataConnection();
         command.code = KTFtpCommand::Unkn;
         sendCode(KTFtpReply::NotAvailable);
@@ -251,6 +251,7 @@ void KTFtpClient::handleStor()
     if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(mode)
         || (restOffset > 0 && !file.seek(restOffset))) {
         file.close();
+        restOffset = 0;
         dropDataConnection();
         command.code = KTFtpCommand::Unkn;
         sendCode(path.isEmpty() ? KTFtpReply::NotAvailable : KTFtpReply::FileUnavailable);
@@ -308,6 +309,7 @@ void KTFtpClient::slotDisconnected_Da()
         dataSocket = nullptr;
     }
     dropDataConnection();
+    restOffset = 0;
     touch();
     if (code == KTFtpCommand::List) {
         sendReply(QLatin1String(KTFtpReply::ListingSent));
