@@ -57,7 +57,8 @@ class TorvexServer:
         self.process = subprocess.Popen([server_path()] + self.arguments(), env=env,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                         text=True)
-        threading.Thread(target=self._read, daemon=True).start()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
         return self
 
     def _read(self):
@@ -138,6 +139,8 @@ class TorvexServer:
                 self.stop()
         finally:
             self.kill()
+            if self.process:
+                self.reader.join(timeout=STOP_TIMEOUT)
             for stream in (self.process.stdout, self.process.stderr) if self.process else ():
                 stream.close()
             if self.own_config:

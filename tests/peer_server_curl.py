@@ -1,0 +1,106 @@
+"""torvex-server against curl on 127.0.0.1."""
+import os
+import shutil
+import stat
+import sys
+import tempfile
+import time
+import unittest
+import urllib.parse
+
+sys.path.insert(0, os.path.join(os.environ.get("TORVEX_SOURCE_DIR", ""), "tests", "support"))
+from serverpeer import TorvexServer, pattern_bytes, run  # noqa: E402
+
+BIG = 5 * 1024 * 1024 + 77
+OLD = time.mktime((2019, 3, 5, 10, 0, 0, 0, 0, -1))
+
+
+class CurlPeer(unittest.TestCase):
+    def setUp(self):
+        self.base = tempfile.mkdtemp(prefix="torvex-curl-")
+        self.root = os.path.join(self.base, "root")
+        self.work = os.path.join(self.base, "work")
+        os.makedirs(os.path.join(self.root, "sub dir"))
+        os.makedirs(self.work)
+        self.content = pattern_bytes(BIG, 21)
+        self.write(os.path.join(self.root, "big.bin"), self.content)
+        self.write(os.path.join(self.root, "sub dir", "old file.txt"), b"old")
+        os.utime(os.path.join(self.root, "sub dir", "old file.txt"), (OLD, OLD))
+        self.write(os.path.join(self.root, "sub dir", "new file.txt"), b"new")
+        self.server = TorvexServer(self.root, users=[("test", "pw")]).start()
+
+    def tearDown(self):
+        self.server.__exit__(None, None, None)
+        shutil.rmtree(self.base, ignore_errors=True)
+
+    @staticmethod
+    def write(path, data):
+        with open(path, "wb") as f:
+            f.write(data)
+
+    @staticmethod
+    def read(path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def url(self, path=""):
+        return "ftp://127.0.0.1:%d/%s" % (self.server.port, urllib.parse.quote(path))
+
+    def curl(self, *args):
+        result = run(["curl", "--silent", "--show-error", "--max-time", "60",
+                      "--connect-timeout", "10", "--user", "test:pw", *args])
+        return result
+
+    def test_listing_of_folder_with_blanks(self):
+        result = self.curl(self.url("sub dir/"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lines = result.stdout.splitlines()
+        by_name = {line.split(None, 8)[8]: line.split() for line in lines}
+        self.assertEqual(set(by_name), {".", "..", "old file.txt", "new file.txt"})
+        # An older file shows its year, a recent one its time of day.
+        self.assertEqual(by_name["old file.txt"][5:8], ["Mar", "05", "2019"])
+        self.assertRegex(by_name["new file.txt"][7], r"^\d\d:\d\d$")
+
+    def test_download_and_upload_byte_for_byte(self):
+        target = os.path.join(self.work, "big.bin")
+        result = self.curl("--output", target, self.url("big.bin"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(target), self.content)
+        upload = pattern_bytes(BIG, 22)
+        source = os.path.join(self.work, "up.bin")
+        self.write(source, upload)
+        result = self.curl("--upload-file", source, self.url("sub dir/up.bin"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(os.path.join(self.root, "sub dir", "up.bin")), upload)
+
+    def test_download_resumes(self):
+        target = os.path.join(self.work, "part.bin")
+        self.write(target, self.content[:2_000_001])
+        result = self.curl("--continue-at", "-", "--output", target, self.url("big.bin"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(target), self.content)
+
+    def test_missing_file_fails(self):
+        result = self.curl("--output", os.path.join(self.work, "x"), self.url("missing.bin"))
+        self.assertNotEqual(result.returncode, 0)
+        result = self.curl("--output", os.path.join(self.work, "y"),
+                           self.url("../../etc/passwd"))
+        self.assertNotEqual(result.returncode, 0)
+
+    def test_quoted_file_commands(self):
+        result = self.curl("--quote", "MKD made", "--quote", "RNFR big.bin",
+                           "--quote", "RNTO made/moved.bin", "--quote", "SITE CHMOD 600 made/moved.bin",
+                           "--quote", "CWD made", "--quote", "CDUP", self.url("sub dir/"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        moved = os.path.join(self.root, "made", "moved.bin")
+        self.assertEqual(self.read(moved), self.content)
+        self.assertEqual(stat.S_IMODE(os.stat(moved).st_mode), 0o600)
+        result = self.curl("--quote", "DELE made/moved.bin", "--quote", "RMD made", self.url())
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertFalse(os.path.exists(os.path.join(self.root, "made")))
+        result = self.curl("--quote", "RMD sub dir", self.url())
+        self.assertNotEqual(result.returncode, 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
