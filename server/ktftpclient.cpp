@@ -78,11 +78,10 @@ bool KTFtpClient::openDataListener()
 {
     // The data listener binds the address the client reached us at: that is the one announced
     // by PASV, and nothing on other interfaces needs to reach it.
-    QHostAddress address = controlSocket->localAddress();
+    // When that address is not IPv4, PASV names another one, so every address must do.
     bool isIPv4 = false;
-    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
-    if (isIPv4)
-        address = QHostAddress(ipv4);
+    const quint32 ipv4 = controlSocket->localAddress().toIPv4Address(&isIPv4);
+    const QHostAddress address = isIPv4 ? QHostAddress(ipv4) : QHostAddress(QHostAddress::Any);
     for (quint32 port = KTFtpLimits::FirstDataPort; port <= KTFtpLimits::LastDataPort; ++port) {
         dataPort = quint16(port);
         if (dataListener->listen(address, dataPort))
@@ -250,6 +249,10 @@ void KTFtpClient::closeControl()
     idleTimer.stop();
     // What is still queued (the last reply) is written before the connection closes.
     controlSocket->disconnectFromHost();
+    QTimer::singleShot(KTFtpLimits::CloseGraceMs, this, [this] {
+        if (controlSocket->state() != QAbstractSocket::UnconnectedState)
+            controlSocket->abort();
+    });
 }
 
 void KTFtpClient::logOut()

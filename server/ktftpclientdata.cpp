@@ -88,6 +88,8 @@ void KTFtpClient::acceptDataConnection(QTcpSocket* socket)
     passiveTimer.stop();
     dataSocket = socket;
     dataSocket->setParent(this);
+    // SECURITY: data nobody asked for (no STOR running) stays in the peer's send queue, not here.
+    dataSocket->setReadBufferSize(KTFtpLimits::DataReadBufferBytes);
     connect(dataSocket, &QTcpSocket::readyRead, this, &KTFtpClient::slotReadyRead_Da);
     connect(dataSocket, &QTcpSocket::bytesWritten, this, &KTFtpClient::slotBytesWritten_Da);
     connect(dataSocket, &QTcpSocket::disconnected, this, &KTFtpClient::slotDisconnected_Da);

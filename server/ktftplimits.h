@@ -22,6 +22,9 @@ constexpr int MaxUnterminatedBytes = 65536;
 constexpr int MaxInputBytes = 2 * MaxLineBytes;
 constexpr qint64 ControlReadBufferBytes = 16384;
 
+// Bytes a data connection may hold unread; beyond that TCP makes the peer wait.
+constexpr qint64 DataReadBufferBytes = 256 * 1024;
+
 constexpr int FileChunkBytes = 10240;
 // A finished listing or file is given this long to reach the peer before the data connection
 // is closed and the 226 reply follows.
@@ -32,6 +35,9 @@ constexpr int IdleTimeoutMs = 300 * 1000;
 // SECURITY: slows password guessing; the third failure on one connection ends it (vsftpd).
 constexpr int LoginFailDelayMs = 1000;
 constexpr int MaxLoginFailures = 3;
+// A session being closed gets this long to deliver its last reply to a peer that is not
+// reading, then the connection is cut.
+constexpr int CloseGraceMs = 10 * 1000;
 
 constexpr quint16 DefaultPort = 2121;
 
