@@ -76,9 +76,9 @@ bool KTFtpClient::start()
 
 bool KTFtpClient::openDataListener()
 {
-    // The data listener binds the address the client reached us at: that is the one announced
-    // by PASV, and nothing on other interfaces needs to reach it.
-    // When that address is not IPv4, PASV names another one, so every address must do.
+    // The data listener binds the IPv4 address the client reached us at, the one PASV names;
+    // nothing on other interfaces needs to reach it. A client that came over IPv6 is told
+    // another address, so then every address must do.
     bool isIPv4 = false;
     const quint32 ipv4 = controlSocket->localAddress().toIPv4Address(&isIPv4);
     const QHostAddress address = isIPv4 ? QHostAddress(ipv4) : QHostAddress(QHostAddress::Any);
