@@ -234,6 +234,8 @@ void FTPClient::dispatchReply(const QString& line)
         finishReply(line);
         return;
     }
+    if (isStrayTransferReply(currentCommand, line))
+        return;  // a late reply to a cut transfer; the command still awaits its own
     if (holdUntilDataEnds(line))
         return;
 

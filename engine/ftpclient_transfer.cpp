@@ -225,6 +225,25 @@ void FTPClient::enterFileFolder(KTDUFile* record)
     }
 }
 
+// The end of a data transfer (225, 226, 425, 426) answers only a command that moves data. After
+// a stop some servers send two final replies for the cut transfer; the second one must not be
+// taken for the reply to the next command.
+bool FTPClient::isStrayTransferReply(const QString& command, const QString& line)
+{
+    static const char* const transferEnds[] = {"225", "226", "425", "426"};
+    bool transferEnd = false;
+    for (const char* code : transferEnds)
+        transferEnd = transferEnd || line.startsWith(QLatin1String(code));
+    if (!transferEnd)
+        return false;
+    static const char* const dataCommands[] = {"LIST", "NLST", "MLSD", "RETR", "STOR", "STOU", "APPE", "ABOR"};
+    for (const char* word : dataCommands) {
+        if (startsWith(command, word))
+            return false;
+    }
+    return true;
+}
+
 void FTPClient::startDownload()
 {
     if (transferFile.isOpen())
@@ -250,6 +269,7 @@ void FTPClient::startDownload()
         }
         if (!chosen || recordIsSafe(chosen, true))
             break;
+        downloadActive = true;  // the job has begun, even if every record fails at once
         failRecordAtStart(chosen, KTDUFile::DownloadError);
     }
     currentFile = nullptr;
@@ -444,7 +464,10 @@ void FTPClient::finishLinkRecord()
 void FTPClient::handleRetrReply(const QString& line)
 {
     KTDUFile* record = currentFile;
-    if (!record || record->stateCode != KTDUFile::Downloading)
+    // A link record may already be decided by the end of its data; it still needs finishing.
+    const bool linkDecided = record && record->isLink
+        && (record->stateCode == KTDUFile::Downloaded || record->stateCode == KTDUFile::DownloadError);
+    if (!record || (record->stateCode != KTDUFile::Downloading && !linkDecided))
         return;  // a raw RETR, or a record that a stop already finished
     const bool done = isTransferDone(line);
     if (!done) {
@@ -500,6 +523,7 @@ void FTPClient::startUpload()
         }
         if (!chosen || recordIsSafe(chosen, false))
             break;
+        uploadActive = true;
         failRecordAtStart(chosen, KTDUFile::UploadError);
     }
     currentFile = nullptr;
