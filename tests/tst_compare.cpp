@@ -1,0 +1,155 @@
+// The compare thread: classification, stop after a record, missing files, summary.
+// Signals from the worker are counted by a receiver in this thread (queued), never by a spy
+// that the worker would write to, so that a run under ThreadSanitizer sees no race of ours.
+#include "engine/ftpclient.h"
+#include "support/testfiles.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+
+namespace {
+
+const int Wait = 10000;
+
+struct Results : QObject {
+    QStringList classified;  // "name state" per srCmpResult
+    QStringList finished;    // summary texts
+    int done = 0;
+};
+
+} // namespace
+
+class TestCompare : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void identicalAndDifferentFiles();
+    void missingLocalFile();
+    void stopAfterSecondOfFive();
+    void earlierResultsAreNotComparedAgain();
+
+private:
+    void watch(FTPClient& client, Results& results);
+    KTDUFile* addCopy(FTPClient& client, const QString& name, const QByteArray& remote);
+    std::unique_ptr<QTemporaryDir> localDir;
+    std::unique_ptr<QTemporaryDir> tempDir;
+};
+
+void TestCompare::init()
+{
+    localDir = std::make_unique<QTemporaryDir>();
+    tempDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(localDir->isValid() && tempDir->isValid());
+}
+
+void TestCompare::watch(FTPClient& client, Results& results)
+{
+    connect(&client, &FTPClient::srCmpResult, &results, [&results, this](KTDUFile* record) {
+        results.classified.append(record->localFile.mid(localDir->path().size() + 1) + QLatin1Char(' ')
+                                  + record->stateText());
+    });
+    connect(&client, &FTPClient::srFileFinish, &results, [&results](KTDUFile* record) {
+        if (record->stateCode == KTDUFile::Finish)
+            results.finished.append(record->localFile);
+    });
+    connect(&client, &FTPClient::srCmpFinish, &results, [&results] { ++results.done; });
+}
+
+KTDUFile* TestCompare::addCopy(FTPClient& client, const QString& name, const QByteArray& remote)
+{
+    const QString copy = tempDir->path() + QLatin1Char('/') + name;
+    writeTestFile(copy, remote);
+    KTDUFile* record = client.addDownloadFile(copy, QLatin1Char('/') + name, false, 0);
+    record->stateCode = KTDUFile::Downloaded;
+    return record;
+}
+
+void TestCompare::identicalAndDifferentFiles()
+{
+    FTPClient client;
+    Results results;
+    watch(client, results);
+    client.setCompareBase(localDir->path(), tempDir->path());
+    client.prepareTransfer(tempDir->path(), QStringLiteral("/"));
+    const QByteArray content = patternBytes(100000, 2);
+    QVERIFY(writeTestFile(localDir->path() + QStringLiteral("/same"), content));
+    QVERIFY(writeTestFile(localDir->path() + QStringLiteral("/sub/diff"), patternBytes(100000, 3)));
+    KTDUFile* same = addCopy(client, QStringLiteral("same"), content);
+    addCopy(client, QStringLiteral("sub/diff"), patternBytes(100000, 4));
+    client.startCompare();
+    QTRY_COMPARE_WITH_TIMEOUT(results.done, 1, Wait);
+    QCOMPARE(results.classified, (QStringList{QStringLiteral("same Same"), QStringLiteral("sub/diff Different")}));
+    QCOMPARE(results.finished, QStringList{QStringLiteral("Compare finish, Total:2, Same:1")});
+    QCOMPARE(same->localFile, localDir->path() + QStringLiteral("/same"));
+    QCOMPARE(client.downloads().size(), 3);
+}
+
+void TestCompare::missingLocalFile()
+{
+    FTPClient client;
+    Results results;
+    watch(client, results);
+    client.setCompareBase(localDir->path(), tempDir->path());
+    client.prepareTransfer(tempDir->path(), QStringLiteral("/"));
+    KTDUFile* record = addCopy(client, QStringLiteral("only-remote"), "x");
+    client.startCompare();
+    QTRY_COMPARE_WITH_TIMEOUT(results.done, 1, Wait);
+    QCOMPARE(record->stateCode, int(KTDUFile::Different));
+    QCOMPARE(record->localFile, localDir->path() + QStringLiteral("/only-remote"));
+    QCOMPARE(results.finished, QStringList{QStringLiteral("Compare finish, Total:1, Same:0")});
+}
+
+void TestCompare::stopAfterSecondOfFive()
+{
+    FTPClient client;
+    Results results;
+    watch(client, results);
+    client.setCompareBase(localDir->path(), tempDir->path());
+    client.prepareTransfer(tempDir->path(), QStringLiteral("/"));
+    for (int i = 1; i <= 5; ++i) {
+        const QString name = QStringLiteral("f%1").arg(i);
+        const QByteArray content = patternBytes(20000, quint32(i));
+        QVERIFY(writeTestFile(localDir->path() + QLatin1Char('/') + name, content));
+        addCopy(client, name, content);
+    }
+    // The stop request lands while the worker is between the second and the third record, as a
+    // window's stop would; the counter lives on the worker's side only.
+    std::atomic<int> seen{0};
+    connect(&client, &FTPClient::srCmpResult, &client, [&client, &seen](KTDUFile*) {
+        if (++seen == 2)
+            client.stopState = 2;
+    }, Qt::DirectConnection);
+    client.startCompare();
+    QTRY_COMPARE_WITH_TIMEOUT(results.done, 1, Wait);
+    QCOMPARE(results.classified, (QStringList{QStringLiteral("f1 Same"), QStringLiteral("f2 Same")}));
+    QCOMPARE(results.finished, QStringList{QStringLiteral("Compare finish, Total:5, Same:2")});
+    for (int i = 2; i < 5; ++i)
+        QCOMPARE(client.downloads().at(i)->stateCode, int(KTDUFile::Downloaded));
+    QCOMPARE(client.stopFlag(), 2);  // the thread reads the flag, it does not reset it
+}
+
+void TestCompare::earlierResultsAreNotComparedAgain()
+{
+    FTPClient client;
+    Results results;
+    watch(client, results);
+    client.setCompareBase(localDir->path(), tempDir->path());
+    client.prepareTransfer(tempDir->path(), QStringLiteral("/"));
+    KTDUFile* earlier = addCopy(client, QStringLiteral("old"), "o");
+    earlier->stateCode = KTDUFile::Same;
+    KTDUFile* summary = client.addDownloadFile(QStringLiteral("Compare finish, Total:1, Same:1"), QString(), false, 0);
+    summary->stateCode = KTDUFile::Finish;
+    QVERIFY(writeTestFile(localDir->path() + QStringLiteral("/new"), "n"));
+    addCopy(client, QStringLiteral("new"), "n");
+    client.startCompare();
+    QTRY_COMPARE_WITH_TIMEOUT(results.done, 1, Wait);
+    QCOMPARE(results.classified, QStringList{QStringLiteral("new Same")});
+    // Total counts every record that is not a summary, the earlier result included.
+    QCOMPARE(results.finished, QStringList{QStringLiteral("Compare finish, Total:2, Same:1")});
+}
+
+QTEST_GUILESS_MAIN(TestCompare)
+#include "tst_compare.moc"
