@@ -234,8 +234,10 @@ void FTPClient::dispatchReply(const QString& line)
         finishReply(line);
         return;
     }
-    if (isStrayTransferReply(currentCommand, line))
-        return;  // a late reply to a cut transfer; the command still awaits its own
+    // A late reply to a cut transfer arrives while the next command is outstanding; it must not
+    // be taken as that command's answer (a 425 to PASV, say, is a real answer).
+    if (isStrayTransferReply(lastCommand, currentCommand, line))
+        return;
     if (holdUntilDataEnds(line))
         return;
 

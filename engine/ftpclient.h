@@ -202,7 +202,7 @@ private:
     void failRunningTransfers();
     void addSummaryRecord(bool toUploads, const QString& text);
     bool endTransferJob(bool uploads);
-    static bool isStrayTransferReply(const QString& command, const QString& line);
+    static bool isStrayTransferReply(const QString& previous, const QString& command, const QString& line);
     void failRecordAtStart(KTDUFile* record, int state);
     bool recordIsSafe(const KTDUFile* record, bool download) const;
     bool localPathInsideBase(const QString& path, bool allowBase) const;

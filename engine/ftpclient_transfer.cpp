@@ -228,7 +228,7 @@ void FTPClient::enterFileFolder(KTDUFile* record)
 // The end of a data transfer (225, 226, 425, 426) answers only a command that moves data. After
 // a stop some servers send two final replies for the cut transfer; the second one must not be
 // taken for the reply to the next command.
-bool FTPClient::isStrayTransferReply(const QString& command, const QString& line)
+bool FTPClient::isStrayTransferReply(const QString& previous, const QString& command, const QString& line)
 {
     static const char* const transferEnds[] = {"225", "226", "425", "426"};
     bool transferEnd = false;
@@ -237,11 +237,14 @@ bool FTPClient::isStrayTransferReply(const QString& command, const QString& line
     if (!transferEnd)
         return false;
     static const char* const dataCommands[] = {"LIST", "NLST", "MLSD", "RETR", "STOR", "STOU", "APPE", "ABOR"};
-    for (const char* word : dataCommands) {
-        if (startsWith(command, word))
-            return false;
-    }
-    return true;
+    auto movesData = [](const QString& text) {
+        for (const char* word : dataCommands) {
+            if (startsWith(text, word))
+                return true;
+        }
+        return false;
+    };
+    return movesData(previous) && !movesData(command);
 }
 
 void FTPClient::startDownload()

@@ -51,6 +51,7 @@ private slots:
     void refusedListingLetsQueueMoveOn();
     void passiveAddressIsIgnored();
     void malformedPassiveOpensNothing();
+    void refusedPassiveIsAnAnswer();
     void unknownCodecFallsBackToUtf8();
     void lineBreakInCommandNeverReachesWire();
     void refusedConnectionReportsLoginFailure();
@@ -273,6 +274,19 @@ void TestEngineChannel::malformedPassiveOpensNothing()
     client->printDir();
     QVERIFY(dirs.wait(Wait));
     QCOMPARE(client->dataSocket->state(), QAbstractSocket::UnconnectedState);
+}
+
+// A 425 also ends cut transfers, but as the answer to PASV it is that command's own reply.
+void TestEngineChannel::refusedPassiveIsAnAnswer()
+{
+    server->setReply(QStringLiteral("PASV"), "425 Can't open passive connection.\r\n");
+    server->setReply(QStringLiteral("LIST"), "425 Use PASV first.\r\n");
+    QVERIFY(login());
+    QSignalSpy dirs(client, &FTPClient::currentDir);
+    client->listDir();
+    client->printDir();
+    QVERIFY(dirs.wait(Wait));
+    QCOMPARE(commandWords(server->commands()).mid(2), QStringList({"TYPE", "PASV", "LIST", "PWD"}));
 }
 
 void TestEngineChannel::unknownCodecFallsBackToUtf8()
