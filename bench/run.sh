@@ -2,7 +2,10 @@
 # Throughput benchmarks of torvex-cli against peer clients (curl, lftp), on 127.0.0.1,
 # against a private vsftpd instance and, where the build has it, our own torvex-server.
 #
-#   bash bench/run.sh [--build DIR] [--runs N] [--size-mib N] [--keep] [--markdown FILE]
+#   bash bench/run.sh [--build DIR] [--runs N] [--size-mib N] [--keep] [--markdown FILE] [--vsftpd-only]
+#
+# --vsftpd-only leaves our own server out: it waits 500 ms before closing each data connection,
+# so its tree row alone takes minutes a run.
 #
 # Every figure is a ratio of our client to a peer client measured in the same run against
 # the same server.  See bench/README.md for what each row means.
@@ -19,12 +22,13 @@ REPO_DIR=$(cd "$SCRIPT_DIR/.." && pwd)
 
 BUILD="$REPO_DIR/build"
 RUNS=5
+HAVE_SERVER_WANTED=1
 SIZE_MIB=512
 KEEP=0
 MARKDOWN_OUT=""
 
 usage() {
-    sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+    sed -n '2,16p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
 }
 
 while [ $# -gt 0 ]; do
@@ -34,6 +38,7 @@ while [ $# -gt 0 ]; do
         --runs) RUNS=${2:?--runs needs a number}; shift 2 ;;
         --size-mib) SIZE_MIB=${2:?--size-mib needs a number}; shift 2 ;;
         --keep) KEEP=1; shift ;;
+        --vsftpd-only) HAVE_SERVER_WANTED=0; shift ;;
         --markdown) MARKDOWN_OUT=${2:?--markdown needs a file}; shift 2 ;;
         -h|--help) usage; exit 0 ;;
         *) echo "run.sh: unknown argument: $1" >&2; usage >&2; exit 2 ;;
@@ -512,7 +517,9 @@ else
     log "vsftpd could not be started; see its messages above"
 fi
 
-if [ "$HAVE_SERVER" = 1 ]; then
+if [ "$HAVE_SERVER" = 1 ] && [ "$HAVE_SERVER_WANTED" = 0 ]; then
+    log "torvex-server left out (--vsftpd-only)"
+elif [ "$HAVE_SERVER" = 1 ]; then
     if start_torvex_server; then
         if addr=$(probe_pasv "$TSERVER_PORT" bench benchpw) && [[ $addr == 127.* ]]; then
             S_PORT=$TSERVER_PORT; S_USER=bench; S_PASS=benchpw

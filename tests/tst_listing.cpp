@@ -140,7 +140,7 @@ void TestListing::parsePasv_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("address");
     QTest::addColumn<int>("port");
-    QTest::newRow("usual") << "227 Entering Passive Mode (192,168,1,10,195,80)" << true << "192.168.1.10" << 50000;
+    QTest::newRow("usual") << "227 Entering Passive Mode (127,20,1,10,195,80)" << true << "127.20.1.10" << 50000;
     QTest::newRow("blanks around numbers") << "227 Entering Passive Mode ( 127, 0, 0, 1, 4, 1 )." << true << "127.0.0.1" << 1025;
     QTest::newRow("extra parts ignored") << "227 x (127,0,0,1,0,21,9)" << true << "127.0.0.1" << 21;
     QTest::newRow("five numbers") << "227 x (127,0,0,1,4)" << false << "" << 0;
