@@ -44,6 +44,8 @@ public:
     static constexpr int MaxLinkTargetBytes = 4096;
     // Bounds what a download holds in memory when the disk is slower than the network.
     static constexpr qint64 DownloadReadBufferBytes = 4 * 1024 * 1024;
+    // Downloads move from the socket to the file in pieces of this size.
+    static constexpr int DownloadChunkBytes = 256 * 1024;
 
     explicit FTPClient(QObject* parent = nullptr);
     ~FTPClient() override;
@@ -197,7 +199,7 @@ private:
     void handleSizeReply(const QString& line);
     void handleRetrReply(const QString& line);
     void handleStorReply(const QString& line);
-    void receiveDownloadData(const QByteArray& bytes);
+    void receiveDownloadData();
     void finishLinkRecord();
     void failRunningTransfers();
     void addSummaryRecord(bool toUploads, const QString& text);
@@ -287,6 +289,7 @@ private:
     bool uploadActive = false;
     bool storSending = false;      // the current STOR has started its data
     bool linkOverflow = false;
+    QByteArray receiveBuffer;      // reused for every read of a download
     bool writeFailed = false;
     QMetaObject::Connection storStartConnection;
     QSet<QString> listedDownloadDirs;  // remote folders this job has listed

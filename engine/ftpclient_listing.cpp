@@ -288,19 +288,16 @@ void FTPClient::drainDataSocket()
 {
     if (dataSocket->bytesAvailable() <= 0)
         return;
-    const QByteArray bytes = dataSocket->readAll();
-    switch (dataMode) {
-    case 1:
-        if (listBuffer.size() + bytes.size() > MaxListingBytes) {
-            dataSocket->abort();
-            return;
-        }
-        listBuffer.append(bytes);
-        break;
-    case 2:
-        receiveDownloadData(bytes);
-        break;
-    default:
-        break;  // nothing asked for these bytes
+    if (dataMode == 2) {
+        receiveDownloadData();
+        return;
     }
+    const QByteArray bytes = dataSocket->readAll();
+    if (dataMode != 1)
+        return;  // nothing asked for these bytes
+    if (listBuffer.size() + bytes.size() > MaxListingBytes) {
+        dataSocket->abort();
+        return;
+    }
+    listBuffer.append(bytes);
 }
