@@ -95,6 +95,7 @@ void FTPClient::setDataStore(FBData* dataStore)
 
 void FTPClient::setReplyTimeout(int milliseconds)
 {
+    replyTimeoutMs = milliseconds;
     replyTimer->setInterval(milliseconds);
 }
 
@@ -343,18 +344,28 @@ void FTPClient::handleHeldReply()
         dispatchReply(line);
 }
 
+// Called for every block a transfer moves, so it only notes the time; the timer itself is
+// re-armed for the rest of the interval when it fires early.
 void FTPClient::touchReplyTimer()
 {
-    if (currentCommand.isEmpty())
+    if (currentCommand.isEmpty()) {
         replyTimer->stop();
-    else
-        replyTimer->start();
+        return;
+    }
+    lastActivity.start();
+    if (!replyTimer->isActive())
+        replyTimer->start(replyTimeoutMs);
 }
 
 void FTPClient::slotReplyTimeout()
 {
     if (currentCommand.isEmpty())
         return;
+    const qint64 quiet = lastActivity.isValid() ? lastActivity.elapsed() : replyTimeoutMs;
+    if (quiet < replyTimeoutMs) {
+        replyTimer->start(int(replyTimeoutMs - quiet));
+        return;
+    }
     emit commandResult(currentCommand, tr("No reply from the server in time; connection closed."));
     dropConnection();
 }

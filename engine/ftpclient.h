@@ -6,6 +6,7 @@
 #include "engine/ktdufile.h"
 
 #include <QAbstractSocket>
+#include <QElapsedTimer>
 #include <QAtomicInt>
 #include <QFile>
 #include <QList>
@@ -280,6 +281,8 @@ public:
 private:
     QPointer<FBData> store;
     QTimer* replyTimer = nullptr;
+    int replyTimeoutMs = DefaultReplyTimeoutMs;
+    QElapsedTimer lastActivity;    // last sign of life of the outstanding command
     QTimer* greetingTimer = nullptr;
     bool loginPending = false;     // a login result is still owed to the window
     QString heldReply;             // final reply waiting for the data connection to end
