@@ -1,6 +1,6 @@
 // The engine against a real FTP server nobody here wrote: Debian's pyftpdlib on 127.0.0.1.
 #include "engine/ftpclient.h"
-#include "support/pyftpdlibpeer.h"
+#include "support/ftppeers.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -27,21 +27,22 @@ private slots:
     void quitEndsTheSession();
 
 private:
-    bool connectAndLogin(FTPClient& client, const QString& password = QStringLiteral("secret"));
+    bool connectAndLogin(FTPClient& client);
     FTPClient::Rows listCurrent(FTPClient& client);
 
-    QTemporaryDir root;
-    PyftpdlibPeer peer;
+    FtpPeer peer{FtpPeer::Pyftpdlib};
 };
 
 void TestEnginePyftpdlib::initTestCase()
 {
-    if (!PyftpdlibPeer::available() && qEnvironmentVariableIsSet("CI"))
+    const bool available = FtpPeer::available(FtpPeer::Pyftpdlib);
+    if (!available && qEnvironmentVariableIsSet("CI"))
         QFAIL("CI installs python3-pyftpdlib; this test must run there");
-    if (!PyftpdlibPeer::available())
+    if (!available)
         QSKIP("Debian's python3-pyftpdlib is not installed (scripts/install-deps.sh --tests installs it)");
-    QVERIFY(root.isValid());
-    const QString base = root.path();
+    const QString started = peer.start();
+    QVERIFY2(started.isEmpty(), qPrintable(started));
+    const QString base = peer.root();
     QVERIFY(writeTestFile(base + "/a b.txt", "hello world\n"));
     QVERIFY(writeTestFile(base + QStringLiteral("/\u00fcber \u65e5\u672c.txt"), patternBytes(3000)));
     QVERIFY(writeTestFile(base + "/my folder/inner.bin", patternBytes(70000)));
@@ -49,7 +50,6 @@ void TestEnginePyftpdlib::initTestCase()
     QVERIFY(QFile::link(QStringLiteral("a b.txt"), base + "/link"));
     for (int i = 0; i < 1500; ++i)
         QVERIFY(writeTestFile(base + QStringLiteral("/many/entry %1.txt").arg(i, 4, 10, QLatin1Char('0')), "x"));
-    QVERIFY2(peer.start(base, QStringLiteral("tester"), QStringLiteral("secret")), qPrintable(peer.errorText()));
 }
 
 void TestEnginePyftpdlib::cleanupTestCase()
@@ -57,10 +57,10 @@ void TestEnginePyftpdlib::cleanupTestCase()
     peer.stop();
 }
 
-bool TestEnginePyftpdlib::connectAndLogin(FTPClient& client, const QString& password)
+bool TestEnginePyftpdlib::connectAndLogin(FTPClient& client)
 {
     QSignalSpy logins(&client, &FTPClient::login);
-    client.connectServer(QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("tester"), password);
+    client.connectServer(QStringLiteral("127.0.0.1"), peer.port(), peer.user(), peer.password());
     if (!logins.wait(Wait))
         return false;
     return logins.count() == 1 && logins.first().first().toBool();
@@ -125,7 +125,7 @@ void TestEnginePyftpdlib::listsWhatTheFolderHolds()
     const FTPClient::Rows rows = listCurrent(client);
     QVERIFY(!rows.isEmpty());
 
-    QDir folder(root.path());
+    QDir folder(peer.root());
     const QFileInfoList entries = folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
     QStringList expected;
     for (const QFileInfo& entry : entries)
@@ -175,7 +175,7 @@ void TestEnginePyftpdlib::refusedLoginIsReported()
 {
     FTPClient client;
     QSignalSpy logins(&client, &FTPClient::login);
-    client.connectServer(QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("tester"), QStringLiteral("wrong"));
+    client.connectServer(QStringLiteral("127.0.0.1"), peer.port(), peer.user(), QStringLiteral("wrong"));
     QVERIFY(logins.wait(Wait));
     QVERIFY(!logins.first().first().toBool());
     QVERIFY(!client.isLoggedIn());
