@@ -24,17 +24,6 @@ bool isFinalReply(const QString& line)
     return true;
 }
 
-QString entryName(const FTPClient::Row& row)
-{
-    QString name = row.at(6);
-    if (FTPClient::isLinkRow(row)) {
-        const int arrow = name.indexOf(QLatin1String(" -> "));
-        if (arrow >= 0)
-            name.truncate(arrow);
-    }
-    return name;
-}
-
 void printOut(const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stdout);
@@ -398,7 +387,7 @@ void CliRunner::onListing(const QString& data, bool forDownload)
         const QString name = nameOf(lookupPath);
         Kind kind = Kind::Missing;
         for (const FTPClient::Row& row : qAsConst(rows)) {
-            if (entryName(row) != name)
+            if (FTPClient::rowEntryName(row) != name)
                 continue;
             kind = FTPClient::isDirRow(row) ? Kind::Folder : FTPClient::isLinkRow(row) ? Kind::Link : Kind::File;
             if (options.command == QLatin1String("ls"))

@@ -86,6 +86,7 @@ public:
     // True for a name a listing may hand us as an entry of the listed folder: nothing that
     // climbs out of it or breaks a command line.
     static bool isPlainEntryName(const QString& name);
+    static QString rowEntryName(const Row& row);
 
     // Transfer jobs
     void prepareTransfer(const QString& localBase, const QString& remoteBase);

@@ -193,6 +193,18 @@ QString FTPClient::quotedText(const QString& line)
     return text;
 }
 
+// A listing shows a link as "name -> target"; the entry itself is the part before the arrow.
+QString FTPClient::rowEntryName(const Row& row)
+{
+    QString name = row.value(6);
+    if (isLinkRow(row)) {
+        const int arrow = name.indexOf(QLatin1String(" -> "));
+        if (arrow >= 0)
+            name.truncate(arrow);
+    }
+    return name;
+}
+
 bool FTPClient::isPlainEntryName(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))

@@ -5,18 +5,6 @@
 
 namespace {
 
-// A listing shows a link as "name -> target"; the entry itself is the part before the arrow.
-QString entryName(const FTPClient::Row& row)
-{
-    QString name = row.at(6);
-    if (FTPClient::isLinkRow(row)) {
-        const int arrow = name.indexOf(QLatin1String(" -> "));
-        if (arrow >= 0)
-            name.truncate(arrow);
-    }
-    return name;
-}
-
 bool isSafeEntry(const QString& folder, const QString& name)
 {
     return isSafeCommandText(folder) && isSafeCommandText(name) && !name.isEmpty();
@@ -241,7 +229,7 @@ void FTPClient::deleteListing(const QString& text)
         Rows rows = parseList(text);
         const Rows sorted = sortRows(rows);
         for (const Row& row : sorted) {
-            const QString name = entryName(row);
+            const QString name = FTPClient::rowEntryName(row);
             // SECURITY: "..", "a/b" and the like would delete something outside this folder.
             if (!isPlainEntryName(name))
                 continue;
@@ -322,7 +310,7 @@ void FTPClient::chmodListing(const QString& text)
         Rows rows = parseList(text);
         const Rows sorted = sortRows(rows);
         for (const Row& row : sorted) {
-            const QString name = entryName(row);
+            const QString name = FTPClient::rowEntryName(row);
             if (!isPlainEntryName(name))
                 continue;
             if (isDirRow(row)) {

@@ -41,18 +41,6 @@ bool isBelow(const QString& path, const QString& base)
     return path.at(base.size()) == QLatin1Char('/');
 }
 
-// A listing shows a link as "name -> target"; the entry itself is the part before the arrow.
-QString entryName(const FTPClient::Row& row)
-{
-    QString name = row.at(6);
-    if (FTPClient::isLinkRow(row)) {
-        const int arrow = name.indexOf(QLatin1String(" -> "));
-        if (arrow >= 0)
-            name.truncate(arrow);
-    }
-    return name;
-}
-
 } // namespace
 
 KTDUFile* FTPClient::addDownloadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
@@ -377,7 +365,7 @@ int FTPClient::queueDownloadListing(const QString& text)
     const Rows sorted = sortRows(rows);
     int queued = 0;
     for (const Row& row : sorted) {
-        const QString name = entryName(row);
+        const QString name = FTPClient::rowEntryName(row);
         // SECURITY: a name must stay one entry of this folder, on disk and on the command line.
         if (!isPlainEntryName(name))
             continue;
