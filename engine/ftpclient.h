@@ -195,6 +195,7 @@ private:
     void drainDataSocket();
 
     // Transfers (download, upload)
+    bool comeToRestIfStopped(bool& jobActive);
     void enterFileFolder(KTDUFile* record);
     bool nextDownloadFolder();
     bool nextUploadFolder();

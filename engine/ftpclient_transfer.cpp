@@ -235,16 +235,24 @@ bool FTPClient::isStrayTransferReply(const QString& previous, const QString& com
     return movesData(previous) && !movesData(command);
 }
 
-void FTPClient::startDownload()
+// Every step of a job first closes the file of the step before; after a stop request the job
+// comes to rest here instead of taking its next file.
+bool FTPClient::comeToRestIfStopped(bool& jobActive)
 {
     if (transferFile.isOpen())
         transferFile.close();
-    if (stopState == 2) {
-        stopState = 1;
-        downloadActive = false;
-        emit srStop();
+    if (stopState != 2)
+        return false;
+    stopState = 1;
+    jobActive = false;
+    emit srStop();
+    return true;
+}
+
+void FTPClient::startDownload()
+{
+    if (comeToRestIfStopped(downloadActive))
         return;
-    }
     if (downloadQueue.isEmpty() && downloadFolders.isEmpty())
         return;
 
@@ -506,14 +514,8 @@ void FTPClient::handleRetrReply(const QString& line)
 
 void FTPClient::startUpload()
 {
-    if (transferFile.isOpen())
-        transferFile.close();
-    if (stopState == 2) {
-        stopState = 1;
-        uploadActive = false;
-        emit srStop();
+    if (comeToRestIfStopped(uploadActive))
         return;
-    }
     if (uploadQueue.isEmpty() && uploadFolders.isEmpty())
         return;
 
