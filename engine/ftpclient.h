@@ -204,6 +204,7 @@ private:
     void handleStorReply(const QString& line);
     void receiveDownloadData();
     void finishLinkRecord();
+    void makeLinkFromListing(KTDUFile* record);
     void failRunningTransfers();
     void addSummaryRecord(bool toUploads, const QString& text);
     bool endTransferJob(bool uploads);

@@ -266,10 +266,18 @@ void FTPClient::startDownload()
             if (record->stateCode == KTDUFile::Undownload)
                 chosen = record;
         }
-        if (!chosen || recordIsSafe(chosen, true))
+        if (!chosen)
             break;
         downloadActive = true;  // the job has begun, even if every record fails at once
-        failRecordAtStart(chosen, KTDUFile::DownloadError);
+        if (!recordIsSafe(chosen, true)) {
+            failRecordAtStart(chosen, KTDUFile::DownloadError);
+            continue;
+        }
+        if (chosen->isLink && !chosen->linkTarget.isEmpty()) {
+            makeLinkFromListing(chosen);
+            continue;
+        }
+        break;
     }
     currentFile = nullptr;
 
@@ -382,8 +390,9 @@ int FTPClient::queueDownloadListing(const QString& text)
             if (depth >= MaxFolderDepth || listedDownloadDirs.contains(remotePath))
                 continue;
             addDownloadFolder(remotePath);
-        } else {
-            addDownloadFile(joinPath(localFolder, name), remotePath, isLinkRow(row), 0);
+        } else if (KTDUFile* record = addDownloadFile(joinPath(localFolder, name), remotePath, isLinkRow(row), 0)) {
+            if (record->isLink)
+                record->linkTarget = row.at(6).mid(name.size() + 4);  // after "name -> "
         }
         ++queued;
     }
@@ -463,6 +472,17 @@ void FTPClient::receiveDownloadData()
     }
     if (moved)
         emit srProgress(record);
+}
+
+// A server that names a link's target in its listing serves the target's content to RETR, not
+// the target itself: the link is made here from the listing, with nothing fetched.
+void FTPClient::makeLinkFromListing(KTDUFile* record)
+{
+    emit setLocalPath(QFileInfo(record->localFile).absolutePath());
+    const bool made = linkTargetInsideBase(record->localFile, record->linkTarget)
+        && localPathInsideBase(record->localFile, false) && QFile::link(record->linkTarget, record->localFile);
+    record->stateCode = made ? KTDUFile::Downloaded : KTDUFile::DownloadError;
+    emit srFileFinish(record);
 }
 
 void FTPClient::finishLinkRecord()

@@ -36,6 +36,8 @@ public:
     qint64 fileSize = 0;
     int stateCode = Undownload;
     bool isLink = false;
+    // Target a listing showed for a link ("name -> target"); empty when the server named none.
+    QString linkTarget;
     QTreeWidgetItem* viewItem = nullptr;
 };
 

@@ -145,6 +145,8 @@ void TestEngineTransferPeers::downloadTree()
 {
     START_PEER();
     makeTree(peer->writable() + QStringLiteral("/tree"));
+    // Real servers serve a link's content to RETR; its target comes from the listing.
+    QVERIFY(QFile::link(QStringLiteral("with blank.txt"), peer->writable() + QStringLiteral("/tree/link")));
     peer->handOver(peer->writable());
     FEED_LISTINGS();
     QSignalSpy finish(client.get(), &FTPClient::srFinish);
@@ -160,7 +162,9 @@ void TestEngineTransferPeers::downloadTree()
     QCOMPARE(fetched.keys(), remote.keys());
     QVERIFY(fetched == remote);
     QCOMPARE(localFolders, remoteFolders);  // the empty folder too
-    QCOMPARE(client->downloads().last()->localFile, QStringLiteral("Dowload Finish, Total: 4 Success: 4"));
+    QCOMPARE(QFileInfo(local->path() + QStringLiteral("/tree/link")).symLinkTarget(),
+             QFileInfo(local->path() + QStringLiteral("/tree/with blank.txt")).absoluteFilePath());
+    QCOMPARE(client->downloads().last()->localFile, QStringLiteral("Dowload Finish, Total: 5 Success: 5"));
 }
 
 void TestEngineTransferPeers::uploadTree_data() { peerData(); }
