@@ -3,7 +3,7 @@
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
-build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev)
+build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
 test_pkgs=(python3-pyftpdlib vsftpd lftp curl time xvfb xauth)
 
 want=("${build_pkgs[@]}")
@@ -24,7 +24,12 @@ fi
 
 # vsftpd's package starts a system-wide daemon on port 21; our tests and benchmarks run
 # their own instances on high loopback ports, so keep the system one out of the way.
-if [ -x /usr/sbin/vsftpd ] && command -v systemctl >/dev/null 2>&1; then
-    systemctl stop vsftpd >/dev/null 2>&1 || true
+if [ -x /usr/sbin/vsftpd ]; then
+    if command -v systemctl >/dev/null 2>&1; then
+        systemctl stop vsftpd >/dev/null 2>&1 || true
+    fi
+    if [ -x /etc/init.d/vsftpd ]; then
+        /etc/init.d/vsftpd stop >/dev/null 2>&1 || true
+    fi
 fi
 exit 0
