@@ -41,6 +41,17 @@ QString visibleLine(QString line)
 }
 
 const char unsafeLineReply[] = "501 Command not sent: it holds a line break or NUL character.";
+const char wrongFolderReply[] = "550 Command not sent: the folder change before it failed.";
+
+// Commands that change or fetch an entry named relative to the current folder.
+bool actsInCurrentFolder(const QString& line)
+{
+    for (const char* word : {"RETR", "STOR", "APPE", "DELE", "RMD", "MKD", "SITE", "RNFR", "RNTO"}) {
+        if (startsWith(line, word))
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -175,6 +186,10 @@ void FTPClient::sendNextCommand()
     dataMode = dataModeFor(currentCommand);
     if (!isSafeCommandText(currentCommand)) {
         refuseLocally(currentCommand, QLatin1String(unsafeLineReply));
+        return;
+    }
+    if (folderChangeFailed && actsInCurrentFolder(currentCommand)) {
+        refuseLocally(currentCommand, QLatin1String(wrongFolderReply));
         return;
     }
     controlSocket->write(currentCommand.toUtf8() + "\r\n");
@@ -416,6 +431,7 @@ void FTPClient::resetConnection()
     remoteDir.clear();
     requestedDir.clear();
     heldReply.clear();
+    folderChangeFailed = false;
     loggedIn = false;
     replyTimer->stop();
     if (store)

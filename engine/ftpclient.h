@@ -289,6 +289,7 @@ private:
     QTimer* greetingTimer = nullptr;
     bool loginPending = false;     // a login result is still owed to the window
     QString heldReply;             // final reply waiting for the data connection to end
+    bool folderChangeFailed = false;  // the last CWD was refused: folder actions are not sent
 
     // Transfer job bookkeeping.
     bool downloadActive = false;   // a download job has started and not yet ended

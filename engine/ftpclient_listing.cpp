@@ -57,7 +57,8 @@ void FTPClient::printDir()
 void FTPClient::changeDir(const QString& path)
 {
     requestedDir = path;
-    if (path != remoteDir)
+    // After a failed change the server's folder is only what we believe it is: ask again.
+    if (path != remoteDir || folderChangeFailed)
         sendCommand(QLatin1String("CWD ") + path);
 }
 
@@ -222,6 +223,9 @@ void FTPClient::handleCwdReply(const QString& line)
     const bool changed = line.startsWith(QLatin1String("250"));
     if (changed)
         remoteDir = requestedDir;
+    // SECURITY: what was queued to act in that folder must not act in the one we are still in,
+    // where an entry of the same name may be someone else's file.
+    folderChangeFailed = !changed;
     emit changDir(changed);
 }
 

@@ -49,6 +49,7 @@ private slots:
     void deleteFolderTreeOrder();
     void deleteListingNeverClimbsOut();
     void refusedDeleteCountsAsError();
+    void failedFolderChangeKeepsActionsOutOfTheOldFolder();
     void unsafeDeleteNameFailsBeforeTheWire();
     void chmodJobOrder();
     void chmodRefusalIsReported();
@@ -78,6 +79,39 @@ void TestEngineOperations::deleteOneFile()
              (QStringList{QStringLiteral("CWD /"), QStringLiteral("DELE f"), QStringLiteral("CWD /start"),
                           QStringLiteral("LIST -al")}));
     QCOMPARE(client.deleteMode, 0);
+}
+
+// A DELE or STOR meant for a folder we could not enter must not hit a same-named file in the
+// folder we are still in.
+void TestEngineOperations::failedFolderChangeKeepsActionsOutOfTheOldFolder()
+{
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    server.setReply(QStringLiteral("CWD /gone"), "550 No such folder.\r\n");
+    FTPClient client;
+    LOG_IN(client, server);
+    QSignalSpy deleted(&client, &FTPClient::deleteFile);
+    client.prepareDelete(QString());
+    client.addDeleteFile(QStringLiteral("/gone"), QStringLiteral("f"));
+    client.addDeleteFile(QStringLiteral("/"), QStringLiteral("g"));
+    client.deleteNext(KTDelInfo::Unknown);
+    QTRY_VERIFY_WITH_TIMEOUT(!deleted.isEmpty() && deleted.last().at(1).toString().isEmpty(), Wait);
+    QCOMPARE(jobLines(server.commands()),
+             (QStringList{QStringLiteral("CWD /gone"), QStringLiteral("CWD /"), QStringLiteral("DELE g")}));
+    QCOMPARE(deleted.at(0).at(0).toString(), QStringLiteral("/gone/f"));
+    QCOMPARE(deleted.at(0).at(1).toString(), QStringLiteral("error"));
+    QCOMPARE(deleted.at(1).at(1).toString(), QStringLiteral("deteted"));
+    QCOMPARE(deleted.last().at(0).toString(), QStringLiteral("Delete Finish, Total: 2 Success: 1"));
+
+    // A later change to the folder we believe we are in is asked for again, and clears the way.
+    client.changeDir(QStringLiteral("/gone"));
+    QSignalSpy changes(&client, &FTPClient::changDir);
+    QVERIFY(changes.wait(Wait));
+    client.changeDir(QStringLiteral("/"));
+    client.sendCommand(QStringLiteral("MKD x"));
+    QTRY_COMPARE_WITH_TIMEOUT(server.commands().last(), QStringLiteral("MKD x"), Wait);
+    QCOMPARE(server.commands().mid(server.commands().size() - 3),
+             (QStringList{QStringLiteral("CWD /gone"), QStringLiteral("CWD /"), QStringLiteral("MKD x")}));
 }
 
 void TestEngineOperations::deleteEmptySelection()
