@@ -195,6 +195,8 @@ private:
     void drainDataSocket();
 
     // Transfers (download, upload)
+    KTDUFile* addRecord(QList<KTDUFile*>& queue, int state, const QString& localFile,
+                        const QString& remoteFile, bool isLink, qint64 offset);
     bool comeToRestIfStopped(bool& jobActive);
     void enterFileFolder(KTDUFile* record);
     bool nextDownloadFolder();

@@ -43,7 +43,8 @@ bool isBelow(const QString& path, const QString& base)
 
 } // namespace
 
-KTDUFile* FTPClient::addDownloadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
+KTDUFile* FTPClient::addRecord(QList<KTDUFile*>& queue, int state, const QString& localFile,
+                               const QString& remoteFile, bool isLink, qint64 offset)
 {
     if (localFile.isEmpty())
         return nullptr;
@@ -52,25 +53,20 @@ KTDUFile* FTPClient::addDownloadFile(const QString& localFile, const QString& re
     record->remoteFile = remoteFile;
     record->isLink = isLink;
     record->doneSize = offset;
-    record->stateCode = KTDUFile::Undownload;
-    downloadQueue.append(record);
+    record->stateCode = state;
+    queue.append(record);
     emit srFile(record);
     return record;
 }
 
+KTDUFile* FTPClient::addDownloadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
+{
+    return addRecord(downloadQueue, KTDUFile::Undownload, localFile, remoteFile, isLink, offset);
+}
+
 KTDUFile* FTPClient::addUploadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
 {
-    if (localFile.isEmpty())
-        return nullptr;
-    auto* record = new KTDUFile;
-    record->localFile = localFile;
-    record->remoteFile = remoteFile;
-    record->isLink = isLink;
-    record->doneSize = offset;
-    record->stateCode = KTDUFile::Unupload;
-    uploadQueue.append(record);
-    emit srFile(record);
-    return record;
+    return addRecord(uploadQueue, KTDUFile::Unupload, localFile, remoteFile, isLink, offset);
 }
 
 void FTPClient::prepareTransfer(const QString& local, const QString& remote)
