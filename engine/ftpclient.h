@@ -226,6 +226,9 @@ private:
     void handleSiteReply(const QString& line);
     void nextMove();
     void removeNext(int result);
+    void settleDeleteRecord(KTDelInfo* record, int& result);
+    void failUnsafeDeleteRecord(KTDelInfo* record);
+    int countDeleteReply(const QString& line);
     void deleteListing(const QString& text);
     void chmodListing(const QString& text);
 

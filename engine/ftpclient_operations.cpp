@@ -105,21 +105,13 @@ void FTPClient::deleteNext(int result)
     KTDelInfo* chosen = nullptr;
     for (KTDelInfo* record : qAsConst(deleteFiles)) {
         if (record->stateCode == KTDelInfo::Deleting) {
-            if (result != KTDelInfo::Unknown) {
-                record->stateCode = result;
-                result = KTDelInfo::Unknown;
-                deletePath = joinRemotePath(record->dirPath, record->fileName);
-                emit deleteFile(deletePath, record->stateText());
-            }
+            settleDeleteRecord(record, result);
             continue;
         }
         if (record->stateCode != KTDelInfo::Undelete)
             continue;
         if (!isSafeEntry(record->dirPath, record->fileName)) {
-            // A name that cannot go on the wire fails here, counted like a refusal.
-            record->stateCode = KTDelInfo::Error;
-            ++deleteTotal;
-            emit deleteFile(joinRemotePath(record->dirPath, record->fileName), record->stateText());
+            failUnsafeDeleteRecord(record);
             continue;
         }
         record->stateCode = KTDelInfo::Deleting;
@@ -136,15 +128,39 @@ void FTPClient::deleteNext(int result)
     deletePath = joinRemotePath(chosen->dirPath, chosen->fileName);
 }
 
-void FTPClient::handleDeleteReply(const QString& line)
+// The reply that ends a record's step hands its result on: the first record waiting for one
+// takes it, the result is then used up.
+void FTPClient::settleDeleteRecord(KTDelInfo* record, int& result)
+{
+    if (result == KTDelInfo::Unknown)
+        return;
+    record->stateCode = result;
+    result = KTDelInfo::Unknown;
+    deletePath = joinRemotePath(record->dirPath, record->fileName);
+    emit deleteFile(deletePath, record->stateText());
+}
+
+// A name that cannot go on the wire fails without a command, counted like a refusal.
+void FTPClient::failUnsafeDeleteRecord(KTDelInfo* record)
+{
+    record->stateCode = KTDelInfo::Error;
+    ++deleteTotal;
+    emit deleteFile(joinRemotePath(record->dirPath, record->fileName), record->stateText());
+}
+
+int FTPClient::countDeleteReply(const QString& line)
 {
     const int result = line.startsWith(QLatin1String("250")) ? KTDelInfo::Deleted : KTDelInfo::Error;
-    if (deleteMode != 1)
-        return;
     ++deleteTotal;
     if (result == KTDelInfo::Deleted)
         ++deleteSuccess;
-    deleteNext(result);
+    return result;
+}
+
+void FTPClient::handleDeleteReply(const QString& line)
+{
+    if (deleteMode == 1)
+        deleteNext(countDeleteReply(line));
 }
 
 void FTPClient::removeNext(int result)
@@ -181,20 +197,13 @@ void FTPClient::removeNext(int result)
     // Removing: from the front, where the deepest folders found last are.
     for (KTDelInfo* record : qAsConst(deleteFolders)) {
         if (record->stateCode == KTDelInfo::DeletingFolder) {
-            if (result != KTDelInfo::Unknown) {
-                record->stateCode = result;
-                result = KTDelInfo::Unknown;
-                deletePath = joinRemotePath(record->dirPath, record->fileName);
-                emit deleteFile(deletePath, record->stateText());
-            }
+            settleDeleteRecord(record, result);
             continue;
         }
         if (record->stateCode != KTDelInfo::DeletedAllFiles)
             continue;
         if (!isSafeEntry(record->dirPath, record->fileName)) {
-            record->stateCode = KTDelInfo::Error;
-            ++deleteTotal;
-            emit deleteFile(joinRemotePath(record->dirPath, record->fileName), record->stateText());
+            failUnsafeDeleteRecord(record);
             continue;
         }
         record->stateCode = KTDelInfo::DeletingFolder;
@@ -214,13 +223,8 @@ void FTPClient::removeNext(int result)
 
 void FTPClient::handleRmdReply(const QString& line)
 {
-    const int result = line.startsWith(QLatin1String("250")) ? KTDelInfo::Deleted : KTDelInfo::Error;
-    if (deleteMode != 2)
-        return;
-    ++deleteTotal;
-    if (result == KTDelInfo::Deleted)
-        ++deleteSuccess;
-    removeNext(result);
+    if (deleteMode == 2)
+        removeNext(countDeleteReply(line));
 }
 
 void FTPClient::deleteListing(const QString& text)
