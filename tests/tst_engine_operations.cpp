@@ -31,15 +31,6 @@ ScriptedFtpServer::Answer listing(const QByteArray& rows)
 
 } // namespace
 
-#define LOG_IN(client, server)                                                                   \
-    do {                                                                                         \
-        QSignalSpy loginSpy(&(client), &FTPClient::login);                                        \
-        (client).connectServer(QStringLiteral("127.0.0.1"), (server).port(), QStringLiteral("u"), \
-                               QStringLiteral("p"));                                             \
-        QTRY_COMPARE_WITH_TIMEOUT(loginSpy.count(), 1, Wait);                                    \
-        QVERIFY(loginSpy.first().first().toBool());                                              \
-    } while (0)
-
 class TestEngineOperations : public QObject
 {
     Q_OBJECT

@@ -48,19 +48,6 @@ QStringList matching(const QStringList& all, const QString& prefix)
 
 } // namespace
 
-// TORVEX_TRACE=1 prints the conversation, for a test that fails.
-#define LOG_IN(client, server)                                                                   \
-    do {                                                                                         \
-        if (qEnvironmentVariableIsSet("TORVEX_TRACE"))                                           \
-            QObject::connect(&(client), &FTPClient::commandResult,                               \
-                             [](const QString& c, const QString& l) { qDebug() << c << l; });    \
-        QSignalSpy loginSpy(&(client), &FTPClient::login);                                        \
-        (client).connectServer(QStringLiteral("127.0.0.1"), (server).port(), QStringLiteral("u"), \
-                               QStringLiteral("p"));                                             \
-        QTRY_COMPARE_WITH_TIMEOUT(loginSpy.count(), 1, Wait);                                    \
-        QVERIFY(loginSpy.first().first().toBool());                                              \
-    } while (0)
-
 class TestEngineTransfer : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,10 @@
 #include "support/scriptedftpserver.h"
 
+#include "engine/ftpclient.h"
+
+#include <QDebug>
+#include <QSignalSpy>
+
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -283,4 +288,17 @@ void ScriptedFtpServer::pumpControl()
     control->write(outbox.left(chunkSize));
     control->flush();
     outbox.remove(0, qMin(chunkSize, outbox.size()));
+}
+
+bool logInToScripted(FTPClient& client, const ScriptedFtpServer& server, int timeoutMs)
+{
+    if (qEnvironmentVariableIsSet("TORVEX_TRACE")) {
+        QObject::connect(&client, &FTPClient::commandResult,
+                         [](const QString& command, const QString& line) { qDebug() << command << line; });
+    }
+    QSignalSpy logins(&client, &FTPClient::login);
+    client.connectServer(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("u"), QStringLiteral("p"));
+    if (logins.isEmpty() && !logins.wait(timeoutMs))
+        return false;
+    return logins.count() == 1 && logins.first().first().toBool();
 }

@@ -92,4 +92,11 @@ private:
     Answer storeAnswer;
 };
 
+class FTPClient;
+
+// Logs the engine in to the scripted server as "u" with password "p"; true once login(true) has
+// arrived. TORVEX_TRACE=1 in the environment prints the conversation, for a test that fails.
+bool logInToScripted(FTPClient& client, const ScriptedFtpServer& server, int timeoutMs = 10000);
+#define LOG_IN(client, server) QVERIFY(logInToScripted((client), (server)))
+
 #endif
