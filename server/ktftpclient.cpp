@@ -377,5 +377,12 @@ QStringList KTFtpClient::resolveParts() const
 
 QString KTFtpClient::resolvePath(KTFtpPath::Follow follow) const
 {
-    return KTFtpPath::confine(canonicalRoot, resolveParts(), follow);
+    QStringList parts;
+    return resolvePath(follow, parts);
+}
+
+QString KTFtpClient::resolvePath(KTFtpPath::Follow follow, QStringList& parts) const
+{
+    parts = resolveParts();
+    return KTFtpPath::confine(canonicalRoot, parts, follow);
 }

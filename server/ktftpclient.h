@@ -50,6 +50,8 @@ public:
     static QString appendPath(const QString& base, const QString& name);
     // The local path of the command's argument, or empty text when it leads outside the root.
     QString resolvePath(KTFtpPath::Follow follow = KTFtpPath::Follow::Target) const;
+    // The same, handing back the client-side pieces of the path too.
+    QString resolvePath(KTFtpPath::Follow follow, QStringList& parts) const;
     QStringList resolveParts() const;
 
     QTcpSocket* controlSocket = nullptr;

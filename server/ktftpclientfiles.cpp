@@ -45,8 +45,8 @@ void KTFtpClient::handlePwd()
 
 void KTFtpClient::handleCwd()
 {
-    const QStringList parts = resolveParts();
-    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Target);
+    QStringList parts;
+    const QString path = resolvePath(KTFtpPath::Follow::Target, parts);
     if (path.isEmpty()) {
         sendCode(KTFtpReply::NotAvailable);
         return;
@@ -68,8 +68,8 @@ void KTFtpClient::handleCdup()
 
 void KTFtpClient::handleMkd()
 {
-    const QStringList parts = resolveParts();
-    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    QStringList parts;
+    const QString path = resolvePath(KTFtpPath::Follow::Entry, parts);
     if (path.isEmpty()) {
         sendCode(KTFtpReply::NotAvailable);
         return;
@@ -105,8 +105,8 @@ void KTFtpClient::handleDele()
 
 void KTFtpClient::handleRmd()
 {
-    const QStringList parts = resolveParts();
-    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    QStringList parts;
+    const QString path = resolvePath(KTFtpPath::Follow::Entry, parts);
     if (path.isEmpty()) {
         sendCode(KTFtpReply::NotAvailable);
         return;
@@ -122,8 +122,8 @@ void KTFtpClient::handleRmd()
 
 void KTFtpClient::handleRnfr()
 {
-    const QStringList parts = resolveParts();
-    renameFrom = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    QStringList parts;
+    renameFrom = resolvePath(KTFtpPath::Follow::Entry, parts);
     if (renameFrom.isEmpty() || parts.isEmpty()) {
         renameFrom.clear();
         sendCode(KTFtpReply::NotAvailable);
@@ -136,8 +136,8 @@ void KTFtpClient::handleRnto()
 {
     const QString source = renameFrom;
     renameFrom.clear();
-    const QStringList parts = resolveParts();
-    const QString target = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Entry);
+    QStringList parts;
+    const QString target = resolvePath(KTFtpPath::Follow::Entry, parts);
     if (target.isEmpty() || parts.isEmpty()) {
         sendCode(KTFtpReply::NotAvailable);
         return;
