@@ -192,7 +192,7 @@ def tool_button(glyph, colour, state):
 
 def pane_button(glyph, pressed):
     # Drawn as a border image with 8-pixel borders at 22 x 22, so it is shown 1:1.
-    size, glyph_size = 22, 16
+    size, glyph_size = 22, 18
     offset = (size - glyph_size) / 2.0
     if not pressed:
         return svg(size, size, placed(glyph, SLATE, glyph_size, offset, offset))
