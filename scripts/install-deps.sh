@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
-test_pkgs=(python3-pyftpdlib vsftpd lftp curl time xvfb xauth)
+test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
 
 want=("${build_pkgs[@]}")
 if [ "${1:-}" = "--tests" ]; then

@@ -109,8 +109,10 @@ class FtplibPeer(unittest.TestCase):
         self.assertEqual(mode, 0o640)
         with self.assertRaises(ftplib.error_perm):
             self.ftp.sendcmd("SITE CHMOD 9x9 new/renamed.txt")
-        with self.assertRaises(ftplib.error_temp):
+        # A folder that is not empty is a permanent refusal, not one to retry.
+        with self.assertRaises(ftplib.error_perm):
             self.ftp.rmd("new")
+        self.assertEqual(self.ftp.nlst("new"), ["renamed.txt"])
         self.ftp.delete("new/renamed.txt")
         self.ftp.rmd("new")
         self.assertFalse(os.path.exists(self.local("new")))

@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <sys/socket.h>
+
 ServerProbe::ServerProbe() = default;
 
 bool ServerProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
@@ -143,6 +145,14 @@ bool DataProbe::waitClosed(int timeoutMs)
             return socket.state() == QAbstractSocket::UnconnectedState;
         },
         timeoutMs);
+}
+
+void DataProbe::reset()
+{
+    const linger immediately = {1, 0};
+    ::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately,
+                 sizeof(immediately));
+    socket.abort();
 }
 
 ServerFixture::ServerFixture()

@@ -53,6 +53,8 @@ public:
     QByteArray readAll(int timeoutMs = ServerProbe::WaitMs);
     bool sendAndClose(const QByteArray& bytes, int timeoutMs = ServerProbe::WaitMs);
     bool waitClosed(int timeoutMs = ServerProbe::WaitMs);
+    // Ends the connection with a reset instead of an orderly close.
+    void reset();
 
     QTcpSocket socket;
     QByteArray received;
