@@ -6,6 +6,19 @@
 
 #include <sys/socket.h>
 
+bool waitConnected(QTcpSocket& socket, int timeoutMs)
+{
+    // A refused connection ends the wait at once.
+    QTest::qWaitFor(
+        [&socket] {
+            const QAbstractSocket::SocketState state = socket.state();
+            return state == QAbstractSocket::ConnectedState
+                   || state == QAbstractSocket::UnconnectedState;
+        },
+        timeoutMs);
+    return socket.state() == QAbstractSocket::ConnectedState;
+}
+
 ServerProbe::ServerProbe() = default;
 
 bool ServerProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
@@ -13,8 +26,7 @@ bool ServerProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
     if (!bindAddress.isNull() && !socket.bind(bindAddress))
         return false;
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; },
-                           WaitMs);
+    return waitConnected(socket, WaitMs);
 }
 
 bool ServerProbe::connectAndGreet(quint16 port)
@@ -119,8 +131,7 @@ bool DataProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
     if (!bindAddress.isNull() && !socket.bind(bindAddress))
         return false;
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; },
-                           ServerProbe::WaitMs);
+    return waitConnected(socket, ServerProbe::WaitMs);
 }
 
 QByteArray DataProbe::readAll(int timeoutMs)

@@ -12,6 +12,9 @@
 
 #include <memory>
 
+// Waits until the socket's connection attempt has succeeded or failed.
+bool waitConnected(QTcpSocket& socket, int timeoutMs);
+
 // A hand-driven FTP client for testing the built-in server: it sends exact bytes and reads
 // replies line by line, so tests see what went over the wire.
 class ServerProbe
