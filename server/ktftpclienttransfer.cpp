@@ -66,7 +66,11 @@ QString KTFtpClient::listingText(const QString& localPath, bool namesOnly)
     QDir::Filters filters = QDir::AllEntries;
     if (namesOnly)
         filters |= QDir::NoDotAndDotDot;
-    const QFileInfoList entries = QDir(localPath).entryInfoList(filters, QDir::Name | QDir::IgnoreCase);
+    QFileInfoList entries = QDir(localPath).entryInfoList(filters, QDir::Name | QDir::IgnoreCase);
+    // An empty folder lists as empty: ncftp cannot walk a folder whose listing holds nothing
+    // but "." and "..".
+    if (!namesOnly && entries.size() <= 2)
+        entries.clear();
     QString text;
     for (const QFileInfo& entry : entries)
         text += listingLine(entry, namesOnly, year);

@@ -255,6 +255,10 @@ void TestServerTransfer::listingOfAnotherFolder()
     QVERIFY(listing.contains(" inner.txt\r\n"));
     QVERIFY(!listing.contains("a file.txt"));
     QCOMPARE(probe().command("PWD"), QStringLiteral("257 \"/\""));
+    // An empty folder lists as nothing at all, which ncftp can walk.
+    QVERIFY(QDir().mkpath(m_fixture->path("empty")));
+    QCOMPARE(receive("LIST -a empty", opening, closing), QByteArray());
+    QCOMPARE(closing, QStringLiteral("226 Directory send OK."));
 }
 
 void TestServerTransfer::listingOfMissingFolderFails()
