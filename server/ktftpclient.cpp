@@ -39,6 +39,9 @@ KTFtpClient::KTFtpClient(QTcpSocket* socket, KTFtpServer* server)
     // The session owns its control socket, so it goes when the session goes.
     controlSocket->setParent(this);
     controlSocket->setReadBufferSize(KTFtpLimits::ControlReadBufferBytes);
+    // Replies are small and often two in a row (150, then 226): without this, Nagle's rule and
+    // the peer's delayed acknowledgement hold the second one back some 40 ms per file.
+    controlSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 
     for (QTimer* timer : {&passiveTimer, &idleTimer, &loginTimer, &loginTimeoutTimer, &stallTimer})
         timer->setSingleShot(true);
