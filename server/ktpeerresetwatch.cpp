@@ -1,6 +1,7 @@
 #include "server/ktpeerresetwatch.h"
 
 #ifdef Q_OS_LINUX
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -17,7 +18,7 @@ void KTPeerResetWatch::watch(qintptr descriptor)
     release();
 #ifdef Q_OS_LINUX
     if (descriptor >= 0)
-        m_descriptor = ::dup(int(descriptor));
+        m_descriptor = ::fcntl(int(descriptor), F_DUPFD_CLOEXEC, 0);
 #else
     Q_UNUSED(descriptor)
 #endif
