@@ -227,12 +227,10 @@ void KTFtpClient::dispatch()
         &KTFtpClient::handleStor,    &KTFtpClient::handleMkd,  &KTFtpClient::handleDele,
         &KTFtpClient::handleRmd,     &KTFtpClient::handleRnfr, &KTFtpClient::handleRnto,
         &KTFtpClient::handleSite,    &KTFtpClient::handleNoop, &KTFtpClient::handleHelp,
-        &KTFtpClient::handleQuit,
-    };
-    static const Handler moreHandlers[KTFtpCommand::WordCount - KTFtpCommand::Nlst] = {
-        &KTFtpClient::handleNlst, &KTFtpClient::handleAppe, &KTFtpClient::handleAbor,
-        &KTFtpClient::handleEpsv, &KTFtpClient::handleOpts, &KTFtpClient::handleMode,
-        &KTFtpClient::handleStru, &KTFtpClient::handleAllo, &KTFtpClient::handleStat,
+        &KTFtpClient::handleQuit,    &KTFtpClient::handleNlst, &KTFtpClient::handleAppe,
+        &KTFtpClient::handleAbor,    &KTFtpClient::handleEpsv, &KTFtpClient::handleOpts,
+        &KTFtpClient::handleMode,    &KTFtpClient::handleStru, &KTFtpClient::handleAllo,
+        &KTFtpClient::handleStat,
     };
     const int code = command.code;
     if (!loggedIn && !allowedBeforeLogin(code)) {
@@ -245,10 +243,7 @@ void KTFtpClient::dispatch()
         sendReply(QLatin1String(KTFtpReply::TransferBusy));
         return;
     }
-    if (code < KTFtpCommand::Nlst)
-        (this->*handlers[code])();
-    else
-        (this->*moreHandlers[code - KTFtpCommand::Nlst])();
+    (this->*handlers[code])();
 }
 
 bool KTFtpClient::allowedBeforeLogin(int code) const
