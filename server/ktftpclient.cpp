@@ -26,6 +26,14 @@ QByteArray wireText(const QString& text)
     return wire.toUtf8();
 }
 
+// The Telnet "interrupt process" and "data mark" that precede an urgent ABOR (Qt reads urgent
+// data inline, so they arrive as part of the line).
+void dropTelnetCommands(QByteArray& line)
+{
+    while (line.size() >= 2 && uchar(line.at(0)) == 0xff)
+        line.remove(0, 2);
+}
+
 } // namespace
 
 KTFtpClient::KTFtpClient(QTcpSocket* socket, KTFtpServer* server)
@@ -182,6 +190,7 @@ KTFtpClient::LineResult KTFtpClient::takeCommandLine(QString& line)
     inputBuffer.remove(0, lf + 1);
     if (bytes.endsWith('\r'))
         bytes.chop(1);
+    dropTelnetCommands(bytes);
     if (bytes.size() > KTFtpLimits::MaxLineBytes) {
         sendReply(QLatin1String(KTFtpReply::LineTooLong));
         return LineResult::Answered;

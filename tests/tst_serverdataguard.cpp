@@ -23,6 +23,7 @@ private slots:
     void stalledTransferIsCut();
     void commandsDuringTransfer_data();
     void commandsDuringTransfer();
+    void aborEndsTransfer_data();
     void aborEndsTransfer();
     void quitEndsTransfer();
 
@@ -173,11 +174,21 @@ void TestServerDataGuard::commandsDuringTransfer()
     QCOMPARE(probe().command("ABOR"), QStringLiteral("426 Connection closed; transfer aborted."));
 }
 
+void TestServerDataGuard::aborEndsTransfer_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("plain") << QByteArray("ABOR\r\n");
+    // Telnet IP and DM first, as lftp sends it.
+    QTest::newRow("telnet interrupt") << QByteArray("\xff\xf4\xff\xf2" "ABOR\r\n");
+}
+
 void TestServerDataGuard::aborEndsTransfer()
 {
+    QFETCH(QByteArray, line);
     DataProbe data;
     QVERIFY(startLongRetr(data));
-    QCOMPARE(probe().command("ABOR"), QStringLiteral("426 Connection closed; transfer aborted."));
+    probe().send(line);
+    QCOMPARE(probe().readLine(), QStringLiteral("426 Connection closed; transfer aborted."));
     QCOMPARE(probe().readLine(), QStringLiteral("226 ABOR successful."));
     QVERIFY(data.waitClosed());
     QTRY_VERIFY(!m_fixture->server->clients.first()->file.isOpen());
