@@ -147,7 +147,7 @@ bool KTFtpClient::readyForLine() const
 {
     // One line at a time: the next is taken once the reply to the last has left, so a peer that
     // pipelines without reading its replies cannot make us queue them without end.
-    return !closing && !waitingForData && !loginTimer.isActive()
+    return !closing && !loginTimer.isActive()
            && controlSocket->bytesToWrite() == 0;
 }
 

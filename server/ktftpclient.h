@@ -209,7 +209,11 @@ private:
     // the command record, which the next control line overwrites while a transfer runs.
     int transferState = KTFtpCommand::Unkn;
     // A transfer command that arrived before its data connection; it runs once that is here.
+    // Meanwhile it counts as running: ABOR or QUIT can end it, other commands are refused.
     bool waitingForData = false;
+    int heldCode = KTFtpCommand::Unkn;
+    QString heldArgument;
+    bool heldIsUtf8 = true;
     // Everything to send has been handed to the socket; its close now ends the transfer well.
     bool sendComplete = false;
     bool dataFailed = false;

@@ -129,9 +129,12 @@ void KTFtpClient::acceptDataConnection(QTcpSocket* socket)
     connect(dataSocket, &QTcpSocket::errorOccurred, this, &KTFtpClient::slotDataError);
     resetWatch.watch(dataSocket->socketDescriptor());
     if (waitingForData) {
-        // The transfer command that came first runs now, with the record it left.
+        // The transfer command that came first runs now.
         waitingForData = false;
         passiveTimer.stop();
+        command.code = heldCode;
+        command.argument = heldArgument;
+        lineIsUtf8 = heldIsUtf8;
         dispatch();
     }
     processCommand();
@@ -146,6 +149,9 @@ bool KTFtpClient::needDataConnection()
     if (!dataSocket && dataListener->isListening()) {
         // The client may connect after sending the command; the passive time-out bounds the wait.
         waitingForData = true;
+        heldCode = command.code;
+        heldArgument = command.argument;
+        heldIsUtf8 = lineIsUtf8;
         return false;
     }
     dropDataConnection();

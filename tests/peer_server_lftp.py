@@ -121,7 +121,10 @@ class LftpPeer(unittest.TestCase):
                          "get nowhere.txt", "rm nowhere.txt", "mv nowhere.txt x.txt"):
             result = self.lftp_defaults(commands)
             self.assertNotIn(result.returncode, (0, 124), commands + ": " + result.stderr)
-        self.check(self.lftp_defaults("cls -1 tree/"))
+        # And the everyday work, with the same defaults (EPSV, FEAT, no retry tuning).
+        self.check(self.lftp_defaults("mirror tree plain; mirror -R plain back"))
+        diff = run(["diff", "-r", self.tree, os.path.join(self.root, "back")])
+        self.assertEqual(diff.returncode, 0, diff.stdout + diff.stderr)
 
     def test_mirror_keeps_links(self):
         os.symlink("top.txt", os.path.join(self.tree, "link.txt"))

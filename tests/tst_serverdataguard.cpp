@@ -25,6 +25,7 @@ private slots:
     void commandsDuringTransfer();
     void aborEndsTransfer_data();
     void aborEndsTransfer();
+    void aborWhileCommandAwaitsItsConnection();
     void quitEndsTransfer();
 
 private:
@@ -192,6 +193,19 @@ void TestServerDataGuard::aborEndsTransfer()
     QCOMPARE(probe().readLine(), QStringLiteral("226 ABOR successful."));
     QVERIFY(data.waitClosed());
     QTRY_VERIFY(!m_fixture->server->clients.first()->file.isOpen());
+    QCOMPARE(probe().command("NOOP"), QStringLiteral("200 NOOP ok."));
+}
+
+void TestServerDataGuard::aborWhileCommandAwaitsItsConnection()
+{
+    QVERIFY(loggedIn(probe()));
+    QVERIFY(probe().passive() != 0);
+    probe().send("RETR a.txt\r\n");
+    QCOMPARE(probe().command("DELE a.txt"), QStringLiteral("503 Bad sequence of commands."));
+    QCOMPARE(probe().command("ABOR"), QStringLiteral("426 Connection closed; transfer aborted."));
+    QCOMPARE(probe().readLine(), QStringLiteral("226 ABOR successful."));
+    QVERIFY(!m_fixture->server->clients.first()->dataListener->isListening());
+    QVERIFY(QFileInfo::exists(m_fixture->path("a.txt")));
     QCOMPARE(probe().command("NOOP"), QStringLiteral("200 NOOP ok."));
 }
 
