@@ -543,7 +543,7 @@ void TestServerTransfer::fullDiskGives451()
         QSKIP("mounting a tmpfs is not allowed here");
     struct Unmount {
         QString path;
-        ~Unmount() { QProcess::execute("umount", {path}); }
+        ~Unmount() { QProcess::execute("umount", {"-l", path}); }
     } unmount{mount};
     QVERIFY(writeTestFile(m_fixture->path("small/old.bin"), "old"));
     QVERIFY(loggedIn(probe()));
