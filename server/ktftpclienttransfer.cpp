@@ -11,16 +11,19 @@
 #include <QSaveFile>
 #include <QTcpSocket>
 
+#include <algorithm>
+
 namespace {
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
 
 // A name holding CR, LF or another control character could forge a listing line.
 bool holdsControlCharacter(const QString& name)
 {
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return true;
-    }
-    return false;
+    return std::any_of(name.cbegin(), name.cend(), isControl);
 }
 
 QString withoutOptions(const QString& argument)
@@ -42,10 +45,7 @@ QString KTFtpClient::listingLine(const QFileInfo& entry, bool namesOnly, int yea
     const QString name = entry.fileName();
     if (holdsControlCharacter(name)) {
         QString shown = name;
-        for (QChar& c : shown) {
-            if (holdsControlCharacter(QString(c)))
-                c = QLatin1Char('?');
-        }
+        std::replace_if(shown.begin(), shown.end(), isControl, QLatin1Char('?'));
         emit notice(QStringLiteral("listing leaves out \"%1\": its name holds a control character")
                         .arg(shown));
         return QString();
