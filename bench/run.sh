@@ -3,9 +3,11 @@
 # against a private vsftpd instance and, where the build has it, our own torvex-server.
 #
 #   bash bench/run.sh [--build DIR] [--runs N] [--size-mib N] [--keep] [--markdown FILE] [--vsftpd-only]
+#                     [--servers]
 #
-# --vsftpd-only leaves our own server out: it waits 500 ms before closing each data connection,
-# so its tree row alone takes minutes a run.
+# --vsftpd-only leaves our own server out.
+# --servers measures our server instead of our client: the same peer clients (curl, lftp)
+# against torvex-server and against vsftpd, as ratios of the two.
 #
 # Every figure is a ratio of our client to a peer client measured in the same run against
 # the same server.  See bench/README.md for what each row means.
@@ -26,6 +28,7 @@ HAVE_SERVER_WANTED=1
 SIZE_MIB=512
 KEEP=0
 MARKDOWN_OUT=""
+SERVER_ROWS=0
 
 usage() {
     sed -n '2,16p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
@@ -39,6 +42,7 @@ while [ $# -gt 0 ]; do
         --size-mib) SIZE_MIB=${2:?--size-mib needs a number}; shift 2 ;;
         --keep) KEEP=1; shift ;;
         --vsftpd-only) HAVE_SERVER_WANTED=0; shift ;;
+        --servers) SERVER_ROWS=1; shift ;;
         --markdown) MARKDOWN_OUT=${2:?--markdown needs a file}; shift 2 ;;
         -h|--help) usage; exit 0 ;;
         *) echo "run.sh: unknown argument: $1" >&2; usage >&2; exit 2 ;;
@@ -278,7 +282,8 @@ EOF
 
 start_torvex_server() {
     local i port=""
-    setsid "$TORVEX_SERVER" --port 0 --root "$ROOT" --user bench:benchpw >"$W/tserver.out" 2>&1 </dev/null &
+    setsid "$TORVEX_SERVER" --port 0 --address 127.0.0.1 --root "$ROOT" --user bench:benchpw \
+        >"$W/tserver.out" 2>&1 </dev/null &
     TSERVER_PID=$!
     for i in $(seq 1 100); do
         port=$(sed -n 's/.*listening on port \([0-9][0-9]*\).*/\1/p' "$W/tserver.out" | head -1)
@@ -499,12 +504,69 @@ EOF
     add_row "$name" "peak RSS during $mib get/put (client)" "$rss_o" "$rss_p" "-" "< 64 MiB" "$res"
 }
 
+# Our server against vsftpd, both measured with the same peer clients in the same run, taking
+# turns within each run.
+measure_servers() {
+    local i name port user pass
+    local -a dl_v=() dl_t=() tree_v=() tree_t=()
+    local bad_dl_v=0 bad_dl_t=0 bad_tree_v=0 bad_tree_t=0
+    for i in $(seq 1 "$RUNS"); do
+        log "servers: run $i/$RUNS"
+        for name in vsftpd torvex; do
+            if [ "$name" = vsftpd ]; then port=$VSFTPD_PORT; user=anonymous; pass=bench@
+            else port=$TSERVER_PORT; user=bench; pass=benchpw; fi
+            fresh_dl
+            if run_timed 300 curl "${CURL_OPTS[@]}" -u "$user:$pass" -o "$DL/big.bin" \
+                    "ftp://127.0.0.1:$port/big.bin" && cmp -s "$ROOT/big.bin" "$DL/big.bin"; then
+                if [ "$name" = vsftpd ]; then dl_v+=("$T_ELAPSED"); else dl_t+=("$T_ELAPSED"); fi
+            else
+                if [ "$name" = vsftpd ]; then bad_dl_v=1; else bad_dl_t=1; fi
+                log "  curl download from $name failed or differs"
+            fi
+            fresh_dl
+            if run_timed 300 lftp --norc -u "$user,$pass" -p "$port" \
+                    -e "$LFTP_SET; mirror /tree $DL/tree; quit" 127.0.0.1 \
+                && diff -r -q "$ROOT/tree" "$DL/tree" >/dev/null; then
+                if [ "$name" = vsftpd ]; then tree_v+=("$T_ELAPSED"); else tree_t+=("$T_ELAPSED"); fi
+            else
+                if [ "$name" = vsftpd ]; then bad_tree_v=1; else bad_tree_t=1; fi
+                log "  lftp mirror from $name failed or differs"
+            fi
+        done
+    done
+    fresh_dl
+    local ours peer
+    figure() { # figure BAD KIND SAMPLES...
+        local bad=$1 kind=$2; shift 2
+        if [ "$bad" = 1 ]; then echo FAILED; elif [ $# -eq 0 ]; then echo n/a
+        elif [ "$kind" = rate ]; then mbps "$(median "$@")"; else secs "$(median "$@")"; fi
+    }
+    ours=$(figure "$bad_dl_t" rate ${dl_t[@]+"${dl_t[@]}"})
+    peer=$(figure "$bad_dl_v" rate ${dl_v[@]+"${dl_v[@]}"})
+    ratio_row torvex-server "download ${SIZE_MIB} MiB by curl: torvex-server / vsftpd (MB/s)" "MB/s" \
+        "$ours" "$peer" rate ">=" 0.5
+    ours=$(figure "$bad_tree_t" time ${tree_t[@]+"${tree_t[@]}"})
+    peer=$(figure "$bad_tree_v" time ${tree_v[@]+"${tree_v[@]}"})
+    ratio_row torvex-server "tree 500 x 4 KiB by lftp mirror: torvex-server / vsftpd (s)" "s" \
+        "$ours" "$peer" time "<=" 3
+}
+
 # ---------------------------------------------------------------- run
 
 : >"$W/results"
 SERVERS_DONE=0
 
-if start_vsftpd; then
+if [ "$SERVER_ROWS" = 1 ]; then
+    [ "$HAVE_SERVER" = 1 ] || die "--servers needs torvex-server at $TORVEX_SERVER"
+    start_vsftpd || die "vsftpd could not be started"
+    start_torvex_server || die "torvex-server could not be started"
+    for pair in "$VSFTPD_PORT anonymous bench@" "$TSERVER_PORT bench benchpw"; do
+        # shellcheck disable=SC2086
+        addr=$(probe_pasv $pair) && [[ $addr == 127.* ]] || die "PASV probe of port ${pair%% *} gave '${addr:-nothing}'"
+    done
+    measure_servers
+    SERVERS_DONE=2
+elif start_vsftpd; then
     if addr=$(probe_pasv "$VSFTPD_PORT" anonymous bench@) && [[ $addr == 127.* ]]; then
         S_PORT=$VSFTPD_PORT; S_USER=anonymous; S_PASS=bench@
         CLI=("$TORVEX_CLI" --port "$S_PORT" --user "$S_USER" --password "$S_PASS" 127.0.0.1)
@@ -517,7 +579,9 @@ else
     log "vsftpd could not be started; see its messages above"
 fi
 
-if [ "$HAVE_SERVER" = 1 ] && [ "$HAVE_SERVER_WANTED" = 0 ]; then
+if [ "$SERVER_ROWS" = 1 ]; then
+    :
+elif [ "$HAVE_SERVER" = 1 ] && [ "$HAVE_SERVER_WANTED" = 0 ]; then
     log "torvex-server left out (--vsftpd-only)"
 elif [ "$HAVE_SERVER" = 1 ]; then
     if start_torvex_server; then
@@ -533,7 +597,7 @@ elif [ "$HAVE_SERVER" = 1 ]; then
 else
     log "no torvex-server at $TORVEX_SERVER: measuring against vsftpd only"
 fi
-[ "$HAVE_CLI" = 1 ] || log "no torvex-cli at $TORVEX_CLI: our figures are n/a"
+[ "$HAVE_CLI" = 1 ] || [ "$SERVER_ROWS" = 1 ] || log "no torvex-cli at $TORVEX_CLI: our figures are n/a"
 
 # ---------------------------------------------------------------- table
 
@@ -558,7 +622,7 @@ MEM=$(awk '/MemTotal/{printf "%.1f GiB", $2/1048576}' /proc/meminfo)
     echo
     echo "FTP Torvex benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
     echo "machine: $(nproc) CPUs, ${CPU:-unknown CPU}, $MEM RAM; work folder on $WORK_NOTE"
-    echo "command: bash bench/run.sh --build $BUILD --runs $RUNS --size-mib $SIZE_MIB; median of $RUNS runs"
+    echo "command: bash bench/run.sh --build $BUILD --runs $RUNS --size-mib $SIZE_MIB$([ "$SERVER_ROWS" = 1 ] && echo " --servers"); median of $RUNS runs"
     echo "torvex-cli: $([ "$HAVE_CLI" = 1 ] && echo "$TORVEX_CLI" || echo "not built")"
     echo
     print_table

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
-test_pkgs=(python3-pyftpdlib vsftpd lftp curl time xvfb xauth)
+test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
 # Only for remaking the committed images (scripts/make-images.py); the build never needs it.
 image_pkgs=(librsvg2-bin)
 

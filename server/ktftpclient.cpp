@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -25,6 +26,14 @@ QByteArray wireText(const QString& text)
     return wire.toUtf8();
 }
 
+// The Telnet "interrupt process" and "data mark" that precede an urgent ABOR (Qt reads urgent
+// data inline, so they arrive as part of the line).
+void dropTelnetCommands(QByteArray& line)
+{
+    while (line.size() >= 2 && uchar(line.at(0)) == 0xff)
+        line.remove(0, 2);
+}
+
 } // namespace
 
 KTFtpClient::KTFtpClient(QTcpSocket* socket, KTFtpServer* server)
@@ -32,21 +41,28 @@ KTFtpClient::KTFtpClient(QTcpSocket* socket, KTFtpServer* server)
     , controlSocket(socket)
     , dataListener(new QTcpServer(this))
     , store(server ? server->store() : nullptr)
+    , firstDataPort(KTFtpLimits::FirstDataPort)
+    , lastDataPort(KTFtpLimits::LastDataPort)
 {
     // The session owns its control socket, so it goes when the session goes.
     controlSocket->setParent(this);
     controlSocket->setReadBufferSize(KTFtpLimits::ControlReadBufferBytes);
+    // Replies are small and often two in a row (150, then 226): without this, Nagle's rule and
+    // the peer's delayed acknowledgement hold the second one back some 40 ms per file.
+    controlSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 
-    for (QTimer* timer : {&passiveTimer, &idleTimer, &loginTimer, &dataCloseTimer})
+    for (QTimer* timer : {&passiveTimer, &idleTimer, &loginTimer, &loginTimeoutTimer, &stallTimer})
         timer->setSingleShot(true);
     passiveTimer.setInterval(KTFtpLimits::PassiveTimeoutMs);
     idleTimer.setInterval(KTFtpLimits::IdleTimeoutMs);
     loginTimer.setInterval(KTFtpLimits::LoginFailDelayMs);
-    dataCloseTimer.setInterval(KTFtpLimits::DataCloseDelayMs);
+    loginTimeoutTimer.setInterval(KTFtpLimits::LoginTimeoutMs);
+    stallTimer.setInterval(KTFtpLimits::DataStallTimeoutMs);
     connect(&passiveTimer, &QTimer::timeout, this, &KTFtpClient::slotPassiveTimeout);
     connect(&idleTimer, &QTimer::timeout, this, &KTFtpClient::slotIdleTimeout);
     connect(&loginTimer, &QTimer::timeout, this, &KTFtpClient::slotLoginDelayOver);
-    connect(&dataCloseTimer, &QTimer::timeout, this, &KTFtpClient::slotCloseDataSocket);
+    connect(&loginTimeoutTimer, &QTimer::timeout, this, &KTFtpClient::slotLoginTimeout);
+    connect(&stallTimer, &QTimer::timeout, this, &KTFtpClient::slotDataStalled);
 
     connect(dataListener, &QTcpServer::newConnection, this, &KTFtpClient::slotNewConnection);
     connect(controlSocket, &QTcpSocket::readyRead, this, &KTFtpClient::slotReadyRead_Co);
@@ -64,36 +80,19 @@ KTFtpClient::~KTFtpClient()
 bool KTFtpClient::start()
 {
     canonicalRoot = QFileInfo(rootPath).canonicalFilePath();
-    if (!openDataListener()) {
-        controlSocket->close();
-        return false;
-    }
+    // The passive listener opens only at PASV: before that nobody may reach this session's data
+    // side, and a session does not hold a port it is not using.
     localAddresses = localIpList();
     idleTimer.start();
+    loginTimeoutTimer.start();
     sendReply(QLatin1String(KTFtpReply::Greeting));
     return true;
-}
-
-bool KTFtpClient::openDataListener()
-{
-    // The data listener binds the IPv4 address the client reached us at, the one PASV names;
-    // nothing on other interfaces needs to reach it. A client that came over IPv6 is told
-    // another address, so then every address must do.
-    bool isIPv4 = false;
-    const quint32 ipv4 = controlSocket->localAddress().toIPv4Address(&isIPv4);
-    const QHostAddress address = isIPv4 ? QHostAddress(ipv4) : QHostAddress(QHostAddress::Any);
-    for (quint32 port = KTFtpLimits::FirstDataPort; port <= KTFtpLimits::LastDataPort; ++port) {
-        dataPort = quint16(port);
-        if (dataListener->listen(address, dataPort))
-            return true;
-    }
-    return false;
 }
 
 void KTFtpClient::endSession()
 {
     closing = true;
-    for (QTimer* timer : {&passiveTimer, &idleTimer, &loginTimer, &dataCloseTimer})
+    for (QTimer* timer : {&passiveTimer, &idleTimer, &loginTimer, &loginTimeoutTimer, &stallTimer})
         timer->stop();
     controlSocket->disconnect(this);
     dataListener->disconnect(this);
@@ -122,9 +121,9 @@ void KTFtpClient::sendReply(const QString& text)
 
 void KTFtpClient::sendCode(int code)
 {
-    const QString text = KTFtpReply::standardText(code);
-    if (!text.isEmpty())
-        sendReply(QString::number(code) + QLatin1Char(' ') + text + QLatin1Char('\n'));
+    const QString line = KTFtpReply::standardLine(code);
+    if (!line.isEmpty())
+        sendReply(line);
 }
 
 void KTFtpClient::slotReadyRead_Co()
@@ -148,7 +147,7 @@ bool KTFtpClient::readyForLine() const
 {
     // One line at a time: the next is taken once the reply to the last has left, so a peer that
     // pipelines without reading its replies cannot make us queue them without end.
-    return !closing && command.code != KTFtpCommand::Pasv && !loginTimer.isActive()
+    return !closing && !loginTimer.isActive()
            && controlSocket->bytesToWrite() == 0;
 }
 
@@ -191,11 +190,18 @@ KTFtpClient::LineResult KTFtpClient::takeCommandLine(QString& line)
     inputBuffer.remove(0, lf + 1);
     if (bytes.endsWith('\r'))
         bytes.chop(1);
+    dropTelnetCommands(bytes);
     if (bytes.size() > KTFtpLimits::MaxLineBytes) {
         sendReply(QLatin1String(KTFtpReply::LineTooLong));
         return LineResult::Answered;
     }
+    // SECURITY: a NUL would cut a name short in the file system's calls.
+    if (bytes.contains('\0')) {
+        sendCode(KTFtpReply::BadParameter);
+        return LineResult::Answered;
+    }
     line = QString::fromUtf8(bytes);
+    lineIsUtf8 = line.toUtf8() == bytes;
     line.remove(QLatin1Char('\r'));
     return LineResult::Line;
 }
@@ -230,16 +236,47 @@ void KTFtpClient::dispatch()
         &KTFtpClient::handleStor,    &KTFtpClient::handleMkd,  &KTFtpClient::handleDele,
         &KTFtpClient::handleRmd,     &KTFtpClient::handleRnfr, &KTFtpClient::handleRnto,
         &KTFtpClient::handleSite,    &KTFtpClient::handleNoop, &KTFtpClient::handleHelp,
-        &KTFtpClient::handleQuit,
+        &KTFtpClient::handleQuit,    &KTFtpClient::handleNlst, &KTFtpClient::handleAppe,
+        &KTFtpClient::handleAbor,    &KTFtpClient::handleEpsv, &KTFtpClient::handleOpts,
+        &KTFtpClient::handleMode,    &KTFtpClient::handleStru, &KTFtpClient::handleAllo,
+        &KTFtpClient::handleStat,
     };
     const int code = command.code;
-    if (!loggedIn && code != KTFtpCommand::User && code != KTFtpCommand::Pass) {
-        sendCode(KTFtpReply::RequiresAccount);
-        // A refused PASV must not leave the session waiting for a data connection.
+    if (!loggedIn && !allowedBeforeLogin(code)) {
+        sendReply(QLatin1String(KTFtpReply::NotLoggedIn));
         command.code = KTFtpCommand::Unkn;
         return;
     }
+    if (transferRunning() && !allowedDuringTransfer(code)) {
+        // The running transfer keeps its data connection, its file and its final reply.
+        sendReply(QLatin1String(KTFtpReply::TransferBusy));
+        return;
+    }
     (this->*handlers[code])();
+}
+
+bool KTFtpClient::allowedBeforeLogin(int code) const
+{
+    switch (code) {
+    case KTFtpCommand::Unkn:
+    case KTFtpCommand::User:
+    case KTFtpCommand::Pass:
+    case KTFtpCommand::Syst:
+    case KTFtpCommand::Feat:
+    case KTFtpCommand::Help:
+    case KTFtpCommand::Noop:
+    case KTFtpCommand::Opts:
+    case KTFtpCommand::Quit:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool KTFtpClient::allowedDuringTransfer(int code) const
+{
+    return code == KTFtpCommand::Abor || code == KTFtpCommand::Stat
+           || code == KTFtpCommand::Noop || code == KTFtpCommand::Quit;
 }
 
 void KTFtpClient::closeControl()
@@ -247,6 +284,7 @@ void KTFtpClient::closeControl()
     closing = true;
     passiveTimer.stop();
     idleTimer.stop();
+    loginTimeoutTimer.stop();
     // What is still queued (the last reply) is written before the connection closes.
     controlSocket->disconnectFromHost();
     QTimer::singleShot(KTFtpLimits::CloseGraceMs, this, [this] {
@@ -280,6 +318,15 @@ void KTFtpClient::slotIdleTimeout()
     closeControl();
 }
 
+void KTFtpClient::slotLoginTimeout()
+{
+    if (closing || loggedIn)
+        return;
+    // Sent between commands: the peer has had a minute and is about to lose the connection.
+    sendReply(QLatin1String(KTFtpReply::LoginTimeout));
+    closeControl();
+}
+
 void KTFtpClient::handleUnknown()
 {
     sendReply(QLatin1String(KTFtpReply::UnknownCommand));
@@ -301,6 +348,7 @@ void KTFtpClient::handlePass()
         loginUser = userName;
         loggedIn = true;
         failedLogins = 0;
+        loginTimeoutTimer.stop();
         if (wasLoggedIn && previous != loginUser)
             emit userLoggedOut(previous, peerText());
         emit userLoggedIn(loginUser, peerText());
@@ -308,11 +356,8 @@ void KTFtpClient::handlePass()
         return;
     }
     emit loginFailed(userName, peerText());
-    if (loggedIn) {
-        sendReply(QLatin1String(KTFtpReply::LoginIncorrect));
-        return;
-    }
-    // SECURITY: the answer to a wrong password waits, and the third one ends the connection.
+    // SECURITY: the answer to a wrong password waits, and the third one ends the connection,
+    // logged in or not: a session must not become a fast way to guess another user's password.
     ++failedLogins;
     loginTimer.start();
 }
@@ -331,6 +376,8 @@ void KTFtpClient::slotLoginDelayOver()
 
 void KTFtpClient::handleQuit()
 {
+    if (transferRunning())
+        abortTransfer();
     sendReply(QLatin1String(KTFtpReply::Goodbye));
     logOut();
     closeControl();

@@ -3,6 +3,7 @@
 
 #include "server/ktftpcommand.h"
 #include "server/ktftppath.h"
+#include "server/ktpeerresetwatch.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -11,17 +12,21 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
+
 class FBData;
 class KTFtpServer;
+class QFileInfo;
+class QSaveFile;
 class QTcpServer;
 class QTcpSocket;
 
 // One control connection of the built-in server: reads its commands, logs its user in, keeps its
 // current folder and moves listings and files over its own passive data connections.
 //
-// The session's command handlers are spread over three files: this class's own file (reading,
-// dispatch, login), ktftpclientfiles.cpp (paths and file commands) and ktftpclientdata.cpp (data
-// connections, listings and transfers).
+// The session's command handlers are spread over four files: this class's own file (reading,
+// dispatch, login), ktftpclientfiles.cpp (paths and file commands), ktftpclientdata.cpp (data
+// connections and their end) and ktftpclienttransfer.cpp (listings and file transfers).
 class KTFtpClient : public QObject
 {
     Q_OBJECT
@@ -36,6 +41,13 @@ public:
     void setPassiveTimeout(int ms) { passiveTimer.setInterval(ms); }
     void setIdleTimeout(int ms) { idleTimer.setInterval(ms); }
     void setLoginFailDelay(int ms) { loginTimer.setInterval(ms); }
+    void setLoginTimeout(int ms) { loginTimeoutTimer.setInterval(ms); }
+    void setDataStallTimeout(int ms) { stallTimer.setInterval(ms); }
+    void setDataPorts(quint16 first, quint16 last)
+    {
+        firstDataPort = first;
+        lastDataPort = last;
+    }
 
     QString peerText() const;
     // The name this session logged in under; a later USER does not change it.
@@ -82,6 +94,8 @@ signals:
     void loginFailed(const QString& user, const QString& peer);
     void transferFinished(const QString& user, const QString& command, const QString& path,
                           qint64 bytes);
+    // Something the server's operator should know about; never sent to the client.
+    void notice(const QString& text);
 
 public slots:
     void slotReadyRead_Co();
@@ -97,15 +111,19 @@ private slots:
     void slotPassiveTimeout();
     void slotIdleTimeout();
     void slotLoginDelayOver();
+    void slotLoginTimeout();
+    void slotDataStalled();
+    void slotDataError();
 
 private:
     enum class LineResult { None, Line, Answered };
 
-    bool openDataListener();
     bool readyForLine() const;
     void fillInput();
     LineResult takeCommandLine(QString& line);
     void dispatch();
+    bool allowedBeforeLogin(int code) const;
+    bool allowedDuringTransfer(int code) const;
     void closeControl();
     void logOut();
     void touch();
@@ -134,21 +152,43 @@ private:
     void handleSize();
     void handleMdtm();
     bool siteChmod(const QString& request);
+    void handleOpts();
+    void handleMode();
+    void handleStru();
+    void handleAllo();
+    bool nameAllowed();
 
-    // Data connections and transfers (ktftpclientdata.cpp).
+    // Data connections (ktftpclientdata.cpp).
     void handlePasv();
-    void handleList();
-    void handleRest();
-    void handleRetr();
-    void handleStor();
+    void handleEpsv();
+    void handleAbor();
+    void handleStat();
+    bool openPassive(bool extended);
     bool transferRunning() const;
     bool needDataConnection();
     void acceptDataConnection(QTcpSocket* socket);
+    void beginTransfer(int state);
     void dropDataConnection();
+    void abortTransfer();
+    void finishSending();
+    void endTransfer(bool complete);
+
+    // Listings and file transfers (ktftpclienttransfer.cpp).
+    void handleList();
+    void handleNlst();
+    void handleRest();
+    void handleRetr();
+    void handleStor();
+    void handleAppe();
+    void sendListing(bool namesOnly);
+    void refuseTransfer(const QString& reply);
+    void receiveFile(bool append);
+    bool openUpload(const QString& path, bool append, qint64 offset);
+    bool finishUpload();
     void sendNextChunk();
     void storeReceived();
-    void scheduleDataClose();
-    QString listingText(const QString& localPath) const;
+    QString listingText(const QString& localPath, bool namesOnly);
+    QString listingLine(const QFileInfo& entry, bool namesOnly, int year);
     void finishTransfer(const char* command);
 
     FBData* store = nullptr;
@@ -161,10 +201,27 @@ private:
     QTimer passiveTimer;
     QTimer idleTimer;
     QTimer loginTimer;
-    QTimer dataCloseTimer;
-    // What the data connection carries (List, Retr, Stor or Unkn); kept apart from the command
-    // record, which the next control line overwrites while a transfer runs.
+    QTimer loginTimeoutTimer;
+    QTimer stallTimer;
+    quint16 firstDataPort;
+    quint16 lastDataPort;
+    // What the data connection carries (List, Nlst, Retr, Stor, Appe or Unkn); kept apart from
+    // the command record, which the next control line overwrites while a transfer runs.
     int transferState = KTFtpCommand::Unkn;
+    // A transfer command that arrived before its data connection; it runs once that is here.
+    // Meanwhile it counts as running: ABOR or QUIT can end it, other commands are refused.
+    bool waitingForData = false;
+    int heldCode = KTFtpCommand::Unkn;
+    QString heldArgument;
+    bool heldIsUtf8 = true;
+    // Everything to send has been handed to the socket; its close now ends the transfer well.
+    bool sendComplete = false;
+    bool dataFailed = false;
+    // Whether the last line was valid UTF-8: a name that is not would collapse into another.
+    bool lineIsUtf8 = true;
+    // A replacing upload goes to a temporary file that takes the name only when complete.
+    std::unique_ptr<QSaveFile> saveFile;
+    KTPeerResetWatch resetWatch;
     QString transferPath;
     qint64 transferBytes = 0;
 };

@@ -1,14 +1,12 @@
-// Passive data connections, listings and file transfers of a session.
+// Passive data connections of a session: opening, accepting, aborting and ending them.
 #include "server/ktftpclient.h"
 
 #include "server/ktftpformat.h"
 #include "server/ktftplimits.h"
 #include "server/ktftpreplies.h"
 
-#include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QHostAddress>
+#include <QSaveFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -19,27 +17,49 @@ bool sameHost(const QHostAddress& a, const QHostAddress& b)
     return a.isEqual(b, QHostAddress::TolerantConversion);
 }
 
+bool isReceiving(int state)
+{
+    return state == KTFtpCommand::Stor || state == KTFtpCommand::Appe;
+}
+
 } // namespace
 
 bool KTFtpClient::transferRunning() const
 {
-    return dataSocket && transferState != KTFtpCommand::Unkn;
+    return waitingForData || (dataSocket && transferState != KTFtpCommand::Unkn);
+}
+
+bool KTFtpClient::openPassive(bool extended)
+{
+    // A connection or listener left unused by the last PASV gives way to the new one.
+    dropDataConnection();
+    dataListener->close();
+    // Bind the address the client reached us at, the one the reply names; nothing on other
+    // interfaces needs the port. PASV can only name an IPv4 address, so a client that came over
+    // IPv6 is told an interface's address and every address must do.
+    const QHostAddress local = controlSocket->localAddress();
+    bool isIPv4 = false;
+    const quint32 ipv4 = local.toIPv4Address(&isIPv4);
+    QHostAddress address(QHostAddress::Any);
+    if (isIPv4)
+        address = QHostAddress(ipv4);
+    else if (extended)
+        address = local;
+    for (quint32 port = firstDataPort; port <= lastDataPort; ++port) {
+        if (dataListener->listen(address, quint16(port))) {
+            dataPort = quint16(port);
+            passiveTimer.start();
+            return true;
+        }
+    }
+    sendReply(QLatin1String(KTFtpReply::NoPassivePort));
+    return false;
 }
 
 void KTFtpClient::handlePasv()
 {
-    if (!dataListener->isListening()) {
-        sendReply(QLatin1String(KTFtpReply::PassiveUnavailable));
-        command.code = KTFtpCommand::Unkn;
+    if (!openPassive(false))
         return;
-    }
-    if (transferRunning()) {
-        command.code = KTFtpCommand::Unkn;
-        sendCode(KTFtpReply::BadSequence);
-        return;
-    }
-    // A data connection left unused by the last PASV gives way to the new one.
-    dropDataConnection();
     // Announce the address this client reached us at; a NAT or multi-homed machine's first
     // interface may not be reachable for it.
     QString address = KTFtpFormat::passiveText(controlSocket->localAddress(), dataPort);
@@ -48,44 +68,57 @@ void KTFtpClient::handlePasv()
     if (address.isEmpty())
         address = KTFtpFormat::passiveText(QHostAddress(QHostAddress::LocalHost), dataPort);
     sendReply(QString::fromLatin1(KTFtpReply::PassiveMode).arg(address));
-    // The session now holds further lines until the data connection arrives (or time runs out).
-    passiveTimer.start();
+}
+
+void KTFtpClient::handleEpsv()
+{
+    const QString protocol = command.argument.trimmed();
+    if (protocol.compare(QLatin1String("ALL"), Qt::CaseInsensitive) == 0) {
+        sendReply(QLatin1String(KTFtpReply::EpsvAll));
+        return;
+    }
+    if (!protocol.isEmpty() && protocol != QLatin1String("1") && protocol != QLatin1String("2")) {
+        sendReply(QLatin1String(KTFtpReply::BadProtocol));
+        return;
+    }
+    if (openPassive(true))
+        sendReply(QString::fromLatin1(KTFtpReply::ExtendedPassiveMode).arg(dataPort));
 }
 
 void KTFtpClient::slotPassiveTimeout()
 {
-    if (closing || command.code != KTFtpCommand::Pasv)
+    if (closing || transferState != KTFtpCommand::Unkn)
         return;
-    command.code = KTFtpCommand::Unkn;
-    sendCode(KTFtpReply::CannotOpenData);
-    processCommand();
+    const bool held = waitingForData;
+    waitingForData = false;
+    dataListener->close();
+    dropDataConnection();
+    // Only a command that waits for the connection is answered: nothing else may be written.
+    if (held) {
+        sendCode(KTFtpReply::CannotOpenData);
+        processCommand();
+    }
 }
 
 void KTFtpClient::slotNewConnection()
 {
     // Bounded by the listener's backlog.
     while (QTcpSocket* socket = dataListener->nextPendingConnection()) {
-        // SECURITY: only the control connection's own peer may open a data connection;
-        // anyone else is turned away while we keep waiting for the right one.
-        if (!sameHost(socket->peerAddress(), controlSocket->peerAddress())) {
+        // SECURITY: one connection per PASV, from the control connection's own peer; anyone
+        // else is turned away without a word, here or on the control connection.
+        if (closing || dataSocket || !sameHost(socket->peerAddress(), controlSocket->peerAddress())) {
             socket->abort();
             socket->deleteLater();
-            continue;
-        }
-        if (dataSocket || command.code != KTFtpCommand::Pasv || closing) {
-            socket->abort();
-            socket->deleteLater();
-            if (!closing)
-                sendCode(KTFtpReply::BadSequence);
             continue;
         }
         acceptDataConnection(socket);
+        return;
     }
 }
 
 void KTFtpClient::acceptDataConnection(QTcpSocket* socket)
 {
-    passiveTimer.stop();
+    dataListener->close();
     dataSocket = socket;
     dataSocket->setParent(this);
     // SECURITY: data nobody asked for (no STOR running) stays in the peer's send queue, not here.
@@ -93,235 +126,199 @@ void KTFtpClient::acceptDataConnection(QTcpSocket* socket)
     connect(dataSocket, &QTcpSocket::readyRead, this, &KTFtpClient::slotReadyRead_Da);
     connect(dataSocket, &QTcpSocket::bytesWritten, this, &KTFtpClient::slotBytesWritten_Da);
     connect(dataSocket, &QTcpSocket::disconnected, this, &KTFtpClient::slotDisconnected_Da);
-    command.reset();
+    connect(dataSocket, &QTcpSocket::errorOccurred, this, &KTFtpClient::slotDataError);
+    resetWatch.watch(dataSocket->socketDescriptor());
+    if (waitingForData) {
+        // The transfer command that came first runs now.
+        waitingForData = false;
+        passiveTimer.stop();
+        command.code = heldCode;
+        command.argument = heldArgument;
+        lineIsUtf8 = heldIsUtf8;
+        dispatch();
+    }
     processCommand();
-}
-
-void KTFtpClient::dropDataConnection()
-{
-    dataCloseTimer.stop();
-    transferState = KTFtpCommand::Unkn;
-    if (file.isOpen())
-        file.close();
-    chunkWritten = 0;
-    dataBuffer.clear();
-    if (!dataSocket)
-        return;
-    // Quietly: no 226 for a connection that carried nothing or failed.
-    dataSocket->disconnect(this);
-    dataSocket->abort();
-    dataSocket->deleteLater();
-    dataSocket = nullptr;
 }
 
 bool KTFtpClient::needDataConnection()
 {
-    if (dataSocket && dataSocket->state() == QAbstractSocket::ConnectedState)
+    if (dataSocket && dataSocket->state() == QAbstractSocket::ConnectedState) {
+        passiveTimer.stop();
         return true;
+    }
+    if (!dataSocket && dataListener->isListening()) {
+        // The client may connect after sending the command; the passive time-out bounds the wait.
+        waitingForData = true;
+        heldCode = command.code;
+        heldArgument = command.argument;
+        heldIsUtf8 = lineIsUtf8;
+        return false;
+    }
     dropDataConnection();
     sendReply(QLatin1String(KTFtpReply::UsePasvFirst));
     command.code = KTFtpCommand::Unkn;
     return false;
 }
 
-QString KTFtpClient::listingText(const QString& localPath) const
+void KTFtpClient::beginTransfer(int state)
 {
-    const QFileInfo target(localPath);
-    const int year = QDate::currentDate().year();
-    if (!target.isDir())
-        return target.exists() ? KTFtpFormat::listLine(target, year) : QString();
-    QDir dir(localPath);
-    if (!dir.isReadable())
-        return QString();
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries, QDir::Name | QDir::IgnoreCase);
-    QString text;
-    for (const QFileInfo& entry : entries)
-        text += KTFtpFormat::listLine(entry, year);
-    return text;
-}
-
-void KTFtpClient::handleList()
-{
-    if (!needDataConnection())
-        return;
-    // Options such as "-al" are the only arguments our engine sends; a path names another
-    // folder (or a single file) to list, as lftp's "ls dir" asks.
-    QString argument = command.argument.trimmed();
-    while (argument.startsWith(QLatin1Char('-'))) {
-        const int blank = argument.indexOf(QLatin1Char(' '));
-        argument = blank < 0 ? QString() : argument.mid(blank + 1).trimmed();
-    }
-    const QStringList parts = KTFtpPath::resolve(currentPath, argument);
-    const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Target);
-    const QString text = path.isEmpty() ? QString() : listingText(path);
-    if (text.isEmpty()) {
-        dropDataConnection();
-        command.code = KTFtpCommand::Unkn;
-        sendCode(KTFtpReply::FileUnavailable);
-        return;
-    }
-    chunkWritten = 0;
-    transferState = KTFtpCommand::List;
-    sendReply(QLatin1String(KTFtpReply::ListingStarts));
-    dataBuffer = text.toUtf8();
-    dataSocket->write(dataBuffer);
-}
-
-void KTFtpClient::handleRest()
-{
-    restOffset = KTFtpFormat::parseRestOffset(command.argument);
-    sendReply(QString::fromLatin1(KTFtpReply::RestAccepted).arg(quint64(restOffset)));
-}
-
-void KTFtpClient::handleRetr()
-{
-    if (!needDataConnection())
-        return;
-    const QString path = resolvePath(KTFtpPath::Follow::Target);
-    const QFileInfo entry(path);
-    transferPath = KTFtpPath::virtualText(resolveParts());
+    transferState = state;
     transferBytes = 0;
-    file.setFileName(path);
-    if (path.isEmpty() || entry.isDir() || (!entry.isSymLink() && !file.open(QIODevice::ReadOnly))) {
-        restOffset = 0;
-        dropDataConnection();
-        command.code = KTFtpCommand::Unkn;
-        sendCode(KTFtpReply::NotAvailable);
-        return;
-    }
-    const QString reply = QString::fromLatin1(KTFtpReply::SendStarts).arg(command.argument);
-    transferState = KTFtpCommand::Retr;
-    if (entry.isSymLink()) {
-        // A link is sent as the path it points at, as the client sees that path; the link is
-        // inside the root, or resolving it would have failed.
-        sendingLink = true;
-        const QString target = entry.canonicalFilePath();
-        dataBuffer = (QLatin1Char('/')
-                      + target.mid(canonicalRoot.size()).section(QLatin1Char('/'), 1))
-                         .toUtf8();
-        chunkWritten = 0;
-        sendReply(reply);
-        dataSocket->write(dataBuffer);
-        return;
-    }
-    sendingLink = false;
-    if (restOffset > 0)
-        file.seek(restOffset);
-    sendReply(reply);
-    sendNextChunk();
-}
-
-void KTFtpClient::sendNextChunk()
-{
+    sendComplete = false;
+    dataFailed = false;
     chunkWritten = 0;
-    dataBuffer = file.read(KTFtpLimits::FileChunkBytes);
-    if (dataBuffer.isEmpty()) {
-        scheduleDataClose();
-        return;
-    }
-    dataSocket->write(dataBuffer);
+    stallTimer.start();
 }
 
-void KTFtpClient::scheduleDataClose()
+void KTFtpClient::dropDataConnection()
 {
-    dataCloseTimer.start();
-}
-
-void KTFtpClient::slotBytesWritten_Da(qint64 bytes)
-{
-    chunkWritten += bytes;
-    transferBytes += bytes;
-    if (chunkWritten != dataBuffer.size())
-        return;
-    if (transferState == KTFtpCommand::List)
-        scheduleDataClose();
-    else if (transferState == KTFtpCommand::Retr)
-        sendingLink ? scheduleDataClose() : sendNextChunk();
-}
-
-void KTFtpClient::handleStor()
-{
-    if (!needDataConnection())
-        return;
-    const QString path = resolvePath(KTFtpPath::Follow::Target);
-    transferPath = KTFtpPath::virtualText(resolveParts());
-    transferBytes = 0;
-    file.setFileName(path);
-    const QIODevice::OpenMode mode = restOffset > 0 ? QIODevice::ReadWrite
-                                                    : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(mode)
-        || (restOffset > 0 && !file.seek(restOffset))) {
+    stallTimer.stop();
+    transferState = KTFtpCommand::Unkn;
+    sendComplete = false;
+    if (file.isOpen())
         file.close();
-        restOffset = 0;
-        dropDataConnection();
-        command.code = KTFtpCommand::Unkn;
-        sendCode(path.isEmpty() ? KTFtpReply::NotAvailable : KTFtpReply::FileUnavailable);
-        return;
-    }
-    restOffset = 0;
+    // An upload that did not complete never takes the name it was meant for.
+    saveFile.reset();
     chunkWritten = 0;
     dataBuffer.clear();
-    transferState = KTFtpCommand::Stor;
-    sendReply(QLatin1String(KTFtpReply::ReceiveStarts));
-    // Bytes may have arrived while the command was on its way.
-    storeReceived();
+    if (dataSocket) {
+        dataSocket->disconnect(this);
+        dataSocket->abort();
+        dataSocket->deleteLater();
+        dataSocket = nullptr;
+    }
+    resetWatch.release();
 }
 
-void KTFtpClient::slotReadyRead_Da()
+void KTFtpClient::abortTransfer()
 {
-    if (transferState == KTFtpCommand::Stor)
-        storeReceived();
+    waitingForData = false;
+    passiveTimer.stop();
+    dataListener->close();
+    dropDataConnection();
+    restOffset = 0;
+    sendReply(QLatin1String(KTFtpReply::TransferAborted));
 }
 
-void KTFtpClient::storeReceived()
+void KTFtpClient::handleAbor()
 {
-    if (!dataSocket || !file.isOpen())
-        return;
-    dataBuffer = dataSocket->readAll();
-    if (dataBuffer.isEmpty())
-        return;
-    if (file.write(dataBuffer) != dataBuffer.size()) {
-        // A full disk must not end in "226 File receive OK.".
+    if (!transferRunning()) {
+        dataListener->close();
         dropDataConnection();
-        command.code = KTFtpCommand::Unkn;
-        sendCode(KTFtpReply::LocalError);
+        sendReply(QLatin1String(KTFtpReply::NothingToAbort));
         return;
     }
-    transferBytes += dataBuffer.size();
+    abortTransfer();
+    sendReply(QLatin1String(KTFtpReply::AbortDone));
+}
+
+void KTFtpClient::handleStat()
+{
+    if (!command.argument.trimmed().isEmpty()) {
+        sendReply(QLatin1String(KTFtpReply::StatusPathRefused));
+        return;
+    }
+    if (!transferRunning()) {
+        sendReply(QString::fromLatin1(KTFtpReply::StatusIdle).arg(loginUser));
+        return;
+    }
+    const QString word = KTFtpCommand::words().value(transferState);
+    sendReply(QString::fromLatin1(KTFtpReply::StatusTransfer)
+                  .arg(word.isEmpty() ? QStringLiteral("waiting") : word, transferPath)
+                  .arg(transferBytes));
+}
+
+void KTFtpClient::slotDataStalled()
+{
+    if (closing || !dataSocket || transferState == KTFtpCommand::Unkn)
+        return;
+    abortTransfer();
+    // The session's own idle time-out takes over from here.
     touch();
+    processCommand();
+}
+
+void KTFtpClient::slotDataError()
+{
+    // The peer's close is how an upload ends; anything else spoils the transfer.
+    if (dataSocket && dataSocket->error() == QAbstractSocket::RemoteHostClosedError
+        && isReceiving(transferState))
+        return;
+    dataFailed = true;
+}
+
+void KTFtpClient::finishSending()
+{
+    sendComplete = true;
+    // Last: with nothing left to write the socket closes, and reports it, right here.
+    slotCloseDataSocket();
 }
 
 void KTFtpClient::slotCloseDataSocket()
 {
     if (!dataSocket)
         return;
-    dataSocket->flush();
+    // Writes what is still queued first; the close then brings the final reply.
     dataSocket->disconnectFromHost();
 }
 
 void KTFtpClient::slotDisconnected_Da()
 {
-    if (transferState == KTFtpCommand::Stor)
+    if (!dataSocket)
+        return;
+    const bool receiving = isReceiving(transferState);
+    if (receiving)
         storeReceived();
-    const int code = transferState;
-    if (dataSocket) {
-        dataSocket->disconnect(this);
-        dataSocket->deleteLater();
-        dataSocket = nullptr;
-    }
+    const bool reset = resetWatch.wasReset();
+    endTransfer(!reset && !dataFailed && (receiving || sendComplete));
+}
+
+void KTFtpClient::endTransfer(bool complete)
+{
+    const int state = transferState;
+    const bool stored = !(complete && isReceiving(state)) || finishUpload();
     dropDataConnection();
     restOffset = 0;
     touch();
-    if (code == KTFtpCommand::List) {
+    if (state == KTFtpCommand::Unkn)
+        return;
+    if (!complete) {
+        sendReply(QLatin1String(KTFtpReply::TransferAborted));
+        return;
+    }
+    if (!stored) {
+        sendReply(QLatin1String(KTFtpReply::WriteFailed));
+        return;
+    }
+    switch (state) {
+    case KTFtpCommand::List:
+    case KTFtpCommand::Nlst:
         sendReply(QLatin1String(KTFtpReply::ListingSent));
-    } else if (code == KTFtpCommand::Retr) {
+        break;
+    case KTFtpCommand::Retr:
         sendReply(QLatin1String(KTFtpReply::FileSent));
         finishTransfer("RETR");
-    } else if (code == KTFtpCommand::Stor) {
+        break;
+    default:
         sendReply(QLatin1String(KTFtpReply::FileReceived));
-        finishTransfer("STOR");
+        finishTransfer(state == KTFtpCommand::Appe ? "APPE" : "STOR");
+        break;
     }
+}
+
+void KTFtpClient::slotBytesWritten_Da(qint64 bytes)
+{
+    chunkWritten += bytes;
+    transferBytes += bytes;
+    stallTimer.start();
+    if (transferState == KTFtpCommand::Retr && !sendComplete)
+        sendNextChunk();
+}
+
+void KTFtpClient::slotReadyRead_Da()
+{
+    if (isReceiving(transferState))
+        storeReceived();
 }
 
 void KTFtpClient::finishTransfer(const char* name)

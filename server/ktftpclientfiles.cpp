@@ -29,7 +29,7 @@ void KTFtpClient::handleHelp()
     const QStringList& words = KTFtpCommand::words();
     for (int i = 1; i < words.size(); ++i) {
         text += QLatin1Char(' ') + words.at(i);
-        if (i == 10 || i == 20)
+        if (i % 10 == 0 && i + 1 < words.size())
             text += QLatin1Char('\n');
     }
     text += QLatin1Char('\n');
@@ -52,7 +52,7 @@ void KTFtpClient::handleCwd()
         return;
     }
     if (!QFileInfo(path).isDir()) {
-        sendCode(KTFtpReply::BadParameter);
+        sendCode(KTFtpReply::NotAvailable);
         return;
     }
     currentPath = parts;
@@ -66,8 +66,19 @@ void KTFtpClient::handleCdup()
     sendReply(QLatin1String(KTFtpReply::CdupOk));
 }
 
+bool KTFtpClient::nameAllowed()
+{
+    if (lineIsUtf8)
+        return true;
+    // Two different byte strings would end up as one name.
+    sendCode(KTFtpReply::NameNotAllowed);
+    return false;
+}
+
 void KTFtpClient::handleMkd()
 {
+    if (!nameAllowed())
+        return;
     QStringList parts;
     const QString path = resolvePath(KTFtpPath::Follow::Entry, parts);
     if (path.isEmpty()) {
@@ -77,7 +88,7 @@ void KTFtpClient::handleMkd()
     // One level only, and never the root itself.
     const QFileInfo entry(path);
     if (parts.isEmpty() || !QDir(entry.absolutePath()).mkdir(entry.fileName())) {
-        sendCode(KTFtpReply::FileUnavailable);
+        sendCode(KTFtpReply::NotAvailable);
         return;
     }
     sendReply(QString::fromLatin1(KTFtpReply::DirCreated)
@@ -86,18 +97,12 @@ void KTFtpClient::handleMkd()
 
 void KTFtpClient::handleDele()
 {
-    const QString path = resolvePath(KTFtpPath::Follow::Entry);
-    if (path.isEmpty()) {
-        sendCode(KTFtpReply::NotAvailable);
-        return;
-    }
+    QStringList parts;
+    const QString path = resolvePath(KTFtpPath::Follow::Entry, parts);
     const QFileInfo entry(path);
-    if (entry.isDir() && !entry.isSymLink()) {
-        sendCode(KTFtpReply::FileUnavailable);
-        return;
-    }
-    if (!QFile::remove(path)) {
-        sendCode(KTFtpReply::FileUnavailable);
+    if (path.isEmpty() || parts.isEmpty() || (entry.isDir() && !entry.isSymLink())
+        || !QFile::remove(path)) {
+        sendCode(KTFtpReply::NotAvailable);
         return;
     }
     sendReply(QLatin1String(KTFtpReply::DeleteOk));
@@ -114,7 +119,7 @@ void KTFtpClient::handleRmd()
     // Only the named empty folder: its parents stay, and so does the root.
     const QFileInfo entry(path);
     if (parts.isEmpty() || entry.isSymLink() || !QDir(entry.absolutePath()).rmdir(entry.fileName())) {
-        sendCode(KTFtpReply::FileUnavailable);
+        sendCode(KTFtpReply::NotAvailable);
         return;
     }
     sendReply(QLatin1String(KTFtpReply::DeleteOk));
@@ -124,7 +129,8 @@ void KTFtpClient::handleRnfr()
 {
     QStringList parts;
     renameFrom = resolvePath(KTFtpPath::Follow::Entry, parts);
-    if (renameFrom.isEmpty() || parts.isEmpty()) {
+    const QFileInfo entry(renameFrom);
+    if (renameFrom.isEmpty() || parts.isEmpty() || !(entry.exists() || entry.isSymLink())) {
         renameFrom.clear();
         sendCode(KTFtpReply::NotAvailable);
         return;
@@ -136,6 +142,8 @@ void KTFtpClient::handleRnto()
 {
     const QString source = renameFrom;
     renameFrom.clear();
+    if (!nameAllowed())
+        return;
     QStringList parts;
     const QString target = resolvePath(KTFtpPath::Follow::Entry, parts);
     if (target.isEmpty() || parts.isEmpty()) {
@@ -174,7 +182,8 @@ bool KTFtpClient::siteChmod(const QString& request)
         return false;
     const QStringList parts = KTFtpPath::resolve(currentPath, request.mid(blank + 1));
     const QString path = KTFtpPath::confine(canonicalRoot, parts, KTFtpPath::Follow::Target);
-    if (path.isEmpty()) {
+    // The root's own permissions are not the client's to change.
+    if (path.isEmpty() || parts.isEmpty()) {
         sendCode(KTFtpReply::NotAvailable);
         return true;
     }
@@ -196,7 +205,8 @@ void KTFtpClient::handleSize()
     }
     const QString path = resolvePath();
     const QFileInfo entry(path);
-    if (path.isEmpty() || !entry.exists()) {
+    // Pipes and devices have no size worth telling, and a client would go on to RETR them.
+    if (path.isEmpty() || !(entry.isFile() || entry.isDir())) {
         sendCode(KTFtpReply::NotAvailable);
         return;
     }
@@ -212,5 +222,31 @@ void KTFtpClient::handleMdtm()
         return;
     }
     sendReply(QString::fromLatin1(KTFtpReply::FileStatus)
-                  .arg(entry.lastModified().toString(QStringLiteral("yyyyMMddHHmmss"))));
+                  .arg(entry.lastModified().toUTC().toString(QStringLiteral("yyyyMMddHHmmss"))));
+}
+
+void KTFtpClient::handleOpts()
+{
+    const QString option = command.argument.simplified().toUpper();
+    if (option == QLatin1String("UTF8 ON") || option == QLatin1String("UTF8"))
+        sendReply(QLatin1String(KTFtpReply::Utf8Always));
+    else
+        sendReply(QLatin1String(KTFtpReply::OptionUnknown));
+}
+
+void KTFtpClient::handleMode()
+{
+    const bool stream = command.argument.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
+    sendReply(QLatin1String(stream ? KTFtpReply::ModeStream : KTFtpReply::ModeRefused));
+}
+
+void KTFtpClient::handleStru()
+{
+    const bool file = command.argument.trimmed().compare(QLatin1String("F"), Qt::CaseInsensitive) == 0;
+    sendReply(QLatin1String(file ? KTFtpReply::StructureFile : KTFtpReply::StructureRefused));
+}
+
+void KTFtpClient::handleAllo()
+{
+    sendReply(QLatin1String(KTFtpReply::AlloIgnored));
 }

@@ -18,7 +18,10 @@ const QStringList& KTFtpCommand::words()
         QStringLiteral("STOR"), QStringLiteral("MKD"),  QStringLiteral("DELE"),
         QStringLiteral("RMD"),  QStringLiteral("RNFR"), QStringLiteral("RNTO"),
         QStringLiteral("SITE"), QStringLiteral("NOOP"), QStringLiteral("HELP"),
-        QStringLiteral("QUIT"),
+        QStringLiteral("QUIT"), QStringLiteral("NLST"), QStringLiteral("APPE"),
+        QStringLiteral("ABOR"), QStringLiteral("EPSV"), QStringLiteral("OPTS"),
+        QStringLiteral("MODE"), QStringLiteral("STRU"), QStringLiteral("ALLO"),
+        QStringLiteral("STAT"),
     };
     Q_ASSERT(table.size() == WordCount);
     return table;
@@ -30,17 +33,14 @@ bool KTFtpCommand::parse(const QString& line)
     argument.clear();
     if (line.isEmpty())
         return false;
-    const QStringList& table = words();
-    for (int i = 0; i < table.size(); ++i) {
-        const QString& word = table.at(i);
-        if (!line.startsWith(word, Qt::CaseInsensitive))
-            continue;
-        // The first table word the line begins with wins: "LIST -al" and "LISTX" are both LIST,
-        // and whatever single character follows the word is its separator.
-        code = i;
-        if (line.size() > word.size() + 1)
-            argument = line.mid(word.size() + 1);
-        break;
+    const int blank = line.indexOf(QLatin1Char(' '));
+    const QString word = blank < 0 ? line : line.left(blank);
+    // Only the blank right after the word separates; further blanks belong to the argument.
+    const int found = words().indexOf(word.toUpper());
+    if (found > 0) {
+        code = found;
+        if (blank >= 0)
+            argument = line.mid(blank + 1);
     }
     return true;
 }

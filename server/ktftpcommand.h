@@ -15,6 +15,8 @@ public:
     enum Word {
         Unkn = 0, User, Pass, Syst, Feat, Pwd, Cwd, Cdup, Type, Pasv, List, Mdtm, Size, Rest,
         Retr, Stor, Mkd, Dele, Rmd, Rnfr, Rnto, Site, Noop, Help, Quit,
+        // What standard clients expect beyond the words above.
+        Nlst, Appe, Abor, Epsv, Opts, Mode, Stru, Allo, Stat,
         WordCount
     };
 
@@ -23,7 +25,8 @@ public:
     // The command words in table order; "UNKN" first.
     static const QStringList& words();
 
-    // Takes the command word and argument from one line; false only for an empty line.
+    // Takes the command word and argument from one line; false only for an empty line. The word
+    // is everything before the first blank, so "QUITE" is no QUIT.
     bool parse(const QString& line);
     // The argument split at "/", without empty pieces.
     QStringList argumentParts() const;

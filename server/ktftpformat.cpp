@@ -31,7 +31,7 @@ QString KTFtpFormat::listDate(const QDateTime& modified, int currentYear)
     return english.toString(local, QStringLiteral("MMM dd  yyyy"));
 }
 
-QString KTFtpFormat::listLine(const QFileInfo& entry, int currentYear)
+QString KTFtpFormat::listLine(const QFileInfo& entry, int currentYear, const QString& linkTarget)
 {
     QChar type = QLatin1Char('-');
     if (entry.isSymLink())
@@ -43,6 +43,7 @@ QString KTFtpFormat::listLine(const QFileInfo& entry, int currentYear)
                              int(entry.ownerId()), int(entry.groupId()),
                              static_cast<long long>(entry.size()))
            + listDate(entry.lastModified(), currentYear) + QLatin1Char(' ') + entry.fileName()
+           + (linkTarget.isEmpty() ? QString() : QLatin1String(" -> ") + linkTarget)
            + QLatin1String("\r\n");
 }
 
@@ -93,11 +94,18 @@ bool KTFtpFormat::parseOctalMode(const QString& text, QFileDevice::Permissions& 
     return true;
 }
 
-qint64 KTFtpFormat::parseRestOffset(const QString& text)
+bool KTFtpFormat::parseRestOffset(const QString& text, qint64& offset)
 {
+    const QString digits = text.trimmed();
+    if (digits.isEmpty())
+        return false;
+    for (const QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
     bool ok = false;
-    const qint64 offset = text.trimmed().toLongLong(&ok);
-    return ok && offset > 0 ? offset : 0;
+    offset = digits.toLongLong(&ok);
+    return ok;
 }
 
 QString KTFtpFormat::quotedPath(const QString& path)

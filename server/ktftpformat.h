@@ -17,8 +17,9 @@ QString permissionText(QChar type, QFileDevice::Permissions permissions);
 // "Mar 05 14:07" within the current year, "Mar 05  2019" (two blanks) before or after it.
 QString listDate(const QDateTime& modified, int currentYear);
 
-// One "ls -l" style line of a listing, ended by CR LF.
-QString listLine(const QFileInfo& entry, int currentYear);
+// One "ls -l" style line of a listing, ended by CR LF; a link's line ends in " -> target" when
+// a target is given.
+QString listLine(const QFileInfo& entry, int currentYear, const QString& linkTarget = QString());
 
 // "h1,h2,h3,h4,p1,p2" of a PASV reply; empty when the address is not IPv4.
 QString passiveText(const QHostAddress& address, quint16 port);
@@ -27,8 +28,8 @@ QString passiveText(const QHostAddress& address, quint16 port);
 // sticky) is accepted but not granted.
 bool parseOctalMode(const QString& text, QFileDevice::Permissions& permissions);
 
-// REST's offset; 0 for anything that is not a decimal number of bytes.
-qint64 parseRestOffset(const QString& text);
+// REST's offset: a decimal number of bytes, digits only; false for anything else.
+bool parseRestOffset(const QString& text, qint64& offset);
 
 // A path inside a 257 reply, with its quotation marks doubled.
 QString quotedPath(const QString& path);

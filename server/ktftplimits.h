@@ -25,13 +25,18 @@ constexpr qint64 ControlReadBufferBytes = 16384;
 // Bytes a data connection may hold unread; beyond that TCP makes the peer wait.
 constexpr qint64 DataReadBufferBytes = 256 * 1024;
 
-constexpr int FileChunkBytes = 10240;
-// A finished listing or file is given this long to reach the peer before the data connection
-// is closed and the 226 reply follows.
-constexpr int DataCloseDelayMs = 500;
+// A file is read in chunks of this size, and a new one is read while less than SendQueueBytes
+// wait in the socket: enough in flight to keep a fast link busy, little held in memory.
+constexpr int FileChunkBytes = 64 * 1024;
+constexpr qint64 SendQueueBytes = 4 * FileChunkBytes;
 
 constexpr int PassiveTimeoutMs = 30 * 1000;
 constexpr int IdleTimeoutMs = 300 * 1000;
+// SECURITY: connections that never log in would otherwise hold the few slots for ever.
+constexpr int LoginTimeoutMs = 60 * 1000;
+// A data connection on which nothing moves for this long is cut, so a stalled peer frees its
+// session.
+constexpr int DataStallTimeoutMs = 120 * 1000;
 // SECURITY: slows password guessing; the third failure on one connection ends it (vsftpd).
 constexpr int LoginFailDelayMs = 1000;
 constexpr int MaxLoginFailures = 3;

@@ -1,5 +1,6 @@
 #include "server/ktftppath.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -88,4 +89,15 @@ QString KTFtpPath::confine(const QString& canonicalRoot, const QStringList& part
             return QString();
     }
     return path;
+}
+
+QString KTFtpPath::linkTarget(const QString& canonicalRoot, const QFileInfo& link)
+{
+    const QString target = link.canonicalFilePath();
+    if (!isWithin(canonicalRoot, target))
+        return QString();
+    const QString folder = QFileInfo(link.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return QString();
+    return QDir(folder).relativeFilePath(target);
 }

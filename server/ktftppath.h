@@ -1,6 +1,7 @@
 #ifndef TORVEX_SERVER_KTFTPPATH_H
 #define TORVEX_SERVER_KTFTPPATH_H
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,10 @@ enum class Follow {
 // The local path of the entry named by parts below the real root, or empty text when it lies
 // outside the root, its folder does not exist, or a link on the way cannot be followed.
 QString confine(const QString& canonicalRoot, const QStringList& parts, Follow follow);
+
+// Where a link inside the root points, relative to the link's folder, as a listing shows it;
+// empty when the target lies outside the root or does not exist.
+QString linkTarget(const QString& canonicalRoot, const QFileInfo& link);
 
 } // namespace KTFtpPath
 

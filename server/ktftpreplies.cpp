@@ -62,3 +62,9 @@ QString KTFtpReply::standardText(int code)
     }
     return QString();
 }
+
+QString KTFtpReply::standardLine(int code)
+{
+    const QString text = standardText(code);
+    return text.isEmpty() ? text : QString::number(code) + QLatin1Char(' ') + text + QLatin1Char('\n');
+}

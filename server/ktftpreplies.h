@@ -16,15 +16,22 @@ enum Code {
     BadParameter = 501,
     BadSequence = 503,
     NotAvailable = 550,
+    NameNotAllowed = 553,
 };
 
 // The standard text of a reply code, or empty text when the table has no such code.
 QString standardText(int code);
+// "550 " and the standard text with its line feed; empty when the table has no such code.
+QString standardLine(int code);
 
 constexpr char Greeting[] = "220 Welcome to FTP Torvex service.\n";
 constexpr char UnknownCommand[] = "500 Unknown command.\n";
 constexpr char LineTooLong[] = "500 Input line too long.\n";
 constexpr char IdleTimeout[] = "421 Timeout.\n";
+constexpr char LoginTimeout[] = "421 Login timeout.\n";
+constexpr char NotLoggedIn[] = "530 Please login with USER and PASS.\n";
+// Answers a command that would disturb a running transfer.
+constexpr char TransferBusy[] = "503 Bad sequence of commands.\n";
 
 constexpr char NeedPassword[] = "331 Please specify the password.\n";
 constexpr char LoginOk[] = "230 Login successful.\n";
@@ -34,7 +41,19 @@ constexpr char TypeAscii[] = "200 Switching to ASCII mode.\n";
 constexpr char TypeBinary[] = "200 Switching to binary mode.\n";
 
 constexpr char SystemType[] = "215 UNIX Type:L8\n";
-constexpr char Features[] = "211-Features:\nMDTM\nPASV\nREST\nSIZE\n211 End\r\n";
+// Each feature line begins with a blank, as clients parsing FEAT expect.
+constexpr char Features[] =
+    "211-Features:\n EPSV\n MDTM\n PASV\n REST STREAM\n SIZE\n UTF8\n211 End\r\n";
+constexpr char Utf8Always[] = "200 Always in UTF8 mode.\n";
+constexpr char OptionUnknown[] = "501 Option not understood.\n";
+constexpr char ModeStream[] = "200 Mode set to S.\n";
+constexpr char ModeRefused[] = "504 Bad MODE command.\n";
+constexpr char StructureFile[] = "200 Structure set to F.\n";
+constexpr char StructureRefused[] = "504 Bad STRU command.\n";
+constexpr char AlloIgnored[] = "202 ALLO command ignored.\n";
+constexpr char StatusIdle[] = "211 FTP Torvex status: logged in as %1, no transfer running.\n";
+constexpr char StatusTransfer[] = "211 FTP Torvex status: %1 %2, %3 bytes moved.\n";
+constexpr char StatusPathRefused[] = "502 STAT of a path is not implemented.\n";
 constexpr char NoopOk[] = "200 NOOP ok.\n";
 constexpr char HelpHead[] = "214-The following commands are recognized.\n";
 constexpr char HelpTail[] = "214 Help OK.\n";
@@ -55,6 +74,15 @@ constexpr char PassiveMode[] = "227 Entering Passive Mode (%1)\n";
 // Without a full stop, unlike the table's 425.
 constexpr char PassiveUnavailable[] = "425 Failed to open data connection\n";
 constexpr char UsePasvFirst[] = "425 Use PASV first.\n";
+constexpr char NoPassivePort[] = "425 Can't open data connection.\n";
+constexpr char ExtendedPassiveMode[] = "229 Entering Extended Passive Mode (|||%1|)\n";
+constexpr char EpsvAll[] = "200 EPSV ALL ok.\n";
+constexpr char BadProtocol[] = "522 Network protocol not supported, use (1,2)\n";
+constexpr char TransferAborted[] = "426 Connection closed; transfer aborted.\n";
+constexpr char WriteFailed[] = "451 Requested action aborted: local error in processing.\n";
+constexpr char RestBeyondEnd[] = "554 Requested action not taken: invalid REST parameter.\n";
+constexpr char AbortDone[] = "226 ABOR successful.\n";
+constexpr char NothingToAbort[] = "225 No transfer to ABOR.\n";
 constexpr char ListingStarts[] = "150 Here comes the directory listing.\n";
 constexpr char ListingSent[] = "226 Directory send OK.\n";
 constexpr char RestAccepted[] = "350 Restart position accepted (%1)\n";

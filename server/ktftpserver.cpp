@@ -17,6 +17,10 @@ KTFtpServer::KTFtpServer(FBData* store, QObject* parent)
     , m_passiveTimeoutMs(KTFtpLimits::PassiveTimeoutMs)
     , m_idleTimeoutMs(KTFtpLimits::IdleTimeoutMs)
     , m_loginFailDelayMs(KTFtpLimits::LoginFailDelayMs)
+    , m_loginTimeoutMs(KTFtpLimits::LoginTimeoutMs)
+    , m_dataStallTimeoutMs(KTFtpLimits::DataStallTimeoutMs)
+    , m_firstDataPort(KTFtpLimits::FirstDataPort)
+    , m_lastDataPort(KTFtpLimits::LastDataPort)
 {
     connect(listener, &QTcpServer::newConnection, this, &KTFtpServer::slotNewConnection);
 }
@@ -87,11 +91,15 @@ void KTFtpServer::slotNewConnection()
         client->setPassiveTimeout(m_passiveTimeoutMs);
         client->setIdleTimeout(m_idleTimeoutMs);
         client->setLoginFailDelay(m_loginFailDelayMs);
+        client->setLoginTimeout(m_loginTimeoutMs);
+        client->setDataStallTimeout(m_dataStallTimeoutMs);
+        client->setDataPorts(m_firstDataPort, m_lastDataPort);
         clients.insert(socket, client);
         connect(client, &KTFtpClient::stop, this, &KTFtpServer::slotStop);
         connect(client, &KTFtpClient::userLoggedIn, this, &KTFtpServer::userLoggedIn);
         connect(client, &KTFtpClient::userLoggedOut, this, &KTFtpServer::userLoggedOut);
         connect(client, &KTFtpClient::transferFinished, this, &KTFtpServer::transferFinished);
+        connect(client, &KTFtpClient::notice, this, &KTFtpServer::notice);
         connect(client, &KTFtpClient::userLoggedIn, this, &KTFtpServer::slotRefreshUser);
         connect(client, &KTFtpClient::userLoggedOut, this, &KTFtpServer::slotRefreshUser);
         connect(client, &KTFtpClient::loginFailed, this, &KTFtpServer::slotRefreshUser);

@@ -35,6 +35,14 @@ public:
     void setPassiveTimeout(int ms) { m_passiveTimeoutMs = ms; }
     void setIdleTimeout(int ms) { m_idleTimeoutMs = ms; }
     void setLoginFailDelay(int ms) { m_loginFailDelayMs = ms; }
+    void setLoginTimeout(int ms) { m_loginTimeoutMs = ms; }
+    void setDataStallTimeout(int ms) { m_dataStallTimeoutMs = ms; }
+    // The passive ports sessions may listen on, both included.
+    void setDataPorts(quint16 first, quint16 last)
+    {
+        m_firstDataPort = first;
+        m_lastDataPort = last;
+    }
 
     QTcpServer* listener = nullptr;
     int maxClients;
@@ -47,6 +55,8 @@ signals:
     void userLoggedOut(const QString& user, const QString& peer);
     void transferFinished(const QString& user, const QString& command, const QString& path,
                           qint64 bytes);
+    // Something the operator should know about, such as an entry a listing had to leave out.
+    void notice(const QString& text);
 
 public slots:
     void slotNewConnection();
@@ -63,6 +73,10 @@ private:
     int m_passiveTimeoutMs;
     int m_idleTimeoutMs;
     int m_loginFailDelayMs;
+    int m_loginTimeoutMs;
+    int m_dataStallTimeoutMs;
+    quint16 m_firstDataPort;
+    quint16 m_lastDataPort;
 };
 
 #endif

@@ -187,6 +187,7 @@ bool KTServerRunner::start(const QStringList& arguments, int& exitCode)
     connect(m_server, &KTFtpServer::userLoggedIn, this, &KTServerRunner::slotLoggedIn);
     connect(m_server, &KTFtpServer::userLoggedOut, this, &KTServerRunner::slotLoggedOut);
     connect(m_server, &KTFtpServer::transferFinished, this, &KTServerRunner::slotTransferFinished);
+    connect(m_server, &KTFtpServer::notice, this, &KTServerRunner::slotNotice);
     if (!m_server->start(port, folder, options.address)) {
         printLine(stderr, QStringLiteral("torvex-server: cannot listen on port %1: %2")
                               .arg(port)
@@ -270,4 +271,9 @@ void KTServerRunner::slotTransferFinished(const QString& user, const QString& co
     printLine(stdout, QStringLiteral("transfer %1 %2 %3 %4 bytes")
                           .arg(printable(user), command, printable(path))
                           .arg(bytes));
+}
+
+void KTServerRunner::slotNotice(const QString& text)
+{
+    printLine(stdout, QStringLiteral("notice %1").arg(printable(text)));
 }

@@ -47,6 +47,7 @@ private slots:
     void slotLoggedOut(const QString& user, const QString& peer);
     void slotTransferFinished(const QString& user, const QString& command, const QString& path,
                               qint64 bytes);
+    void slotNotice(const QString& text);
 
 private:
     bool openStore(QString& error);

@@ -101,6 +101,34 @@ class CurlPeer(unittest.TestCase):
         result = self.curl("--quote", "RMD sub dir", self.url())
         self.assertNotEqual(result.returncode, 0)
 
+    def test_name_list(self):
+        result = self.curl("--list-only", self.url("sub dir/"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(result.stdout.splitlines()), ["new file.txt", "old file.txt"])
+
+    def test_upload_resumes(self):
+        upload = pattern_bytes(3 * 1024 * 1024 + 9, 23)
+        source = os.path.join(self.work, "resume.bin")
+        self.write(source, upload)
+        self.write(os.path.join(self.root, "resume.bin"), upload[:1_000_003])
+        result = self.curl("--continue-at", "-", "--upload-file", source, self.url("resume.bin"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(os.path.join(self.root, "resume.bin")), upload)
+
+    def test_link_serves_its_target(self):
+        os.symlink("sub dir/new file.txt", os.path.join(self.root, "link.txt"))
+        target = os.path.join(self.work, "link.txt")
+        result = self.curl("--output", target, self.url("link.txt"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(target), b"new")
+
+    def test_pipe_is_refused_without_blocking(self):
+        os.mkfifo(os.path.join(self.root, "pipe"))
+        result = self.curl("--output", os.path.join(self.work, "pipe"), self.url("pipe"))
+        self.assertNotEqual(result.returncode, 0)
+        result = self.curl(self.url("sub dir/"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -109,12 +109,31 @@ class FtplibPeer(unittest.TestCase):
         self.assertEqual(mode, 0o640)
         with self.assertRaises(ftplib.error_perm):
             self.ftp.sendcmd("SITE CHMOD 9x9 new/renamed.txt")
-        with self.assertRaises(ftplib.error_temp):
+        # A folder that is not empty is a permanent refusal, not one to retry.
+        with self.assertRaises(ftplib.error_perm):
             self.ftp.rmd("new")
+        self.assertEqual(self.ftp.nlst("new"), ["renamed.txt"])
         self.ftp.delete("new/renamed.txt")
         self.ftp.rmd("new")
         self.assertFalse(os.path.exists(self.local("new")))
         self.assertTrue(os.path.isdir(self.root))
+
+    def test_abort_ends_a_download(self):
+        with open(self.local("huge.bin"), "wb") as f:
+            f.write(pattern_bytes(48 * 1024 * 1024, 13))
+        replies = []
+        received = bytearray()
+
+        def take(block):
+            received.extend(block)
+            if not replies:
+                # ftplib sends ABOR as urgent data, as RFC 959 asks.
+                replies.append(self.ftp.abort())
+
+        self.assertTrue(self.ftp.retrbinary("RETR huge.bin", take).startswith("226"))
+        self.assertTrue(replies[0].startswith("426"), replies)
+        self.assertLess(len(received), 48 * 1024 * 1024)
+        self.assertEqual(self.ftp.nlst(), ["a file.txt", "big.bin", "huge.bin", "sub dir"])
 
     def test_failures_are_errors(self):
         with self.assertRaises(ftplib.error_perm):

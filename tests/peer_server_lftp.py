@@ -107,6 +107,63 @@ class LftpPeer(unittest.TestCase):
         diff = run(["diff", "-r", self.tree, os.path.join(self.root, "up")])
         self.assertEqual(diff.returncode, 0, diff.stdout + diff.stderr)
 
+    def lftp_defaults(self, commands):
+        # lftp as a user runs it: a 4xx reply would make it retry for ever, so the outer time
+        # limit is what catches a temporary error where a permanent one belongs.
+        return run(["timeout", "60", "lftp", "-u", "test,pw", "-e",
+                    "set cmd:fail-exit yes; " + commands + "; quit",
+                    "ftp://127.0.0.1:%d" % self.server.port], cwd=self.work, timeout=90)
+
+    def test_permanent_errors_end_default_lftp(self):
+        with open(os.path.join(self.work, "tree"), "wb") as f:
+            f.write(b"a file named like the folder")
+        for commands in ("cd nowhere", "ls nowhere", "mkdir tree", "rmdir tree", "put tree",
+                         "get nowhere.txt", "rm nowhere.txt", "mv nowhere.txt x.txt"):
+            result = self.lftp_defaults(commands)
+            self.assertNotIn(result.returncode, (0, 124), commands + ": " + result.stderr)
+        # And the everyday work, with the same defaults (EPSV, FEAT, no retry tuning).
+        self.check(self.lftp_defaults("mirror tree plain; mirror -R plain back"))
+        diff = run(["diff", "-r", self.tree, os.path.join(self.root, "back")])
+        self.assertEqual(diff.returncode, 0, diff.stdout + diff.stderr)
+
+    def test_mirror_keeps_links(self):
+        os.symlink("top.txt", os.path.join(self.tree, "link.txt"))
+        os.symlink("nested/deeper", os.path.join(self.tree, "deeper-link"))
+        outside = os.path.join(self.base, "outside.txt")
+        with open(outside, "wb") as f:
+            f.write(b"secret")
+        os.symlink(outside, os.path.join(self.tree, "out.txt"))
+        self.check(self.lftp("mirror tree down"))
+        down = os.path.join(self.work, "down")
+        self.assertEqual(os.readlink(os.path.join(down, "link.txt")), "top.txt")
+        self.assertEqual(os.readlink(os.path.join(down, "deeper-link")), "nested/deeper")
+        with open(os.path.join(down, "deeper-link", "data.bin"), "rb") as f:
+            self.assertEqual(f.read(), pattern_bytes(300_000, 31))
+        # A link leading out of the root is not followed, and its target stays unknown.
+        self.assertFalse(os.path.exists(os.path.join(down, "out.txt"))
+                         and open(os.path.join(down, "out.txt"), "rb").read() == b"secret")
+
+    def test_wget_recursive_over_links(self):
+        os.symlink("top.txt", os.path.join(self.tree, "link.txt"))
+        result = run(["timeout", "120", "wget", "-q", "-r", "-nH", "--tries=1",
+                      "--timeout=20", "ftp://test:pw@127.0.0.1:%d/tree/" % self.server.port],
+                     cwd=self.work, timeout=150)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        got = os.path.join(self.work, "tree")
+        with open(os.path.join(got, "link.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"top level\n")
+        with open(os.path.join(got, "nested", "deeper", "data.bin"), "rb") as f:
+            self.assertEqual(f.read(), pattern_bytes(300_000, 31))
+
+    @unittest.skipUnless(shutil.which("ncftpget"), "ncftp is not installed")
+    def test_ncftpget_recursive(self):
+        result = run(["timeout", "120", "ncftpget", "-R", "-t", "20", "-u", "test", "-p", "pw",
+                      "-P", str(self.server.port), "127.0.0.1", self.work, "/tree"],
+                     cwd=self.work, timeout=150)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        diff = run(["diff", "-r", self.tree, os.path.join(self.work, "tree")])
+        self.assertEqual(diff.returncode, 0, diff.stdout + diff.stderr)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -119,6 +119,24 @@ class ServerTool(unittest.TestCase):
             self.assertEqual(server.stop(), 0)
         self.assertNotIn("581247", "\n".join(server.lines) + server.stderr_text)
 
+    def test_names_left_out_of_listings_are_logged(self):
+        with open(os.path.join(self.root, "fake\r\nforged"), "w") as f:
+            f.write("x")
+        with self.server(["--port", "0", "--address", "127.0.0.1", "--root", self.root,
+                          "--user", "dave:pw"]) as server:
+            ftp = ftplib.FTP(timeout=CLIENT_TIMEOUT)
+            ftp.connect("127.0.0.1", server.port)
+            try:
+                ftp.login("dave", "pw")
+                lines = []
+                ftp.dir(lines.append)
+            finally:
+                ftp.close()
+            self.assertFalse(any("forged" in line for line in lines), lines)
+            line = server.wait_for_line("notice listing leaves out")
+            self.assertIsNotNone(line)
+            self.assertIn("fake??forged", line)
+
 
 if __name__ == "__main__":
     unittest.main()

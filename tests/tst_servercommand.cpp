@@ -29,8 +29,8 @@ void TestServerCommand::parse_data()
     QTest::newRow("pass alone") << "PASS" << int(KTFtpCommand::Pass) << "";
     QTest::newRow("pass and blank") << "PASS " << int(KTFtpCommand::Pass) << "";
     QTest::newRow("list options") << "LIST -al" << int(KTFtpCommand::List) << "-al";
-    QTest::newRow("word prefix") << "LISTX" << int(KTFtpCommand::List) << "";
-    QTest::newRow("prefix skips one character") << "LISTXab" << int(KTFtpCommand::List) << "ab";
+    QTest::newRow("longer word is unknown") << "QUITE" << int(KTFtpCommand::Unkn) << "";
+    QTest::newRow("word glued to argument") << "SIZEXa.txt" << int(KTFtpCommand::Unkn) << "";
     QTest::newRow("cdup is not cwd") << "CDUP" << int(KTFtpCommand::Cdup) << "";
     QTest::newRow("cwd") << "CWD a b" << int(KTFtpCommand::Cwd) << "a b";
     QTest::newRow("pasv is not pass") << "PASV" << int(KTFtpCommand::Pasv) << "";
@@ -38,7 +38,10 @@ void TestServerCommand::parse_data()
     QTest::newRow("retr keeps blanks") << "RETR a  b.txt " << int(KTFtpCommand::Retr) << "a  b.txt ";
     QTest::newRow("site") << "SITE CHMOD 644 x" << int(KTFtpCommand::Site) << "CHMOD 644 x";
     QTest::newRow("quit") << "quit" << int(KTFtpCommand::Quit) << "";
-    QTest::newRow("unknown word") << "EPSV" << int(KTFtpCommand::Unkn) << "";
+    QTest::newRow("unknown word") << "MLSD" << int(KTFtpCommand::Unkn) << "";
+    QTest::newRow("epsv") << "EPSV" << int(KTFtpCommand::Epsv) << "";
+    QTest::newRow("nlst with path") << "NLST sub dir" << int(KTFtpCommand::Nlst) << "sub dir";
+    QTest::newRow("opts") << "opts UTF8 ON" << int(KTFtpCommand::Opts) << "UTF8 ON";
     QTest::newRow("unkn itself") << "UNKN" << int(KTFtpCommand::Unkn) << "";
     QTest::newRow("too short for a word") << "CW" << int(KTFtpCommand::Unkn) << "";
 }
@@ -89,13 +92,15 @@ void TestServerCommand::argumentParts()
 void TestServerCommand::commandTableOrder()
 {
     const QStringList& words = KTFtpCommand::words();
-    QCOMPARE(words.size(), 25);
+    QCOMPARE(words.size(), 34);
     QCOMPARE(words.indexOf("PASV"), 9);
     QCOMPARE(words.indexOf("LIST"), 10);
     QCOMPARE(words.indexOf("RETR"), 14);
     QCOMPARE(words.indexOf("STOR"), 15);
     QCOMPARE(words.first(), QStringLiteral("UNKN"));
-    QCOMPARE(words.last(), QStringLiteral("QUIT"));
+    QCOMPARE(words.indexOf("QUIT"), 24);
+    QCOMPARE(words.indexOf("ABOR"), int(KTFtpCommand::Abor));
+    QCOMPARE(words.indexOf("STAT"), int(KTFtpCommand::Stat));
 }
 
 void TestServerCommand::standardText_data()

@@ -5,6 +5,7 @@
 #include "support/testfiles.h"
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QtTest>
 
 #include <memory>
@@ -53,6 +54,9 @@ private slots:
     void siteChmodSetsRealPermissions();
     void siteChmodRefusals_data();
     void siteChmodRefusals();
+    void rootAndEmptyPathsRefused_data();
+    void rootAndEmptyPathsRefused();
+    void specialFilesRefused();
 
 private:
     bool loggedIn();
@@ -175,9 +179,12 @@ void TestServerFiles::missingFolderKeepsCurrent()
 {
     QVERIFY(loggedIn());
     QVERIFY(probe().command("CWD sub").startsWith("250"));
-    QCOMPARE(probe().command("CWD /nowhere"), QStringLiteral("501 Error parameter."));
-    QCOMPARE(probe().command("CWD nowhere"), QStringLiteral("501 Error parameter."));
-    QCOMPARE(probe().command("CWD inner.txt"), QStringLiteral("501 Error parameter."));
+    // Permanent: lftp retries a 4xx reply for ever.
+    const QString missing = "550 Requested operation can not be performed, The file is not "
+                            "available.";
+    QCOMPARE(probe().command("CWD /nowhere"), missing);
+    QCOMPARE(probe().command("CWD nowhere"), missing);
+    QCOMPARE(probe().command("CWD inner.txt"), missing);
     QCOMPARE(probe().command("PWD"), QStringLiteral("257 \"/sub\""));
 }
 
@@ -204,8 +211,8 @@ void TestServerFiles::mkdNamesFolderAsClientSeesIt()
     QCOMPARE(probe().command("MKD /top"), QStringLiteral("257 \"/top\" created."));
     QVERIFY(QFileInfo(m_fixture->path("top")).isDir());
     QCOMPARE(probe().command("MKD say \"hi\""), QStringLiteral("257 \"/sub/say \"\"hi\"\"\" created."));
-    const QString unavailable = "450 The requested file operation can not be performed, the file "
-                                "is not available.";
+    const QString unavailable = "550 Requested operation can not be performed, The file is not "
+                                "available.";
     QCOMPARE(probe().command("MKD new"), unavailable);
     QCOMPARE(probe().command("MKD missing/new"), QStringLiteral("550 Requested operation can not "
                                                                 "be performed, The file is not "
@@ -220,8 +227,8 @@ void TestServerFiles::rmdRemovesOnlyTheNamedFolder()
     QCOMPARE(probe().command("RMD a/b/c"), QStringLiteral("250 Delete operation successful."));
     QVERIFY(!QFileInfo::exists(m_fixture->path("a/b/c")));
     QVERIFY(QFileInfo(m_fixture->path("a/b")).isDir());
-    const QString unavailable = "450 The requested file operation can not be performed, the file "
-                                "is not available.";
+    const QString unavailable = "550 Requested operation can not be performed, The file is not "
+                                "available.";
     QCOMPARE(probe().command("RMD a"), unavailable);
     QCOMPARE(probe().command("RMD a.txt"), unavailable);
     QCOMPARE(probe().command("RMD sublink"), unavailable);
@@ -234,8 +241,8 @@ void TestServerFiles::rmdRemovesOnlyTheNamedFolder()
 void TestServerFiles::deleRemovesFilesOnly()
 {
     QVERIFY(loggedIn());
-    const QString unavailable = "450 The requested file operation can not be performed, the file "
-                                "is not available.";
+    const QString unavailable = "550 Requested operation can not be performed, The file is not "
+                                "available.";
     QCOMPARE(probe().command("DELE sub"), unavailable);
     QCOMPARE(probe().command("DELE nothing.txt"), unavailable);
     // A link is removed as a link; what it points at stays.
@@ -270,7 +277,9 @@ void TestServerFiles::renameNeverReplaces()
     QCOMPARE(readTestFile(m_fixture->path("sub/inner.txt")), QByteArray("inner"));
     // The failed RNTO used up the RNFR.
     QCOMPARE(probe().command("RNTO free.txt"), refused);
-    QCOMPARE(probe().command("RNFR missing.txt"), QStringLiteral("350 Ready for RNTO."));
+    QCOMPARE(probe().command("RNFR missing.txt"), QStringLiteral("550 Requested operation can "
+                                                                 "not be performed, The file is "
+                                                                 "not available."));
     QCOMPARE(probe().command("RNTO free.txt"), refused);
 }
 
@@ -284,8 +293,10 @@ void TestServerFiles::sizeAndMdtm()
     QVERIFY(loggedIn());
     QCOMPARE(probe().command("SIZE a.txt"), QStringLiteral("213 5"));
     QCOMPARE(probe().command("SIZE"), QStringLiteral("501 Error parameter."));
-    QCOMPARE(probe().command("MDTM a.txt"), QStringLiteral("213 20210607080910"));
-    QCOMPARE(probe().lastRaw, QByteArray("213 20210607080910\r\n"));
+    // In UTC, whatever the server's time zone.
+    const QString utc = stamp.toUTC().toString("yyyyMMddHHmmss");
+    QCOMPARE(probe().command("MDTM a.txt"), "213 " + utc);
+    QCOMPARE(probe().lastRaw, "213 " + utc.toLatin1() + "\r\n");
 }
 
 void TestServerFiles::missingEntriesAnswer550()
@@ -341,6 +352,52 @@ void TestServerFiles::siteChmodRefusals()
     QVERIFY(loggedIn());
     QCOMPARE(probe().command(line), QStringLiteral("501 Error parameter."));
     QCOMPARE(QFileInfo(m_fixture->path("a.txt")).permissions(), before);
+}
+
+void TestServerFiles::rootAndEmptyPathsRefused_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("chmod root") << "SITE CHMOD 777 /";
+    QTest::newRow("chmod dot") << "SITE CHMOD 777 .";
+    QTest::newRow("dele empty") << "DELE";
+    QTest::newRow("dele root") << "DELE /";
+    QTest::newRow("rmd empty") << "RMD";
+    QTest::newRow("rmd dotdot") << "RMD ..";
+    QTest::newRow("rnfr root") << "RNFR /";
+    QTest::newRow("rnfr empty") << "RNFR";
+    QTest::newRow("rnfr missing") << "RNFR missing.txt";
+    QTest::newRow("size fifo") << "SIZE pipe";
+    QTest::newRow("mdtm empty") << "MDTM";
+}
+
+void TestServerFiles::rootAndEmptyPathsRefused()
+{
+    QFETCH(QString, line);
+    QVERIFY(QProcess::execute("mkfifo", {m_fixture->path("pipe")}) == 0);
+    const QFile::Permissions before = QFileInfo(m_fixture->rootPath()).permissions();
+    QVERIFY(loggedIn());
+    QCOMPARE(probe().command(line), QStringLiteral("550 Requested operation can not be performed, "
+                                                   "The file is not available."));
+    QCOMPARE(QFileInfo(m_fixture->rootPath()).permissions(), before);
+    QVERIFY(QFileInfo(m_fixture->rootPath()).isDir());
+    // RNTO after a refused RNFR has nothing to rename.
+    QVERIFY(probe().command("RNTO gone").startsWith("553 "));
+}
+
+void TestServerFiles::specialFilesRefused()
+{
+    // Reading or writing a pipe would block the one thread every session runs in.
+    QVERIFY(QProcess::execute("mkfifo", {m_fixture->path("pipe")}) == 0);
+    QVERIFY(loggedIn());
+    ServerProbe other;
+    QVERIFY(other.connectAndGreet(m_fixture->port()));
+    for (const char* line : {"RETR pipe", "STOR pipe"}) {
+        DataProbe data;
+        QVERIFY(data.connectTo(probe().passive()));
+        QVERIFY2(probe().command(line).startsWith("550 "), line);
+        QVERIFY(data.waitClosed());
+    }
+    QCOMPARE(other.command("NOOP"), QStringLiteral("200 NOOP ok."));
 }
 
 QTEST_GUILESS_MAIN(TestServerFiles)

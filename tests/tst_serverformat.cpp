@@ -165,21 +165,29 @@ void TestServerFormat::parseOctalMode()
 void TestServerFormat::parseRestOffset_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
     QTest::addColumn<qint64>("offset");
 
-    QTest::newRow("number") << "100" << qint64(100);
-    QTest::newRow("large") << "5000000000" << qint64(5000000000LL);
-    QTest::newRow("zero") << "0" << qint64(0);
-    QTest::newRow("word") << "abc" << qint64(0);
-    QTest::newRow("negative") << "-5" << qint64(0);
-    QTest::newRow("empty") << "" << qint64(0);
+    QTest::newRow("number") << "100" << true << qint64(100);
+    QTest::newRow("large") << "5000000000" << true << qint64(5000000000LL);
+    QTest::newRow("zero") << "0" << true << qint64(0);
+    QTest::newRow("word") << "abc" << false << qint64(0);
+    QTest::newRow("negative") << "-5" << false << qint64(0);
+    QTest::newRow("plus sign") << "+5" << false << qint64(0);
+    QTest::newRow("trailing word") << "5x" << false << qint64(0);
+    QTest::newRow("beyond 64 bits") << "99999999999999999999" << false << qint64(0);
+    QTest::newRow("empty") << "" << false << qint64(0);
 }
 
 void TestServerFormat::parseRestOffset()
 {
     QFETCH(QString, text);
+    QFETCH(bool, valid);
     QFETCH(qint64, offset);
-    QCOMPARE(KTFtpFormat::parseRestOffset(text), offset);
+    qint64 parsed = 0;
+    QCOMPARE(KTFtpFormat::parseRestOffset(text, parsed), valid);
+    if (valid)
+        QCOMPARE(parsed, offset);
 }
 
 void TestServerFormat::quotedPath_data()

@@ -3,6 +3,7 @@
 #include "server/ktftpclient.h"
 #include "support/serverprobe.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -17,7 +18,13 @@ private slots:
     void cleanup();
 
     void greetsWithCrLf();
-    void commandsBeforeLoginNeedAnAccount();
+    void commandsBeforeLogin_data();
+    void commandsBeforeLogin();
+    void quitBeforeLoginCloses();
+    void loginTimesOut();
+    void wrongPasswordsAfterLoginAreDelayedAndCounted();
+    void wholeCommandWords_data();
+    void wholeCommandWords();
     void loginMarksUserOnline();
     void usersLoadedWithoutTheDialog();
     void wrongPasswordAfterLoginKeepsSession();
@@ -74,14 +81,93 @@ void TestServerSession::greetsWithCrLf()
     QCOMPARE(probe().lastRaw, QByteArray("220 Welcome to FTP Torvex service.\r\n"));
 }
 
-void TestServerSession::commandsBeforeLoginNeedAnAccount()
+void TestServerSession::commandsBeforeLogin_data()
 {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("reply");
+    const QString login = QStringLiteral("530 Please login with USER and PASS.");
+    QTest::newRow("PWD") << "PWD" << login;
+    QTest::newRow("LIST") << "LIST" << login;
+    QTest::newRow("RETR") << "RETR x" << login;
+    QTest::newRow("PASV") << "PASV" << login;
+    QTest::newRow("EPSV") << "EPSV" << login;
+    QTest::newRow("unknown") << "XYZZY" << "500 Unknown command.";
+    QTest::newRow("SYST") << "SYST" << "215 UNIX Type:L8";
+    QTest::newRow("NOOP") << "NOOP" << "200 NOOP ok.";
+    QTest::newRow("OPTS") << "OPTS UTF8 ON" << "200 Always in UTF8 mode.";
+    QTest::newRow("FEAT") << "FEAT"
+                          << "211-Features:\n EPSV\n MDTM\n PASV\n REST STREAM\n SIZE\n UTF8\n"
+                             "211 End";
+}
+
+void TestServerSession::commandsBeforeLogin()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, reply);
     QVERIFY(probe().connectAndGreet(m_fixture->port()));
-    for (const char* line : {"PWD", "LIST", "RETR x", "PASV", "QUIT", "NOOP"})
-        QCOMPARE(probe().command(line), QStringLiteral("332 Requires an account."));
-    // Still open after QUIT, and PASV left nothing waiting.
+    QCOMPARE(probe().command(line), reply);
+    // A refused PASV left nothing waiting.
     QVERIFY(probe().login("test", "581247"));
     QCOMPARE(probe().command("PWD"), QStringLiteral("257 \"/\""));
+}
+
+void TestServerSession::quitBeforeLoginCloses()
+{
+    QVERIFY(probe().connectAndGreet(m_fixture->port()));
+    QCOMPARE(probe().command("QUIT"), QStringLiteral("221 Goodbyg."));
+    QVERIFY(probe().waitClosed());
+    QTRY_VERIFY(m_fixture->server->clients.isEmpty());
+}
+
+void TestServerSession::loginTimesOut()
+{
+    // Connections that trickle a byte now and then without logging in lose their slot.
+    m_fixture->server->setLoginTimeout(300);
+    QVERIFY(probe().connectAndGreet(m_fixture->port()));
+    ServerProbe loggedIn;
+    QVERIFY(loggedIn.connectAndGreet(m_fixture->port()));
+    QVERIFY(loggedIn.login("test", "581247"));
+    probe().send("N");
+    QCOMPARE(probe().readLine(2000), QStringLiteral("421 Login timeout."));
+    QVERIFY(probe().waitClosed());
+    // The session that logged in in time stays.
+    QCOMPARE(loggedIn.command("NOOP"), QStringLiteral("200 NOOP ok."));
+    QTRY_COMPARE(m_fixture->server->clients.size(), 1);
+}
+
+void TestServerSession::wrongPasswordsAfterLoginAreDelayedAndCounted()
+{
+    m_fixture->addUser("other", "secret");
+    QVERIFY(loggedInProbe());
+    m_fixture->server->clients.first()->setLoginFailDelay(200);
+    QElapsedTimer timer;
+    timer.start();
+    probe().command("USER other");
+    QCOMPARE(probe().command("PASS guess1"), QStringLiteral("530 Login incorrect."));
+    QVERIFY(timer.elapsed() >= 150);
+    QCOMPARE(probe().command("PASS guess2"), QStringLiteral("530 Login incorrect."));
+    QCOMPARE(probe().command("PASS guess3"), QStringLiteral("530 Login incorrect."));
+    QVERIFY(probe().waitClosed());
+}
+
+void TestServerSession::wholeCommandWords_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("reply");
+    QTest::newRow("longer word") << QByteArray("QUITE") << "500 Unknown command.";
+    QTest::newRow("glued argument") << QByteArray("SIZEXa.txt") << "500 Unknown command.";
+    QTest::newRow("lower case") << QByteArray("noop") << "200 NOOP ok.";
+    QTest::newRow("NUL in line") << QByteArray("SIZE a\0b", 8) << "501 Error parameter.";
+}
+
+void TestServerSession::wholeCommandWords()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, reply);
+    QVERIFY(loggedInProbe());
+    probe().send(line + "\r\n");
+    QCOMPARE(probe().readReply(), reply);
+    QVERIFY(probe().isOpen());
 }
 
 void TestServerSession::loginMarksUserOnline()
@@ -201,13 +287,22 @@ void TestServerSession::informationReplies_data()
     QTest::addColumn<QString>("reply");
     QTest::newRow("SYST") << "SYST" << "215 UNIX Type:L8";
     QTest::newRow("NOOP") << "NOOP" << "200 NOOP ok.";
-    QTest::newRow("unknown") << "EPSV" << "500 Unknown command.";
-    QTest::newRow("FEAT") << "FEAT" << "211-Features:\nMDTM\nPASV\nREST\nSIZE\n211 End";
+    QTest::newRow("unknown") << "MLSD" << "500 Unknown command.";
+    QTest::newRow("MODE S") << "MODE S" << "200 Mode set to S.";
+    QTest::newRow("MODE B") << "MODE B" << "504 Bad MODE command.";
+    QTest::newRow("STRU F") << "STRU F" << "200 Structure set to F.";
+    QTest::newRow("STRU R") << "STRU R" << "504 Bad STRU command.";
+    QTest::newRow("ALLO") << "ALLO 1000" << "202 ALLO command ignored.";
+    QTest::newRow("OPTS other") << "OPTS MLST type;" << "501 Option not understood.";
+    QTest::newRow("ABOR idle") << "ABOR" << "225 No transfer to ABOR.";
+    QTest::newRow("STAT idle") << "STAT" << "211 FTP Torvex status: logged in as test, no transfer "
+                                            "running.";
     QTest::newRow("HELP") << "HELP"
                           << "214-The following commands are recognized.\n"
                              " USER PASS SYST FEAT PWD CWD CDUP TYPE PASV LIST\n"
                              " MDTM SIZE REST RETR STOR MKD DELE RMD RNFR RNTO\n"
-                             " SITE NOOP HELP QUIT\n"
+                             " SITE NOOP HELP QUIT NLST APPE ABOR EPSV OPTS MODE\n"
+                             " STRU ALLO STAT\n"
                              "214 Help OK.";
 }
 
@@ -326,7 +421,7 @@ void TestServerSession::eleventhConnectionRefused()
     QVERIFY(eleventh.waitClosed());
     QVERIFY(eleventh.pending.isEmpty());
     for (auto& earlier : probes)
-        QCOMPARE(earlier->command("NOOP"), QStringLiteral("332 Requires an account."));
+        QCOMPARE(earlier->command("NOOP"), QStringLiteral("200 NOOP ok."));
     // A place freed is a place to take.
     probes.front()->socket.abort();
     QTRY_COMPARE(m_fixture->server->clients.size(), 9);

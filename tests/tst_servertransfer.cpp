@@ -3,7 +3,9 @@
 #include "support/serverprobe.h"
 #include "support/testfiles.h"
 
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -29,12 +31,20 @@ private slots:
     void listingOfMissingFolderFails();
     void retrSendsFileByteForByte();
     void retrOfMissingFileFails();
-    void retrOfLinkSendsItsTarget();
+    void linksInsideRootServeTheirTarget();
     void storReceivesFileByteForByte();
     void storIntoFolderFails();
     void restartOffsets();
-    void restWithoutNumber();
-    void clientClosingDuringRetr();
+    void restRefusals();
+    void cutDownloadGets426_data();
+    void cutDownloadGets426();
+    void cutUploadKeepsOldFile();
+    void simultaneousUploadsDoNotMix();
+    void namesThatAreNotUtf8Refused();
+    void controlCharacterNamesLeftOut();
+    void nameListing();
+    void appendAndExtendedPassive();
+    void fullDiskGives451();
 
 private:
     bool loggedIn(ServerProbe& probe);
@@ -147,9 +157,10 @@ void TestServerTransfer::passiveTimesOut()
     m_fixture->server->setPassiveTimeout(100);
     QVERIFY(loggedIn(probe()));
     QVERIFY(probe().passive() != 0);
-    probe().send("NOOP\r\n");
-    QCOMPARE(probe().readLine(), QStringLiteral("425 Failed to open data connection."));
-    QCOMPARE(probe().readLine(), QStringLiteral("200 NOOP ok."));
+    // Other commands go on while the data connection is awaited.
+    QCOMPARE(probe().command("NOOP"), QStringLiteral("200 NOOP ok."));
+    // A transfer command waits for it, and is the one that hears it never came.
+    QCOMPARE(probe().command("LIST"), QStringLiteral("425 Failed to open data connection."));
     QCOMPARE(probe().command("LIST"), QStringLiteral("425 Use PASV first."));
 }
 
@@ -191,10 +202,10 @@ void TestServerTransfer::secondDataConnectionRefused()
     const quint16 port = probe().passive();
     DataProbe data;
     QVERIFY(data.connectTo(port));
+    QTRY_VERIFY(m_fixture->server->clients.first()->dataSocket);
+    // The listener took its one connection and is gone; nothing is said on the control line.
     DataProbe second;
-    QVERIFY(second.connectTo(port));
-    QVERIFY(second.waitClosed());
-    QCOMPARE(probe().readLine(), QStringLiteral("503 The order of the order is wrong."));
+    QVERIFY(!second.connectTo(port) || second.waitClosed());
     QCOMPARE(probe().command("RETR a file.txt"),
              QStringLiteral("150 Opening BINARY mode data connection for a file.txt"));
     QCOMPARE(data.readAll(), QByteArray("alpha"));
@@ -244,6 +255,10 @@ void TestServerTransfer::listingOfAnotherFolder()
     QVERIFY(listing.contains(" inner.txt\r\n"));
     QVERIFY(!listing.contains("a file.txt"));
     QCOMPARE(probe().command("PWD"), QStringLiteral("257 \"/\""));
+    // An empty folder lists as nothing at all, which ncftp can walk.
+    QVERIFY(QDir().mkpath(m_fixture->path("empty")));
+    QCOMPARE(receive("LIST -a empty", opening, closing), QByteArray());
+    QCOMPARE(closing, QStringLiteral("226 Directory send OK."));
 }
 
 void TestServerTransfer::listingOfMissingFolderFails()
@@ -252,8 +267,8 @@ void TestServerTransfer::listingOfMissingFolderFails()
     QString opening;
     QString closing;
     const QByteArray listing = receive("LIST nowhere", opening, closing);
-    QCOMPARE(opening, QStringLiteral("450 The requested file operation can not be performed, the "
-                                     "file is not available."));
+    QCOMPARE(opening, QStringLiteral("550 Requested operation can not be performed, The file is "
+                                     "not available."));
     QVERIFY(listing.isEmpty());
     // No 226 follows the failure.
     QCOMPARE(probe().command("NOOP"), QStringLiteral("200 NOOP ok."));
@@ -291,15 +306,29 @@ void TestServerTransfer::retrOfMissingFileFails()
     QVERIFY(opening.startsWith("550 "));
 }
 
-void TestServerTransfer::retrOfLinkSendsItsTarget()
+void TestServerTransfer::linksInsideRootServeTheirTarget()
 {
     QVERIFY(QFile::link(m_fixture->path("sub/inner.txt"), m_fixture->path("link.txt")));
+    QVERIFY(QFile::link(m_fixture->path("sub"), m_fixture->path("sub/deeper-link")));
+    QTemporaryDir outside;
+    QVERIFY(writeTestFile(outside.filePath("secret.txt"), "secret"));
+    QVERIFY(QFile::link(outside.filePath("secret.txt"), m_fixture->path("out.txt")));
     QVERIFY(loggedIn(probe()));
     QString opening;
     QString closing;
-    // The path as the client sees it; never the computer's own folders.
-    QCOMPARE(receive("RETR link.txt", opening, closing), QByteArray("/sub/inner.txt"));
+    // The content, not the link's path text: clients save what RETR sends as the file.
+    QCOMPARE(receive("RETR link.txt", opening, closing), QByteArray("inner"));
     QCOMPARE(closing, QStringLiteral("226 File send OK."));
+    QCOMPARE(probe().command("SIZE link.txt"), QStringLiteral("213 5"));
+    QVERIFY(probe().command("MDTM link.txt").startsWith("213 2"));
+    QVERIFY(receive("RETR out.txt", opening, closing).isEmpty());
+    QVERIFY(opening.startsWith("550 "));
+    const QByteArray listing = receive("LIST", opening, closing);
+    QVERIFY2(listing.contains(" link.txt -> sub/inner.txt\r\n"), listing);
+    // Outside the root: a link without a target, never the computer's own folders.
+    QVERIFY2(listing.contains(" out.txt\r\n"), listing);
+    QVERIFY(!listing.contains(outside.path().toUtf8()));
+    QVERIFY(receive("LIST sub", opening, closing).contains(" deeper-link -> .\r\n"));
 }
 
 void TestServerTransfer::storReceivesFileByteForByte()
@@ -326,9 +355,8 @@ void TestServerTransfer::storIntoFolderFails()
     const quint16 port = probe().passive();
     DataProbe data;
     QVERIFY(data.connectTo(port));
-    QCOMPARE(probe().command("STOR sub"), QStringLiteral("450 The requested file operation can "
-                                                         "not be performed, the file is not "
-                                                         "available."));
+    QCOMPARE(probe().command("STOR sub"), QStringLiteral("550 Requested operation can not be "
+                                                         "performed, The file is not available."));
     QVERIFY(data.waitClosed());
     QCOMPARE(probe().command("NOOP"), QStringLiteral("200 NOOP ok."));
     QCOMPARE(probe().command("STOR x"), QStringLiteral("425 Use PASV first."));
@@ -352,26 +380,190 @@ void TestServerTransfer::restartOffsets()
     QCOMPARE(readTestFile(m_fixture->path("r.bin")), content.left(100) + "tail" + content.mid(104));
 }
 
-void TestServerTransfer::restWithoutNumber()
+void TestServerTransfer::restRefusals()
 {
+    QVERIFY(writeTestFile(m_fixture->path("r.bin"), "0123456789"));
     QVERIFY(loggedIn(probe()));
-    QCOMPARE(probe().command("REST abc"), QStringLiteral("350 Restart position accepted (0)"));
-    QCOMPARE(probe().command("REST -5"), QStringLiteral("350 Restart position accepted (0)"));
+    for (const char* line : {"REST abc", "REST -5", "REST +5", "REST"})
+        QCOMPARE(probe().command(line), QStringLiteral("501 Error parameter."));
+    QString opening;
+    QString closing;
+    // An offset beyond the end: nothing sent, nothing written, no sparse giant made.
+    QCOMPARE(probe().command("REST 11"), QStringLiteral("350 Restart position accepted (11)"));
+    QVERIFY(receive("RETR r.bin", opening, closing).isEmpty());
+    QCOMPARE(opening, QStringLiteral("554 Requested action not taken: invalid REST parameter."));
+    QCOMPARE(probe().command("REST 1000000000000"),
+             QStringLiteral("350 Restart position accepted (1000000000000)"));
+    const quint16 port = probe().passive();
+    DataProbe data;
+    QVERIFY(data.connectTo(port));
+    QCOMPARE(probe().command("STOR r.bin"),
+             QStringLiteral("554 Requested action not taken: invalid REST parameter."));
+    QCOMPARE(QFileInfo(m_fixture->path("r.bin")).size(), qint64(10));
+    // At the end exactly is a valid place to resume from.
+    QCOMPARE(probe().command("REST 10"), QStringLiteral("350 Restart position accepted (10)"));
+    QVERIFY(receive("RETR r.bin", opening, closing).isEmpty());
+    QCOMPARE(closing, QStringLiteral("226 File send OK."));
 }
 
-void TestServerTransfer::clientClosingDuringRetr()
+void TestServerTransfer::cutDownloadGets426_data()
 {
-    QVERIFY(writeTestFile(m_fixture->path("huge.bin"), patternBytes(8 * 1024 * 1024, 9)));
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("closed") << false;
+    QTest::newRow("reset") << true;
+}
+
+void TestServerTransfer::cutDownloadGets426()
+{
+    QFETCH(bool, reset);
+    // Larger than what the kernel's buffers on both ends can hold.
+    QVERIFY(writeTestFile(m_fixture->path("huge.bin"), patternBytes(32 * 1024 * 1024, 9)));
+    QSignalSpy finished(m_fixture->server.get(), &KTFtpServer::transferFinished);
     QVERIFY(loggedIn(probe()));
     const quint16 port = probe().passive();
     DataProbe data;
     QVERIFY(data.connectTo(port));
     QVERIFY(probe().command("RETR huge.bin").startsWith("150 "));
     QVERIFY(QTest::qWaitFor([&data] { return data.socket.bytesAvailable() > 0; }, 5000));
-    data.socket.abort();
-    QCOMPARE(probe().readLine(), QStringLiteral("226 File send OK."));
+    if (reset)
+        data.reset();
+    else
+        data.socket.disconnectFromHost();
+    QCOMPARE(probe().readLine(), QStringLiteral("426 Connection closed; transfer aborted."));
     QTRY_VERIFY(!m_fixture->server->clients.first()->file.isOpen());
+    QCOMPARE(finished.count(), 0);
     QCOMPARE(probe().command("NOOP"), QStringLiteral("200 NOOP ok."));
+}
+
+void TestServerTransfer::cutUploadKeepsOldFile()
+{
+    QVERIFY(writeTestFile(m_fixture->path("keep.bin"), "the good old file"));
+    QVERIFY(loggedIn(probe()));
+    const quint16 port = probe().passive();
+    DataProbe data;
+    QVERIFY(data.connectTo(port));
+    QCOMPARE(probe().command("STOR keep.bin"), QStringLiteral("150 Ok to send data."));
+    data.socket.write(patternBytes(100000, 4));
+    QVERIFY(QTest::qWaitFor([&data] { return data.socket.bytesToWrite() == 0; }, 5000));
+    data.reset();
+    QCOMPARE(probe().readLine(), QStringLiteral("426 Connection closed; transfer aborted."));
+    QCOMPARE(readTestFile(m_fixture->path("keep.bin")), QByteArray("the good old file"));
+    // No temporary file is left behind either.
+    QCOMPARE(QDir(m_fixture->rootPath()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestServerTransfer::simultaneousUploadsDoNotMix()
+{
+    const QByteArray first = patternBytes(200000, 1);
+    const QByteArray second = patternBytes(150000, 2);
+    QVERIFY(loggedIn(probe()));
+    ServerProbe other;
+    QVERIFY(loggedIn(other));
+    DataProbe firstData;
+    DataProbe secondData;
+    QVERIFY(firstData.connectTo(probe().passive()));
+    QVERIFY(secondData.connectTo(other.passive()));
+    QCOMPARE(probe().command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
+    QCOMPARE(other.command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
+    firstData.socket.write(first.left(100000));
+    secondData.socket.write(second.left(100000));
+    QVERIFY(firstData.sendAndClose(first.mid(100000)));
+    QCOMPARE(probe().readLine(), QStringLiteral("226 File receive OK."));
+    QCOMPARE(readTestFile(m_fixture->path("same.bin")), first);
+    QVERIFY(secondData.sendAndClose(second.mid(100000)));
+    QCOMPARE(other.readLine(), QStringLiteral("226 File receive OK."));
+    // The last complete upload wins, whole.
+    QCOMPARE(readTestFile(m_fixture->path("same.bin")), second);
+}
+
+void TestServerTransfer::namesThatAreNotUtf8Refused()
+{
+    QVERIFY(loggedIn(probe()));
+    const QString refused = "553 The requested operation can not be performed, The file name is "
+                            "not allowed.";
+    probe().send("MKD bad\xff\r\n");
+    QCOMPARE(probe().readLine(), refused);
+    QCOMPARE(probe().command("RNFR a file.txt"), QStringLiteral("350 Ready for RNTO."));
+    probe().send("RNTO bad\xfe\r\n");
+    QCOMPARE(probe().readLine(), refused);
+    DataProbe data;
+    QVERIFY(data.connectTo(probe().passive()));
+    probe().send("STOR bad\xff.txt\r\n");
+    QCOMPARE(probe().readLine(), refused);
+    QVERIFY(data.waitClosed());
+    QCOMPARE(QDir(m_fixture->rootPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+             2);
+}
+
+void TestServerTransfer::controlCharacterNamesLeftOut()
+{
+    QVERIFY(writeTestFile(m_fixture->path("fake\r\n-rw-r--r-- 1 0 0 5 Jan 01 2020 forged"), "x"));
+    QSignalSpy notices(m_fixture->server.get(), &KTFtpServer::notice);
+    QVERIFY(loggedIn(probe()));
+    QString opening;
+    QString closing;
+    for (const char* line : {"LIST", "NLST"}) {
+        const QByteArray listing = receive(line, opening, closing);
+        QVERIFY2(!listing.contains("forged") && listing.contains("a file.txt\r\n"), listing);
+    }
+    QCOMPARE(notices.count(), 2);
+}
+
+void TestServerTransfer::nameListing()
+{
+    QVERIFY(loggedIn(probe()));
+    QString opening;
+    QString closing;
+    QCOMPARE(receive("NLST", opening, closing), QByteArray("a file.txt\r\nsub\r\n"));
+    QCOMPARE(opening, QStringLiteral("150 Here comes the directory listing."));
+    QCOMPARE(closing, QStringLiteral("226 Directory send OK."));
+    QCOMPARE(receive("NLST sub", opening, closing), QByteArray("inner.txt\r\n"));
+}
+
+void TestServerTransfer::appendAndExtendedPassive()
+{
+    QVERIFY(loggedIn(probe()));
+    const QString reply = probe().command("EPSV");
+    QVERIFY2(reply.startsWith("229 Entering Extended Passive Mode (|||"), qPrintable(reply));
+    const quint16 port = quint16(reply.section('|', 3, 3).toUInt());
+    DataProbe data;
+    QVERIFY(data.connectTo(port));
+    QCOMPARE(probe().command("APPE a file.txt"), QStringLiteral("150 Ok to send data."));
+    QVERIFY(data.sendAndClose(" beta"));
+    QCOMPARE(probe().readLine(), QStringLiteral("226 File receive OK."));
+    QCOMPARE(readTestFile(m_fixture->path("a file.txt")), QByteArray("alpha beta"));
+}
+
+void TestServerTransfer::fullDiskGives451()
+{
+    // A small file system of its own, where root may mount one.
+    const QString mount = m_fixture->path("small");
+    QVERIFY(QDir().mkpath(mount));
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mount}) != 0)
+        QSKIP("mounting a tmpfs is not allowed here");
+    struct Unmount {
+        QString path;
+        ~Unmount() { QProcess::execute("umount", {"-l", path}); }
+    } unmount{mount};
+    QVERIFY(writeTestFile(m_fixture->path("small/old.bin"), "old"));
+    QVERIFY(loggedIn(probe()));
+    QString closing;
+    QVERIFY(upload("STOR small/old.bin", patternBytes(200 * 1024, 6), closing));
+    QCOMPARE(closing, QStringLiteral("451 Requested action aborted: local error in processing."));
+    QCOMPARE(readTestFile(m_fixture->path("small/old.bin")), QByteArray("old"));
+    // Small enough for the buffers, too big for the disk: caught at flush and close.
+    QFile filler(m_fixture->path("small/filler.bin"));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    // Bounded: the file system holds 64 KiB.
+    for (int i = 0; i < 64 && filler.write(patternBytes(1024, i)) == 1024; ++i) {
+    }
+    filler.close();
+    QVERIFY(upload("STOR small/new.bin", patternBytes(8 * 1024, 7), closing));
+    QCOMPARE(closing, QStringLiteral("451 Requested action aborted: local error in processing."));
+    QVERIFY(!QFileInfo::exists(m_fixture->path("small/new.bin")));
+    QCOMPARE(probe().command("REST 1"), QStringLiteral("350 Restart position accepted (1)"));
+    QVERIFY(upload("STOR small/old.bin", patternBytes(32 * 1024, 7), closing));
+    QCOMPARE(closing, QStringLiteral("451 Requested action aborted: local error in processing."));
 }
 
 QTEST_GUILESS_MAIN(TestServerTransfer)

@@ -4,6 +4,21 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <sys/socket.h>
+
+bool waitConnected(QTcpSocket& socket, int timeoutMs)
+{
+    // A refused connection ends the wait at once.
+    QTest::qWaitFor(
+        [&socket] {
+            const QAbstractSocket::SocketState state = socket.state();
+            return state == QAbstractSocket::ConnectedState
+                   || state == QAbstractSocket::UnconnectedState;
+        },
+        timeoutMs);
+    return socket.state() == QAbstractSocket::ConnectedState;
+}
+
 ServerProbe::ServerProbe() = default;
 
 bool ServerProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
@@ -11,8 +26,7 @@ bool ServerProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
     if (!bindAddress.isNull() && !socket.bind(bindAddress))
         return false;
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; },
-                           WaitMs);
+    return waitConnected(socket, WaitMs);
 }
 
 bool ServerProbe::connectAndGreet(quint16 port)
@@ -117,8 +131,7 @@ bool DataProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
     if (!bindAddress.isNull() && !socket.bind(bindAddress))
         return false;
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; },
-                           ServerProbe::WaitMs);
+    return waitConnected(socket, ServerProbe::WaitMs);
 }
 
 QByteArray DataProbe::readAll(int timeoutMs)
@@ -143,6 +156,14 @@ bool DataProbe::waitClosed(int timeoutMs)
             return socket.state() == QAbstractSocket::UnconnectedState;
         },
         timeoutMs);
+}
+
+void DataProbe::reset()
+{
+    const linger immediately = {1, 0};
+    ::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately,
+                 sizeof(immediately));
+    socket.abort();
 }
 
 ServerFixture::ServerFixture()

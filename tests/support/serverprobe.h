@@ -12,6 +12,9 @@
 
 #include <memory>
 
+// Waits until the socket's connection attempt has succeeded or failed.
+bool waitConnected(QTcpSocket& socket, int timeoutMs);
+
 // A hand-driven FTP client for testing the built-in server: it sends exact bytes and reads
 // replies line by line, so tests see what went over the wire.
 class ServerProbe
@@ -53,6 +56,8 @@ public:
     QByteArray readAll(int timeoutMs = ServerProbe::WaitMs);
     bool sendAndClose(const QByteArray& bytes, int timeoutMs = ServerProbe::WaitMs);
     bool waitClosed(int timeoutMs = ServerProbe::WaitMs);
+    // Ends the connection with a reset instead of an orderly close.
+    void reset();
 
     QTcpSocket socket;
     QByteArray received;
