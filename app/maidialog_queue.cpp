@@ -142,6 +142,8 @@ void MaiDialog::soltSRFileFinish_Ftp(KTDUFile* udfile)
     if (!queueRepaintTimer.isActive())
         queueRepaintTimer.start();
     const int state = udfile->stateCode;
+    if (state == KTDUFile::Finish)
+        return;  // a job's summary line; the end of the job refreshes both panes
     if (state >= KTDUFile::Undownload && state <= KTDUFile::DownloadError) {
         requestLocalRefresh();
     } else if (!ftp->isBusy()) {
