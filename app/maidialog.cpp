@@ -67,17 +67,10 @@ QString toolStyle(const QString& object, const QString& stem)
 
 } // namespace
 
-// The images live in a static library: nothing would pull them into the program otherwise.
-static void loadResources()
-{
-    Q_INIT_RESOURCE(torvex);
-}
-
 MaiDialog::MaiDialog(QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::MaiDialog)
 {
-    loadResources();
     ftp = new FTPClient(this);
     ftpEngine = ftp;
     store = new FBData(this);
