@@ -207,7 +207,12 @@ void MaiDialog::soltSRChmodFinish_Ftp(int total, int success)
 
 void MaiDialog::onClearQueueClicked()
 {
-    // The engine's records are what a running job works on, and a compare's thread reads them.
+    // The engine's records are what a running job works on, and a compare's thread reads them
+    // even after a stop until it has come to its end.
+    if (compareRunning) {
+        tell(tr("Last operation not completed!"));
+        return;
+    }
     if (jobRunning())
         return;
     clearQueueRows();
@@ -216,8 +221,10 @@ void MaiDialog::onClearQueueClicked()
 
 void MaiDialog::onRetryErrorsClicked()
 {
-    if (compareRunning)
+    if (compareRunning) {
+        tell(tr("Last operation not completed!"));
         return;
+    }
     ftp->retryErrors();
 }
 
