@@ -306,6 +306,7 @@ void MaiDialog::slotLogin_Ftp(bool successful)
 
 void MaiDialog::slotLogout_Ftp()
 {
+    flushQueueRows();
     ui->RightFiles->setStyleSheet(QLatin1String(disconnectedStyle));
     ui->OPInfo->setText(tr("Not connected to the server!"));
     updateConnectButton();
@@ -365,6 +366,7 @@ void MaiDialog::on_Stop_clicked()
 
 void MaiDialog::soltSRStop_Ftp()
 {
+    flushQueueRows();
     QString text;
     if (operation == DownloadOperation)
         text = tr("Download has stopped!");
