@@ -104,6 +104,8 @@ MaiDialog::MaiDialog(QWidget* parent)
     for (QTreeWidget* pane : {ui->LeftFiles, ui->RightFiles}) {
         pane->setDragEnabled(true);
         pane->setDragDropMode(QAbstractItemView::DragDrop);
+        // A drop starts a transfer; a move would take the rows out of the source list.
+        pane->setDefaultDropAction(Qt::CopyAction);
         pane->viewport()->setAcceptDrops(true);
         pane->viewport()->installEventFilter(this);
     }
