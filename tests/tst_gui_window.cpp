@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
@@ -70,6 +71,8 @@ private slots:
     void guardWithoutLogin_data();
     void guardWithoutLogin();
     void keysAndPaneButtons();
+    void contextMenus_data();
+    void contextMenus();
     void helpOpensTheShippedPage();
     void connectBrowseAndDisconnect();
     void emptyListingIsAskedForOnlyOnceAgain();
@@ -332,6 +335,39 @@ void TestWindow::keysAndPaneButtons()
     QVERIFY(!panes->widget(0)->isVisible());
     window->on_QueueButton_clicked();
     QVERIFY(!list("DUQueue")->isVisible());
+}
+
+void TestWindow::contextMenus_data()
+{
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("local") << "LeftFiles"
+                           << QStringList{"Upload", "New Folder", "In folder", "Rename", "Compare", "Delete"};
+    QTest::newRow("remote") << "RightFiles"
+                            << QStringList{"Dowload", "New Folder", "Rename", "Move to ...", "Compare", "Attributes", "Delete"};
+    QTest::newRow("queue") << "DUQueue" << QStringList{"Stop", "Retry Errors", "Clear"};
+}
+
+void TestWindow::contextMenus()
+{
+    QFETCH(QString, listName);
+    QFETCH(QStringList, entries);
+    openWindow(false);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    // An empty area of the list opens its menu too.
+    auto* view = window->findChild<QTreeWidget*>(listName)->viewport();
+    const QPoint at(view->width() / 2, view->height() - 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+    QApplication::sendEvent(view, &event);
+    QMenu* shown = nullptr;
+    for (QMenu* menu : window->findChildren<QMenu*>())
+        shown = menu->isVisible() ? menu : shown;
+    QVERIFY(shown);
+    QStringList texts;
+    for (const QAction* action : shown->actions())
+        texts.append(action->text());
+    QCOMPARE(texts, entries);
+    shown->hide();
 }
 
 void TestWindow::helpOpensTheShippedPage()
