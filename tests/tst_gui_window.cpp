@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -88,6 +89,7 @@ private slots:
     void stopAndRestart();
     void droppedConnectionInTheMiddle();
     void localDeleteGoesToTrash();
+    void programWithoutDisplaySaysSoInOneLine();
 
 private:
     MaiDialog* openWindow(bool withSite = true);
@@ -741,6 +743,25 @@ void TestWindow::localDeleteGoesToTrash()
     QVERIFY(!rowNamed(list("LeftFiles"), QStringLiteral("precious.txt")));
     QVERIFY(messages.isEmpty());
     QCOMPARE(readTestFile(home.filePath(QStringLiteral("data/Trash/files/precious.txt"))), QByteArray("keep me"));
+}
+
+void TestWindow::programWithoutDisplaySaysSoInOneLine()
+{
+    const QString program = qEnvironmentVariable("TORVEX_BINARY_DIR") + QStringLiteral("/app/torvex");
+    if (!QFileInfo(program).isExecutable())
+        QSKIP("the torvex program is not built");
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    run.setProcessEnvironment(env);
+    run.start(program, QStringList());
+    QVERIFY(run.waitForFinished(10000));
+    QCOMPARE(run.exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(run.readAllStandardError());
+    QCOMPARE(said.count(QLatin1Char('\n')), 1);
+    QVERIFY(said.contains(QLatin1String("no display")));
+    QVERIFY(said.contains(QLatin1String("xvfb-run")));
 }
 
 QTEST_MAIN(TestWindow)
