@@ -321,6 +321,19 @@ void TestWindow::keysAndPaneButtons()
     QTest::keyClick(combo("LeftPath")->lineEdit(), Qt::Key_Return);
     QCOMPARE(names(list("LeftFiles")), QStringList{".."});
     QVERIFY(window->isVisible());
+    // F5 lists the folder again, F2 renames the current row.
+    QVERIFY(writeTestFile(QDir(local).filePath(QStringLiteral("sub/inner/late.txt")), "x"));
+    list("LeftFiles")->setFocus();
+    QTest::keyClick(list("LeftFiles"), Qt::Key_F5);
+    QCOMPARE(names(list("LeftFiles")), (QStringList{"..", "late.txt"}));
+    select(list("LeftFiles"), {QStringLiteral("late.txt")});
+    answerDialogs(QStringLiteral("renamed.txt"));
+    QTest::keyClick(list("LeftFiles"), Qt::Key_F2);
+    QCOMPARE(names(list("LeftFiles")), (QStringList{"..", "renamed.txt"}));
+    // The root is listed as it is, and is never remembered as the last folder.
+    window->showLocalFiles(QStringLiteral("/"));
+    QVERIFY(names(list("LeftFiles")).contains(QStringLiteral("usr")));
+    QCOMPARE(window->lastLocalPath, QDir::toNativeSeparators(QDir(local).filePath(QStringLiteral("sub/inner"))));
 
     // One pane always stays; the buttons act on places, so after a swap on the other pane.
     auto* panes = window->findChild<QSplitter*>(QStringLiteral("Left_Right_Splitter"));
