@@ -431,6 +431,12 @@ void TestWindow::connectBrowseAndDisconnect()
     QTRY_COMPARE(text("ConnectLable"), QStringLiteral("Connect"));
     QCOMPARE(text("OPInfo"), QStringLiteral("Not connected to the server!"));
     QVERIFY(names(list("RightFiles")).contains(QStringLiteral("readme.txt")));
+    // A double-click on a folder while disconnected logs in again and opens that folder.
+    QTRY_VERIFY(ftp->isClosed());
+    window->on_RightFiles_itemDoubleClicked(rowNamed(list("RightFiles"), QStringLiteral("pub")), 0);
+    QTRY_COMPARE(text("ConnectLable"), QStringLiteral("Disconnect"));
+    QTRY_COMPARE(combo("RightPath")->currentText(), QStringLiteral("/pub"));
+    QTRY_VERIFY(names(list("RightFiles")).contains(QStringLiteral("deep")));
     QVERIFY(messages.isEmpty());
 }
 
