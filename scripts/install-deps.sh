@@ -5,11 +5,17 @@ set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
 test_pkgs=(python3-pyftpdlib vsftpd lftp curl time xvfb xauth)
+# Only for remaking the committed images (scripts/make-images.py); the build never needs it.
+image_pkgs=(librsvg2-bin)
 
 want=("${build_pkgs[@]}")
-if [ "${1:-}" = "--tests" ]; then
-    want+=("${test_pkgs[@]}")
-fi
+for option in "$@"; do
+    case "$option" in
+        --tests) want+=("${test_pkgs[@]}") ;;
+        --images) want+=("${image_pkgs[@]}") ;;
+        *) echo "usage: $0 [--tests] [--images]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${want[@]}"; do

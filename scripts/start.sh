@@ -6,8 +6,8 @@ bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-    echo "No display found: start ./build/app/ftptorvex from a desktop session." >&2
+    echo "No display found: start ./build/app/torvex from a desktop session, or under Xvfb: xvfb-run ./build/app/torvex" >&2
     echo "The built-in server runs headless: ./build/app/torvex-server --port 2121 --root DIR" >&2
     exit 0
 fi
-exec ./build/app/ftptorvex
+exec ./build/app/torvex

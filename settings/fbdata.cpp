@@ -13,6 +13,7 @@ const char serversFile[] = "servers.ini";
 const char pathsFile[] = "apaths.ini";
 const char usersFile[] = "users.ini";
 const char serverFile[] = "server.ini";
+const char appFolder[] = "torvex";
 
 const char defaultUserName[] = "test";
 const char defaultUserPassword[] = "581247";
@@ -25,8 +26,17 @@ QString nodeKey(int index, const char* key)
 } // namespace
 
 FBData::FBData(QObject* parent)
-    : FBData(QStandardPaths::writableLocation(QStandardPaths::ConfigLocation), parent)
+    : FBData(defaultConfigDir(), parent)
 {
+}
+
+QString FBData::defaultConfigDir()
+{
+    // A folder of our own: other programs keep files called "servers.ini" or "users.ini" in the
+    // configuration folder too. The name is fixed so that the window and both tools share it
+    // whatever application name each of them sets.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QLatin1Char('/') + QLatin1String(appFolder);
 }
 
 FBData::FBData(const QString& configDir, QObject* parent)

@@ -22,6 +22,9 @@ public:
     FBData(const QString& configDir, QObject* parent);
     ~FBData() override;
 
+    // "torvex" in the user's configuration folder (~/.config/torvex on Linux).
+    static QString defaultConfigDir();
+
     QString filePath(const QString& fileName) const;
 
     QList<UserInfo*>& users();

@@ -25,7 +25,7 @@ private slots:
     void serverSettings();
     void siteHelpers();
     void filesWithPasswordsAreOwnerOnly();
-    void defaultStoreUsesConfigLocation();
+    void defaultStoreKeepsItsFilesInItsOwnFolder();
 };
 
 void TestSettings::sitesRoundTrip()
@@ -334,17 +334,18 @@ void TestSettings::filesWithPasswordsAreOwnerOnly()
 #endif
 }
 
-void TestSettings::defaultStoreUsesConfigLocation()
+void TestSettings::defaultStoreKeepsItsFilesInItsOwnFolder()
 {
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
     {
         FBData store;
-        QCOMPARE(store.configDir, QStandardPaths::writableLocation(QStandardPaths::ConfigLocation));
+        QCOMPARE(store.configDir, dir.filePath(QStringLiteral("torvex")));
         QCOMPARE(store.filePath(QStringLiteral("users.ini")),
                  store.configDir + QDir::separator() + QStringLiteral("users.ini"));
     }
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("servers.ini"))));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("torvex/servers.ini"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("servers.ini"))));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -1,0 +1,230 @@
+// The transfer queue view: rows for the engine's records, their states and bars, the speed line,
+// the end-of-job refreshes and the result list of deletes and attribute changes.
+#include "app/maidialog.h"
+
+#include "common/helpers.h"
+#include "engine/ftpclient.h"
+#include "engine/ktdufile.h"
+#include "ui_maidialog.h"
+
+namespace {
+
+constexpr int RecordColumns[] = {2, 3, 4, 5};
+
+} // namespace
+
+KTDUFile* MaiDialog::recordOf(QTreeWidgetItem* row)
+{
+    return row ? static_cast<KTDUFile*>(row->data(2, Qt::UserRole).value<void*>()) : nullptr;
+}
+
+void MaiDialog::slotSRFile_Ftp(KTDUFile* udfile)
+{
+    auto* row = new QTreeWidgetItem;
+    row->setText(0, udfile->localFile);
+    row->setText(1, udfile->remoteFile);
+    if (udfile->stateCode != KTDUFile::Finish) {
+        row->setText(2, QString::number(quint64(udfile->fileSize)));
+        row->setText(3, udfile->stateText());
+    }
+    for (int column : RecordColumns)
+        row->setData(column, Qt::UserRole, QVariant::fromValue(static_cast<void*>(udfile)));
+    ui->DUQueue->insertTopLevelItem(0, row);
+    udfile->viewItem = row;
+    queueRows.insert(udfile, row);
+    // No row outlives its record, whoever deletes the record and whenever.
+    connect(udfile, &QObject::destroyed, this, &MaiDialog::dropRowOf);
+}
+
+void MaiDialog::dropRowOf(QObject* record)
+{
+    delete queueRows.take(record);
+}
+
+void MaiDialog::clearQueueRows()
+{
+    for (auto it = queueRows.constBegin(); it != queueRows.constEnd(); ++it) {
+        it.key()->disconnect(this);
+        static_cast<KTDUFile*>(it.key())->viewItem = nullptr;
+    }
+    queueRows.clear();
+    ui->DUQueue->clear();
+}
+
+void MaiDialog::showQueue(bool transfers)
+{
+    ui->DeleteLog->clear();
+    clearQueueRows();
+    ui->DeleteLog->setVisible(!transfers);
+    ui->DUQueue->setVisible(transfers);
+}
+
+void MaiDialog::slotSRFileSize_Ftp(KTDUFile* udfile)
+{
+    QTreeWidgetItem* row = queueRows.value(udfile);
+    if (row) {
+        row->setText(2, QString::number(quint64(udfile->fileSize)));
+        row->setText(3, udfile->stateText());
+        const int index = ui->DUQueue->indexOfTopLevelItem(row);
+        if (index > 0) {
+            ui->DUQueue->takeTopLevelItem(index);
+            ui->DUQueue->insertTopLevelItem(0, row);
+        }
+    }
+    firstProgress = false;
+    elapsed.restart();
+    progressCounter = 0;
+}
+
+void MaiDialog::repaintQueue()
+{
+    ui->DUQueue->viewport()->update();
+}
+
+void MaiDialog::slotSRProgress_Ftp(KTDUFile* udfile)
+{
+    if (!firstProgress) {
+        firstProgress = true;
+        requestLocalRefresh();
+    }
+    // Bars are repainted a few times a second, however many blocks arrive meanwhile.
+    if (!queueRepaintTimer.isActive())
+        queueRepaintTimer.start();
+    updateSpeed(udfile);
+}
+
+void MaiDialog::updateSpeed(const KTDUFile* udfile)
+{
+    const qint64 ms = elapsed.isValid() ? elapsed.elapsed() : 0;
+    const quint64 s = quint64(ms / 1000);
+    if (s <= quint64(progressCounter))
+        return;
+    ++progressCounter;
+    const quint64 t = s + 1;
+    const quint64 done = quint64(qMax<qint64>(0, udfile->doneSize));
+    const quint64 total = quint64(qMax<qint64>(0, udfile->fileSize));
+    const quint32 speed = quint32(done / t);
+    const quint64 remaining = total > done ? (total - done) * s / (done + 1) : 0;
+    ui->Speed->setText(tr("Elapsed:") + timeToString(s) + QLatin1String("  ") + tr("Remaining:")
+                       + timeToString(remaining) + QLatin1String("  ") + sizeToString(speed)
+                       + QLatin1String("/s"));
+}
+
+void MaiDialog::soltSRStateChange_Ftp(KTDUFile* udfile)
+{
+    QTreeWidgetItem* row = queueRows.value(udfile);
+    if (row && udfile->stateCode != KTDUFile::Finish)
+        row->setText(3, udfile->stateText());
+}
+
+void MaiDialog::soltSRCmpResult_Ftp(KTDUFile* udfile)
+{
+    QTreeWidgetItem* row = queueRows.value(udfile);
+    if (row && udfile->stateCode != KTDUFile::Finish) {
+        row->setText(3, udfile->stateText());
+        row->setText(0, udfile->localFile);
+    }
+}
+
+void MaiDialog::soltSRFileFinish_Ftp(KTDUFile* udfile)
+{
+    if (QTreeWidgetItem* row = queueRows.value(udfile)) {
+        if (udfile->stateCode == KTDUFile::Finish) {
+            row->setText(2, QString());
+            row->setText(3, QString());
+        } else {
+            row->setText(2, QString::number(quint64(udfile->fileSize)));
+            row->setText(3, udfile->stateText());
+        }
+    }
+    if (udfile->stateCode == KTDUFile::Downloaded || udfile->stateCode == KTDUFile::Uploaded)
+        udfile->doneSize = udfile->fileSize;
+    if (!queueRepaintTimer.isActive())
+        queueRepaintTimer.start();
+    const int state = udfile->stateCode;
+    if (state == KTDUFile::Finish)
+        return;  // a job's summary line; the end of the job refreshes both panes
+    if (state >= KTDUFile::Undownload && state <= KTDUFile::DownloadError) {
+        requestLocalRefresh();
+    } else if (!ftp->isBusy()) {
+        // A listing sent in the middle of an upload would move the job's working folder; the
+        // end of the job lists the folder anyway.
+        changeFtpDir(QString(), false);
+    }
+}
+
+void MaiDialog::slotSRFinish_Ftp(const QString& localPath, const QString& ftpPath)
+{
+    if (operation == CompareOperation) {
+        if (ftp->isLoggedIn()) {
+            showLocalFiles(compareLocalFolder);
+            changeFtpDir(ftpPath, false);
+            compareRunning = true;
+            ftp->startCompare();
+        } else {
+            updateStopButton(false);
+        }
+        return;
+    }
+    showLocalFiles(localPath);
+    changeFtpDir(ftpPath, false);
+    showFinishInfo();
+    updateStopButton(false);
+}
+
+void MaiDialog::soltSRCmpFinish_Ftp()
+{
+    compareRunning = false;
+    if (operation != CompareOperation)
+        return;
+    // Only the folder this compare made is removed, nothing else of the user's.
+    if (!compareTempFolder.isEmpty())
+        removeDir(compareTempFolder, true);
+    showLocalFiles(compareLocalFolder);
+    compareLocalFolder.clear();
+    compareTempFolder.clear();
+    showFinishInfo();
+    updateStopButton(false);
+}
+
+void MaiDialog::slotDeleteFile_Ftp(const QString& filePath, const QString& state)
+{
+    ui->DeleteLog->insertTopLevelItem(0, new QTreeWidgetItem(QStringList{filePath, state}));
+}
+
+void MaiDialog::soltSRChmod_Ftp(const QString& filePath, bool success)
+{
+    const QString state = success ? QStringLiteral("Success") : QStringLiteral("Error");
+    ui->DeleteLog->insertTopLevelItem(0, new QTreeWidgetItem(QStringList{filePath, state}));
+}
+
+void MaiDialog::soltSRChmodFinish_Ftp(int total, int success)
+{
+    const QString text = QStringLiteral("Total: %1, Success: %2").arg(total).arg(success);
+    ui->DeleteLog->insertTopLevelItem(0, new QTreeWidgetItem(QStringList{text, QString()}));
+    showFinishInfo();
+}
+
+void MaiDialog::onClearQueueClicked()
+{
+    // The engine's records are what a running job works on, and a compare's thread reads them.
+    if (jobRunning())
+        return;
+    clearQueueRows();
+    ftp->clearTransfers();
+}
+
+void MaiDialog::onRetryErrorsClicked()
+{
+    if (compareRunning)
+        return;
+    ftp->retryErrors();
+}
+
+void MaiDialog::on_DUQueue_itemClicked(QTreeWidgetItem*, int)
+{
+}
+
+void MaiDialog::on_DUQueue_currentItemChanged(QTreeWidgetItem*, QTreeWidgetItem*)
+{
+}
