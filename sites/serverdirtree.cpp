@@ -1,9 +1,9 @@
 #include "sites/serverdirtree.h"
 #include "ui_serverdirtree.h"
 
+#include "dialogs/ktnewfolder.h"
 #include "engine/ftpclient.h"
 
-#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -135,5 +135,7 @@ void ServerDirTree::listFolder(const QString& path)
 
 QString ServerDirTree::askFolderName()
 {
-    return QInputDialog::getText(this, tr("New Folder"), tr("Please enter the folder name!"));
+    KTNewFolder dialog(this);
+    dialog.exec();
+    return dialog.name;
 }

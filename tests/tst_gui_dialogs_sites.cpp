@@ -427,7 +427,7 @@ void TestDialogsSites::chooserNewFolderInSelectedFolder()
 
     // z is not the folder listed last; the new listing still lands under it.
     tree->setCurrentItem(findItem(tree, "/z"));
-    answerer->expect("QDialog", ModalAnswerer::typeName(QStringLiteral("made")));
+    answerer->expect("KTNewFolder", ModalAnswerer::typeName(QStringLiteral("made")));
     click(&chooser, "pushButton_3");
     QTRY_COMPARE(childNames(findItem(tree, "/z")), QStringList({"made"}));
     QVERIFY(QFileInfo(fixture->path(QStringLiteral("z/made"))).isDir());
