@@ -156,7 +156,11 @@ void BackupToFTPDialog::showServerInfo(QTreeWidgetItem* item)
 
 void BackupToFTPDialog::slotLogin(bool successful)
 {
-    addServer(false);
+    // A site first reached through the fields becomes the chosen one: Ok then hands it to the
+    // window, and the next Connect goes there.
+    const int added = addServer(false);
+    if (successful && added)
+        store->selectServer(added);
     showConnectButton(successful);
     refreshServerList(successful);
     const bool report = !outcomeShown;
@@ -346,26 +350,27 @@ void BackupToFTPDialog::copyFieldsTo(ServerInfo* site, quint16 port) const
     site->serverPath = ui->SeverFolderEdit->text();
 }
 
-// Adds the fields as a new site when they are complete and no equal site exists.
-bool BackupToFTPDialog::addServer(bool showMessage)
+// Adds the fields as a new site when they are complete and no equal site exists; returns the
+// new site's id, or 0 when nothing was added.
+int BackupToFTPDialog::addServer(bool showMessage)
 {
     if (!fieldsComplete()) {
         if (showMessage)
             inform(tr("Incomplete information!"));
-        return false;
+        return 0;
     }
     quint16 port = 0;
     if (!readPort(port, showMessage))
-        return false;
+        return 0;
     auto* site = new ServerInfo(store);
     copyFieldsTo(site, port);
     if (store->containsServer(site)) {
         delete site;
-        return false;
+        return 0;
     }
     store->sites.insert(site->id, site);
     refreshServerList(client->isConnected());
-    return true;
+    return site->id;
 }
 
 void BackupToFTPDialog::inform(const QString& text)

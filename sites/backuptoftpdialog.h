@@ -54,7 +54,7 @@ private:
     bool fieldsComplete() const;
     bool readPort(quint16& port, bool showMessage);
     void copyFieldsTo(ServerInfo* site, quint16 port) const;
-    bool addServer(bool showMessage);
+    int addServer(bool showMessage);
     void inform(const QString& text);
 
     Ui::BackupToFTPDialog* ui;
