@@ -1,11 +1,14 @@
 // A new user's first session through the window and its dialogs alone: no site yet, the built-in
 // server started from its dialog on 127.0.0.1, a file up and back down, the site kept at exit.
 #include "app/maidialog.h"
+#include "dialogs/authorizedirectory.h"
+#include "dialogs/ftpcommanddlg.h"
 #include "engine/ftpclient.h"
 #include "server/ktftpserver.h"
 #include "server/startftpdialog.h"
 #include "settings/fbdata.h"
 #include "sites/backuptoftpdialog.h"
+#include "sites/serverdirtree.h"
 #include "support/modalanswerer.h"
 #include "support/testfiles.h"
 #include "support/widgetdriver.h"
@@ -39,6 +42,7 @@ private slots:
 
 private:
     void startServerAndConnect(QDialog* dialog);
+    void openTheOtherDialogs(MaiDialog& window);
     bool runJob(MaiDialog& window, const char* list, const char* button, const QString& name);
 
     QTemporaryDir home;
@@ -123,6 +127,8 @@ void TestFirstSession::fromEmptyConfigurationToTransfer()
     QVERIFY(runJob(*window, "RightFiles", "DowloadButton", QStringLiteral("hello.bin")));
     QCOMPARE(readTestFile(QDir(local).filePath(QStringLiteral("hello.bin"))), bytes);
     QVERIFY2(windowMessages.isEmpty(), qPrintable(windowMessages.join(QLatin1Char('|'))));
+    openTheOtherDialogs(*window);
+    QVERIFY(!QTest::currentTestFailed());
 
     window.reset();
     MaiDialog::messageRunner = nullptr;
@@ -133,6 +139,60 @@ void TestFirstSession::fromEmptyConfigurationToTransfer()
     QCOMPARE(sites.value(QStringLiteral("Node0/ServerName")).toString(), QStringLiteral("TestFtp"));
     QCOMPARE(sites.value(QStringLiteral("Node0/Port")).toUInt(), uint(port));
     QCOMPARE(sites.value(QStringLiteral("Node0/Select")).toBool(), true);
+}
+
+// "Move to ..." through the folder chooser, the server button, the hidden command button and a
+// local folder that shows nothing.
+void TestFirstSession::openTheOtherDialogs(MaiDialog& window)
+{
+    QVERIFY(QDir(served).mkdir(QStringLiteral("dest")));
+    auto* remote = child<QTreeWidget>(&window, "RightFiles");
+    remote->clearSelection();
+    rowNamed(remote, QStringLiteral("hello.bin"))->setSelected(true);
+    MaiDialog::dialogRunner = [](QDialog* dialog) {
+        auto* chooser = qobject_cast<ServerDirTree*>(dialog);
+        QVERIFY(chooser);
+        QTreeWidgetItem* root = child<QTreeWidget>(chooser, "DirTree")->topLevelItem(0);
+        QTRY_COMPARE(root->childCount(), 1);
+        chooser->findChild<QTreeWidget*>()->setCurrentItem(root->child(0));
+        click(chooser, "pushButton");
+    };
+    window.onMoveFtpFileClicked();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(served).filePath(QStringLiteral("dest/hello.bin"))),
+                             JobWaitMs);
+
+    for (int i = 0; i < 2; ++i)
+        click(&window, "StarFTP");
+    QCOMPARE(window.findChildren<StartFTPDialog*>().size(), 1);
+    auto* server = window.findChild<StartFTPDialog*>();
+    QVERIFY(server->isVisible());
+    QCOMPARE(text(server, "StartInfo"), QStringLiteral("FTP server has started."));
+    server->close();
+    QVERIFY(StartFTPDialog::server()->isListening());
+
+    QStringList exchange;
+    MaiDialog::dialogRunner = [&exchange](QDialog* dialog) {
+        auto* command = qobject_cast<FTPCommandDlg*>(dialog);
+        QVERIFY(command);
+        setText(command, "CommandEdit", QStringLiteral("NOOP"));
+        click(command, "RunButton");
+        QTRY_VERIFY(command->pendingCommand.isEmpty());
+        exchange = column(child<QTreeWidget>(command, "ResultListView"), 0);
+    };
+    window.on_CommandButton_clicked();
+    QCOMPARE(exchange, QStringList({"NOOP", "200 NOOP ok."}));
+
+    // A folder that yields not even "." (unreadable, or gone) is named in the dialog.
+    const QString gone = home.filePath(QStringLiteral("gone"));
+    QString named;
+    MaiDialog::dialogRunner = [&named](QDialog* dialog) {
+        auto* authorize = qobject_cast<AuthorizeDirectory*>(dialog);
+        QVERIFY(authorize);
+        named = authorize->directory;
+        click(authorize, "Cancel");
+    };
+    window.showLocalFiles(gone);
+    QCOMPARE(named, gone);
 }
 
 QTEST_MAIN(TestFirstSession)
