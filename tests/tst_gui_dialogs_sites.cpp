@@ -1,6 +1,7 @@
 // The Sites dialog, the remote folder chooser, the server dialog, the raw command dialog and the
 // authorised-directory dialog, driven through their widgets against our own server on 127.0.0.1.
 
+#include "common/helpers.h"
 #include "dialogs/authorizedirectory.h"
 #include "dialogs/ftpcommanddlg.h"
 #include "engine/ftpclient.h"
@@ -469,6 +470,8 @@ void TestDialogsSites::serverDialogOpensWithDefaults()
     QCOMPARE(dialog.size(), QSize(619, 464));
     QCOMPARE(text(&dialog, "Port"), QStringLiteral("2121"));
     QCOMPARE(text(&dialog, "Path"), QString());
+    // Unlike the Sites dialog's test site, this shows where other machines reach the server.
+    QCOMPARE(text(&dialog, "IP"), localIpList().value(0));
     QCOMPARE(column(child<QTreeWidget>(&dialog, "UsersList"), 0), QStringList({"test"}));
     QCOMPARE(text(&dialog, "StartInfo"), QStringLiteral("FTP server did not start."));
     QVERIFY(child<QPushButton>(&dialog, "StopButton")->isHidden());
