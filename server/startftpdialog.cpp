@@ -131,10 +131,15 @@ void StartFTPDialog::on_CloseButton_clicked()
 
 void StartFTPDialog::on_OpenButton_clicked()
 {
-    QString folder = QFileDialog::getExistingDirectory(this, QString(), QString(),
+    chooseFolderInto(ui->Path);
+}
+
+void StartFTPDialog::chooseFolderInto(QLineEdit* field)
+{
+    QString folder = QFileDialog::getExistingDirectory(field->window(), QString(), QString(),
                                                        QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
-        ui->Path->setText(nativePath(folder));
+        field->setText(nativePath(folder));
 }
 
 void StartFTPDialog::on_StopButton_clicked()

@@ -6,6 +6,7 @@
 
 class FBData;
 class KTFtpServer;
+class QLineEdit;
 class QTreeWidgetItem;
 
 namespace Ui {
@@ -25,6 +26,8 @@ public:
     static KTFtpServer* server();
     // A control port typed by the user: a whole number from 1 to 65535, nothing else.
     static bool portFromText(const QString& text, quint16& port);
+    // Asks for a local folder; a choice goes into the field with native separators.
+    static void chooseFolderInto(QLineEdit* field);
 
     // Sets every text in the current language; the state line shows the server's state.
     void retranslate();

@@ -8,7 +8,6 @@
 #include "settings/fbdata.h"
 #include "sites/serverdirtree.h"
 
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTextCodec>
@@ -211,10 +210,7 @@ void BackupToFTPDialog::on_ConnectButton_clicked()
 
 void BackupToFTPDialog::on_OpenWorkFolderButton_clicked()
 {
-    QString folder = QFileDialog::getExistingDirectory(this, QString(), QString(),
-                                                       QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
-        ui->WorkFolderEdit->setText(nativePath(folder));
+    StartFTPDialog::chooseFolderInto(ui->WorkFolderEdit);
 }
 
 void BackupToFTPDialog::on_SeverFolderButton_clicked()

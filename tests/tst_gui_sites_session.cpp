@@ -23,15 +23,6 @@ namespace {
 
 constexpr int JobWaitMs = 20000;
 
-QTreeWidgetItem* rowNamed(const QTreeWidget* list, const QString& name)
-{
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (list->topLevelItem(i)->text(0) == name)
-            return list->topLevelItem(i);
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestFirstSession : public QObject

@@ -47,4 +47,14 @@ inline QStringList column(QTreeWidget* tree, int index)
     return texts;
 }
 
+// The first row of a flat list whose column 0 reads name, or none.
+inline QTreeWidgetItem* rowNamed(const QTreeWidget* tree, const QString& name)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        if (tree->topLevelItem(i)->text(0) == name)
+            return tree->topLevelItem(i);
+    }
+    return nullptr;
+}
+
 #endif
