@@ -164,7 +164,10 @@ void TestDialogsSites::logIn()
 
 void TestDialogsSites::sitesEmptyTableOffersTestSite()
 {
+    client->setCodecName(QStringLiteral("GBK"));
     BackupToFTPDialog dialog(client.get(), store.get());
+    // Opening the dialog chooses nothing: the engine keeps its codec.
+    QCOMPARE(client->codecName, QStringLiteral("GBK"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("FTP Servers"));
     QCOMPARE(dialog.size(), QSize(910, 576));
     auto* list = child<QTreeWidget>(&dialog, "BackupItems");
@@ -382,6 +385,7 @@ void TestDialogsSites::sitesCodecReachesListings()
     setText(&dialog, "Password", QStringLiteral("p"));
     auto* codecs = child<QComboBox>(&dialog, "CodeComboBox");
     codecs->setCurrentIndex(codecs->findText(QStringLiteral("GB2312")));
+    QCOMPARE(client->codecName, QStringLiteral("GB2312"));
     click(&dialog, "ConnectButton");
     QTRY_VERIFY(client->isLoggedIn());
     QSignalSpy data(client.get(), &FTPClient::currentDirData);
