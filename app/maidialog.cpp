@@ -72,17 +72,10 @@ QString toolStyle(const QString& object, const QString& stem)
 
 } // namespace
 
-// The images live in a static library: nothing would pull them into the program otherwise.
-static void loadResources()
-{
-    Q_INIT_RESOURCE(torvex);
-}
-
 MaiDialog::MaiDialog(QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::MaiDialog)
 {
-    loadResources();
     ftp = new FTPClient(this);
     ftpEngine = ftp;
     store = new FBData(this);
@@ -116,6 +109,8 @@ MaiDialog::MaiDialog(QWidget* parent)
     for (QTreeWidget* pane : {ui->LeftFiles, ui->RightFiles}) {
         pane->setDragEnabled(true);
         pane->setDragDropMode(QAbstractItemView::DragDrop);
+        // A drop starts a transfer; a move would take the rows out of the source list.
+        pane->setDefaultDropAction(Qt::CopyAction);
         pane->viewport()->setAcceptDrops(true);
         pane->viewport()->installEventFilter(this);
     }
@@ -318,6 +313,7 @@ void MaiDialog::slotLogin_Ftp(bool successful)
 
 void MaiDialog::slotLogout_Ftp()
 {
+    flushQueueRows();
     ui->RightFiles->setStyleSheet(QLatin1String(disconnectedStyle));
     ui->OPInfo->setText(tr("Not connected to the server!"));
     updateConnectButton();
@@ -377,6 +373,7 @@ void MaiDialog::on_Stop_clicked()
 
 void MaiDialog::soltSRStop_Ftp()
 {
+    flushQueueRows();
     QString text;
     if (operation == DownloadOperation)
         text = tr("Download has stopped!");

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -198,6 +199,8 @@ private:
     void showQueue(bool transfers);
     void dropRowOf(QObject* record);
     void repaintQueue();
+    void markRowChanged(KTDUFile* record, bool toTop);
+    void flushQueueRows();
     void updateSpeed(const KTDUFile* udfile);
     static KTDUFile* recordOf(QTreeWidgetItem* row);
 
@@ -234,6 +237,10 @@ private:
     QTimer localRefreshTimer;
     QTimer queueRepaintTimer;
     QHash<QObject*, QTreeWidgetItem*> queueRows;
+    // Rows whose record changed since the queue was last drawn, and rows to move to the top, in
+    // the order their transfers started.
+    QSet<QObject*> changedRows;
+    QList<QObject*> rowsToTop;
 };
 
 #endif

@@ -38,6 +38,8 @@ void MaiDialog::slotSRFile_Ftp(KTDUFile* udfile)
 
 void MaiDialog::dropRowOf(QObject* record)
 {
+    changedRows.remove(record);
+    rowsToTop.removeAll(record);
     delete queueRows.take(record);
 }
 
@@ -48,6 +50,8 @@ void MaiDialog::clearQueueRows()
         static_cast<KTDUFile*>(it.key())->viewItem = nullptr;
     }
     queueRows.clear();
+    changedRows.clear();
+    rowsToTop.clear();
     ui->DUQueue->clear();
 }
 
@@ -61,23 +65,52 @@ void MaiDialog::showQueue(bool transfers)
 
 void MaiDialog::slotSRFileSize_Ftp(KTDUFile* udfile)
 {
-    QTreeWidgetItem* row = queueRows.value(udfile);
-    if (row) {
-        row->setText(2, QString::number(quint64(udfile->fileSize)));
-        row->setText(3, udfile->stateText());
-        const int index = ui->DUQueue->indexOfTopLevelItem(row);
-        if (index > 0) {
-            ui->DUQueue->takeTopLevelItem(index);
-            ui->DUQueue->insertTopLevelItem(0, row);
-        }
-    }
+    markRowChanged(udfile, true);
     firstProgress = false;
     elapsed.restart();
     progressCounter = 0;
 }
 
+// Every change of a row repaints the queue, and a folder of small files changes rows hundreds of
+// times a second: the rows take their records' news a few times a second instead.
+void MaiDialog::markRowChanged(KTDUFile* record, bool toTop)
+{
+    if (!queueRows.contains(record))
+        return;
+    changedRows.insert(record);
+    if (toTop)
+        rowsToTop.append(record);
+    if (!queueRepaintTimer.isActive())
+        queueRepaintTimer.start();
+}
+
+void MaiDialog::flushQueueRows()
+{
+    for (QObject* record : qAsConst(rowsToTop)) {
+        QTreeWidgetItem* row = queueRows.value(record);
+        const int index = row ? ui->DUQueue->indexOfTopLevelItem(row) : -1;
+        if (index > 0) {
+            ui->DUQueue->takeTopLevelItem(index);
+            ui->DUQueue->insertTopLevelItem(0, row);
+        }
+    }
+    rowsToTop.clear();
+    for (QObject* object : qAsConst(changedRows)) {
+        QTreeWidgetItem* row = queueRows.value(object);
+        const auto* record = static_cast<const KTDUFile*>(object);
+        if (!row)
+            continue;
+        row->setText(0, record->localFile);
+        const bool finished = record->stateCode == KTDUFile::Finish;
+        row->setText(2, finished ? QString() : QString::number(quint64(record->fileSize)));
+        row->setText(3, finished ? QString() : record->stateText());
+    }
+    changedRows.clear();
+}
+
 void MaiDialog::repaintQueue()
 {
+    flushQueueRows();
     ui->DUQueue->viewport()->update();
 }
 
@@ -112,35 +145,21 @@ void MaiDialog::updateSpeed(const KTDUFile* udfile)
 
 void MaiDialog::soltSRStateChange_Ftp(KTDUFile* udfile)
 {
-    QTreeWidgetItem* row = queueRows.value(udfile);
-    if (row && udfile->stateCode != KTDUFile::Finish)
-        row->setText(3, udfile->stateText());
+    if (udfile->stateCode != KTDUFile::Finish)
+        markRowChanged(udfile, false);
 }
 
 void MaiDialog::soltSRCmpResult_Ftp(KTDUFile* udfile)
 {
-    QTreeWidgetItem* row = queueRows.value(udfile);
-    if (row && udfile->stateCode != KTDUFile::Finish) {
-        row->setText(3, udfile->stateText());
-        row->setText(0, udfile->localFile);
-    }
+    if (udfile->stateCode != KTDUFile::Finish)
+        markRowChanged(udfile, false);
 }
 
 void MaiDialog::soltSRFileFinish_Ftp(KTDUFile* udfile)
 {
-    if (QTreeWidgetItem* row = queueRows.value(udfile)) {
-        if (udfile->stateCode == KTDUFile::Finish) {
-            row->setText(2, QString());
-            row->setText(3, QString());
-        } else {
-            row->setText(2, QString::number(quint64(udfile->fileSize)));
-            row->setText(3, udfile->stateText());
-        }
-    }
+    markRowChanged(udfile, false);
     if (udfile->stateCode == KTDUFile::Downloaded || udfile->stateCode == KTDUFile::Uploaded)
         udfile->doneSize = udfile->fileSize;
-    if (!queueRepaintTimer.isActive())
-        queueRepaintTimer.start();
     const int state = udfile->stateCode;
     if (state == KTDUFile::Finish)
         return;  // a job's summary line; the end of the job refreshes both panes
@@ -155,6 +174,7 @@ void MaiDialog::soltSRFileFinish_Ftp(KTDUFile* udfile)
 
 void MaiDialog::slotSRFinish_Ftp(const QString& localPath, const QString& ftpPath)
 {
+    flushQueueRows();
     if (operation == CompareOperation) {
         if (ftp->isLoggedIn()) {
             showLocalFiles(compareLocalFolder);
@@ -175,6 +195,7 @@ void MaiDialog::slotSRFinish_Ftp(const QString& localPath, const QString& ftpPat
 void MaiDialog::soltSRCmpFinish_Ftp()
 {
     compareRunning = false;
+    flushQueueRows();
     if (operation != CompareOperation)
         return;
     // Only the folder this compare made is removed, nothing else of the user's.
@@ -207,7 +228,12 @@ void MaiDialog::soltSRChmodFinish_Ftp(int total, int success)
 
 void MaiDialog::onClearQueueClicked()
 {
-    // The engine's records are what a running job works on, and a compare's thread reads them.
+    // The engine's records are what a running job works on, and a compare's thread reads them
+    // even after a stop until it has come to its end.
+    if (compareRunning) {
+        tell(tr("Last operation not completed!"));
+        return;
+    }
     if (jobRunning())
         return;
     clearQueueRows();
@@ -216,8 +242,10 @@ void MaiDialog::onClearQueueClicked()
 
 void MaiDialog::onRetryErrorsClicked()
 {
-    if (compareRunning)
+    if (compareRunning) {
+        tell(tr("Last operation not completed!"));
         return;
+    }
     ftp->retryErrors();
 }
 

@@ -81,6 +81,7 @@ private slots:
     void compareOneSameOneDifferent();
     void compareFolderNeverReusesAnExistingOne();
     void speedLineOncePerSecond();
+    void tenThousandRowsFollowTheirRecords();
     void stopAndRestart();
     void droppedConnectionInTheMiddle();
     void localDeleteGoesToTrash();
@@ -526,7 +527,10 @@ void TestWindow::remoteDeleteAsksFirst()
     QTRY_VERIFY(rowNamed(list("RightFiles"), QStringLiteral("doomed")));
     select(list("RightFiles"), {QStringLiteral("doomed")});
     answer = reply;
-    window->onDeleteFtpFileClicked();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    list("RightFiles")->setFocus();
+    QTest::keyClick(list("RightFiles"), Qt::Key_Delete);
     QCOMPARE(messages, QStringList{QStringLiteral("Delete the selected files and folders from the server?")});
     QVERIFY(waitIdle());
     QCOMPARE(!QFileInfo::exists(server->path(QStringLiteral("doomed"))), gone);
@@ -609,6 +613,38 @@ void TestWindow::speedLineOncePerSecond()
     QCOMPARE(list("DUQueue")->topLevelItemCount(), 1);
 }
 
+void TestWindow::tenThousandRowsFollowTheirRecords()
+{
+    constexpr int Count = 10000;
+    openWindow(false);
+    std::vector<std::unique_ptr<KTDUFile>> records;
+    for (int i = 0; i < Count; ++i) {
+        records.push_back(std::make_unique<KTDUFile>());
+        records.back()->localFile = QStringLiteral("/l/%1").arg(i);
+        window->slotSRFile_Ftp(records.back().get());
+    }
+    for (const auto& record : records) {
+        record->stateCode = KTDUFile::Downloading;
+        record->fileSize = 10;
+        window->slotSRFileSize_Ftp(record.get());
+        record->stateCode = KTDUFile::Downloaded;
+        window->soltSRFileFinish_Ftp(record.get());
+    }
+    QTreeWidget* queue = list("DUQueue");
+    QCOMPARE(queue->topLevelItemCount(), Count);
+    // The rows catch up within a moment, the last file started on top.
+    QTRY_COMPARE(queue->topLevelItem(0)->text(3), QStringLiteral("dowloaded"));
+    QCOMPARE(queue->topLevelItem(0)->text(0), QStringLiteral("/l/9999"));
+    QCOMPARE(queue->topLevelItem(Count - 1)->text(2), QStringLiteral("10"));
+    QCOMPARE(records.front()->doneSize, qint64(10));
+    // Records that go take their rows with them, at once.
+    records.erase(records.begin(), records.begin() + Count / 2);
+    QCOMPARE(queue->topLevelItemCount(), Count / 2);
+    QCOMPARE(queue->topLevelItem(Count / 2 - 1)->text(0), QStringLiteral("/l/5000"));
+    records.clear();
+    QCOMPARE(queue->topLevelItemCount(), 0);
+}
+
 void TestWindow::stopAndRestart()
 {
     const QByteArray big = patternBytes(8 * 1024 * 1024, 3);
@@ -662,7 +698,10 @@ void TestWindow::localDeleteGoesToTrash()
     window->showLocalFiles(QDir::toNativeSeparators(local));
     select(list("LeftFiles"), {QStringLiteral("precious.txt")});
     answer = QMessageBox::No;
-    window->slotDeleteLeftFiles();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    list("LeftFiles")->setFocus();
+    QTest::keyClick(list("LeftFiles"), Qt::Key_Delete);
     QVERIFY(!rowNamed(list("LeftFiles"), QStringLiteral("precious.txt")));
     QVERIFY(messages.isEmpty());
     QCOMPARE(readTestFile(home.filePath(QStringLiteral("data/Trash/files/precious.txt"))), QByteArray("keep me"));
