@@ -4,8 +4,13 @@
 
 #include "app/qpenstyledelegate.h"
 #include "common/helpers.h"
+#include "dialogs/authorizedirectory.h"
+#include "dialogs/ftpcommanddlg.h"
 #include "engine/ftpclient.h"
+#include "server/startftpdialog.h"
 #include "settings/fbdata.h"
+#include "sites/backuptoftpdialog.h"
+#include "sites/serverdirtree.h"
 #include "ui_maidialog.h"
 
 #include <QCoreApplication>
@@ -405,31 +410,39 @@ void MaiDialog::on_HelpButton_clicked()
 
 void MaiDialog::runSitesDialog()
 {
-    // The Sites dialog opens here once it exists.
+    BackupToFTPDialog dialog(ftp, store, this);
+    runModal(&dialog);
 }
 
 void MaiDialog::runServerDialog()
 {
-    // The server control dialog is made here on first use and shown modelessly once it exists.
+    // One dialog for the whole run, shown without blocking the window.
+    if (!serverDialog)
+        serverDialog = new StartFTPDialog(store, this);
+    serverDialog->retranslate();
+    serverDialog->show();
+    serverDialog->raise();
+    serverDialog->activateWindow();
 }
 
 void MaiDialog::runCommandDialog()
 {
-    // The raw command dialog runs here once it exists.
+    FTPCommandDlg dialog(ftp, this);
+    runModal(&dialog);
 }
 
 QString MaiDialog::runFolderChooser(const QString& start)
 {
-    // The remote folder chooser runs here once it exists; no choice means no move.
-    Q_UNUSED(start)
-    return QString();
+    ServerDirTree chooser(ftp, start, this);
+    runModal(&chooser);
+    return chooser.chosenPath;
 }
 
 QString MaiDialog::runAuthorizeDirectory(const QString& path)
 {
-    // The authorised-directory dialog runs here once it exists.
-    Q_UNUSED(path)
-    return QString();
+    AuthorizeDirectory dialog(path, this);
+    runModal(&dialog);
+    return dialog.directory;
 }
 
 void MaiDialog::loadLanguages()
