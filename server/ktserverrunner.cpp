@@ -209,7 +209,7 @@ bool KTServerRunner::openStore(QString& error)
                     .arg(m_configCopy->errorString());
         return false;
     }
-    const QString configDir = QStandardPaths::writableLocation(QStandardPaths::ConfigLocation);
+    const QString configDir = FBData::defaultConfigDir();
     for (const char* name : {usersFile, serverFile}) {
         const QString from = QDir(configDir).filePath(QLatin1String(name));
         if (QFileInfo::exists(from))

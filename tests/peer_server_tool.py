@@ -21,7 +21,9 @@ class ServerTool(unittest.TestCase):
     def setUp(self):
         self.base = tempfile.mkdtemp(prefix="torvex-tool-")
         self.root = os.path.join(self.base, "root")
-        self.config = os.path.join(self.base, "config")
+        self.config_home = os.path.join(self.base, "config")
+        # The tool keeps its settings in a folder of its own inside the configuration folder.
+        self.config = os.path.join(self.config_home, "torvex")
         os.makedirs(self.root)
         os.makedirs(self.config)
 
@@ -29,7 +31,7 @@ class ServerTool(unittest.TestCase):
         shutil.rmtree(self.base, ignore_errors=True)
 
     def server(self, args):
-        return TorvexServer(self.root, args=args, config_home=self.config)
+        return TorvexServer(self.root, args=args, config_home=self.config_home)
 
     def failing_start(self, args):
         server = self.server(args).launch()
