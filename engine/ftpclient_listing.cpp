@@ -58,7 +58,7 @@ void FTPClient::changeDir(const QString& path)
 {
     requestedDir = path;
     // After a failed change the server's folder is only what we believe it is: ask again.
-    if (path != remoteDir || folderChangeFailed)
+    if (!isInFolder(path))
         sendCommand(QLatin1String("CWD ") + path);
 }
 
@@ -221,22 +221,36 @@ bool FTPClient::isPlainEntryName(const QString& name)
 void FTPClient::handleCwdReply(const QString& line)
 {
     const bool changed = line.startsWith(QLatin1String("250"));
-    if (changed)
+    if (changed) {
         remoteDir = requestedDir;
+        enteredDir = requestedDir;
+    }
     // SECURITY: what was queued to act in that folder must not act in the one we are still in,
     // where an entry of the same name may be someone else's file.
     folderChangeFailed = !changed;
     emit changDir(changed);
 }
 
+// RFC 959 quotes the path; a server that does not still names it as the first word.
 void FTPClient::handlePwdReply(const QString& line)
 {
     if (!line.startsWith(QLatin1String("257")))
         return;
-    const QString path = quotedText(line);
-    if (path.isEmpty())
-        return;
+    QString path = quotedText(line);
+    if (path.isEmpty()) {
+        path = line.mid(4).section(QLatin1Char(' '), 0, 0);
+        if (!path.startsWith(QLatin1Char('/')))
+            return;
+    }
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
     remoteDir = path;
+    // The server confirms where we stand; if that is where the refused change wanted to go,
+    // nothing keeps the queued actions from running there.
+    if (folderChangeFailed && path == requestedDir) {
+        folderChangeFailed = false;
+        enteredDir = path;
+    }
     emit currentDir(path);
 }
 
@@ -250,16 +264,19 @@ void FTPClient::handlePasvReply(const QString& line)
         return;
     dataSocket->abort();
     listBuffer.clear();
+    listingOverflow = false;
     heldReply.clear();
     dataSocket->connectToHost(controlSocket->peerAddress(), dataPort, QIODevice::ReadWrite);
 }
 
 void FTPClient::handleListReply(const QString& line)
 {
-    if (line.startsWith(QLatin1String("226")) || line.startsWith(QLatin1String("250")))
+    const bool complete = line.startsWith(QLatin1String("226")) || line.startsWith(QLatin1String("250"));
+    drainDataSocket();
+    if (complete && !listingOverflow)
         deliverListing();
     else
-        handleFailedListing();
+        handleFailedListing(complete ? tr("Listing cut: it passed %1 bytes.").arg(listingLimit) : line);
 }
 
 void FTPClient::deliverListing()
@@ -272,31 +289,37 @@ void FTPClient::deliverListing()
         deleteListing(text);
     } else if (chmodRecursion > 0) {
         chmodListing(text);
+    } else if (!downloadListDir.isEmpty() && !isInFolder(downloadListDir)) {
+        // The folder change before it failed: this is some other folder's listing.
+        emit currentDirData(text, false);
+        handleFailedListing(tr("The folder could not be entered."));
     } else {
-        bool forDownload = false;
-        if (!downloadListDir.isEmpty()) {
-            forDownload = downloadListDir == remoteDir;
-            downloadListDir.clear();
-        }
+        const bool forDownload = !downloadListDir.isEmpty();
+        listingFolder = downloadListDir;
+        downloadListDir.clear();
         emit currentDirData(text, forDownload);
     }
 }
 
-// A refused listing still ends its job's step, so that no job waits for it forever.
-void FTPClient::handleFailedListing()
+// A refused listing still ends its job's step, so that no job waits for it forever; in a
+// download the folder counts as failed.
+void FTPClient::handleFailedListing(const QString& reason)
 {
     dataSocket->abort();
     listBuffer.clear();
+    listingOverflow = false;
     dataMode = 0;
     if (deleteMode == 1) {
         deleteListing(QString());
     } else if (chmodRecursion > 0) {
         chmodListing(QString());
     } else if (!downloadListDir.isEmpty()) {
-        const bool forDownload = downloadListDir == remoteDir;
+        const QString folder = downloadListDir;
         downloadListDir.clear();
-        if (forDownload)
-            emit currentDirData(QString(), true);
+        failFolder(folder, remoteToLocal(folder), false);
+        QMetaObject::invokeMethod(this, &FTPClient::startDownload, Qt::QueuedConnection);
+    } else {
+        emit listingFailed(reason);
     }
 }
 
@@ -311,7 +334,10 @@ void FTPClient::drainDataSocket()
     const QByteArray bytes = dataSocket->readAll();
     if (dataMode != 1)
         return;  // nothing asked for these bytes
-    if (listBuffer.size() + bytes.size() > MaxListingBytes) {
+    countDataProgress(bytes.size());
+    if (listBuffer.size() + bytes.size() > listingLimit) {
+        listingOverflow = true;
+        listBuffer.clear();
         dataSocket->abort();
         return;
     }

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTcpSocket>
 
+#include <unistd.h>
+
 namespace {
 
 bool startsWith(const QString& text, const char* prefix)
@@ -41,6 +43,52 @@ bool isBelow(const QString& path, const QString& base)
     return path.at(base.size()) == QLatin1Char('/');
 }
 
+QString readLinkText(const QString& path)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t length = ::readlink(encoded.constData(), target.data(), size_t(target.size()));
+    if (length < 0 || length >= target.size())
+        return QString();
+    return QFile::decodeName(target.left(int(length)));
+}
+
+// Follows path part by part as the file system would, through existing links (at most 40 of
+// them). A part that does not exist is taken as written, but nothing climbs out of one with
+// "..": a link made there later could change where it leads.
+bool resolveOnDisk(const QString& path, QString& resolved)
+{
+    QStringList todo = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString current = QStringLiteral("/");
+    bool missing = false;
+    int hops = 0;
+    while (!todo.isEmpty()) {
+        const QString part = todo.takeFirst();
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (missing)
+                return false;
+            current = QFileInfo(current).path();
+            continue;
+        }
+        const QString next = current == QLatin1String("/") ? current + part : current + QLatin1Char('/') + part;
+        if (!missing && QFileInfo(next).isSymLink()) {
+            const QString target = readLinkText(next);
+            if (target.isEmpty() || ++hops > 40)
+                return false;
+            todo = target.split(QLatin1Char('/'), Qt::SkipEmptyParts) + todo;
+            if (target.startsWith(QLatin1Char('/')))
+                current = QStringLiteral("/");
+            continue;
+        }
+        missing = missing || !QFileInfo::exists(next);
+        current = next;
+    }
+    resolved = current;
+    return true;
+}
+
 } // namespace
 
 KTDUFile* FTPClient::addRecord(QList<KTDUFile*>& queue, int state, const QString& localFile,
@@ -61,7 +109,10 @@ KTDUFile* FTPClient::addRecord(QList<KTDUFile*>& queue, int state, const QString
 
 KTDUFile* FTPClient::addDownloadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
 {
-    return addRecord(downloadQueue, KTDUFile::Undownload, localFile, remoteFile, isLink, offset);
+    KTDUFile* record = addRecord(downloadQueue, KTDUFile::Undownload, localFile, remoteFile, isLink, offset);
+    if (record)
+        pendingDownloads.append(record);
+    return record;
 }
 
 KTDUFile* FTPClient::addUploadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
@@ -84,6 +135,9 @@ void FTPClient::clearTransfers()
     qDeleteAll(uploadQueue);
     downloadQueue.clear();
     uploadQueue.clear();
+    pendingDownloads.clear();
+    uploadCursor = 0;
+    listingFolder.clear();
     currentFile = nullptr;
     downloadFolders.clear();
     uploadFolders.clear();
@@ -168,14 +222,32 @@ bool FTPClient::localPathInsideBase(const QString& path, bool allowBase) const
     return true;
 }
 
+// SECURITY: judged by where the link would really lead on disk, through the links that exist
+// there now (made earlier in this job included), never by the text alone: "a/../x" leaves the
+// folder when a is a link.
 bool FTPClient::linkTargetInsideBase(const QString& linkPath, const QString& target) const
 {
     if (target.isEmpty() || !isSafeCommandText(target))
         return false;
     const QString folder = QFileInfo(cleanLocal(linkPath)).path();
-    const QString resolved = QDir::cleanPath(QDir::isAbsolutePath(target) ? target
-                                                                        : folder + QLatin1Char('/') + target);
-    return localPathInsideBase(resolved, false);
+    const QString base = QFileInfo(localBase).canonicalFilePath();
+    QString resolved;
+    if (base.isEmpty()
+        || !resolveOnDisk(QDir::isAbsolutePath(target) ? target : folder + QLatin1Char('/') + target, resolved))
+        return false;
+    return resolved != base && isBelow(resolved, base);
+}
+
+// Makes the link of a link record. A link already there with the same target is the same link:
+// fetching a tree again succeeds.
+bool FTPClient::makeLocalLink(const QString& linkPath, const QString& target) const
+{
+    if (!linkTargetInsideBase(linkPath, target) || !localPathInsideBase(QFileInfo(linkPath).absolutePath(), true))
+        return false;
+    const QFileInfo present(linkPath);
+    if (present.isSymLink())
+        return readLinkText(linkPath) == target;
+    return !present.exists() && QFile::link(target, linkPath);
 }
 
 // Names and folders that would break a command line, or paths that leave the local root, fail
@@ -186,6 +258,9 @@ bool FTPClient::recordIsSafe(const KTDUFile* record, bool download) const
     const QString name = info.fileName();
     if (!isPlainEntryName(name) || !isSafeCommandText(localToRemote(info.absolutePath())))
         return false;
+    // A link record replaces nothing: its own name may already be the same link.
+    if (download && record->isLink)
+        return localPathInsideBase(info.absolutePath(), true);
     if (download && !localPathInsideBase(record->localFile, false))
         return false;
     return true;
@@ -203,7 +278,7 @@ void FTPClient::enterFileFolder(KTDUFile* record)
     const QString localFolder = QFileInfo(record->localFile).absolutePath();
     emit setLocalPath(localFolder);
     const QString remoteFolder = localToRemote(localFolder);
-    if (remoteFolder != remoteDir) {
+    if (!isInFolder(remoteFolder)) {
         changeDir(remoteFolder);
         printDir();
     }
@@ -249,22 +324,15 @@ void FTPClient::startDownload()
 {
     if (comeToRestIfStopped(downloadActive))
         return;
-    if (downloadQueue.isEmpty() && downloadFolders.isEmpty())
+    if (!downloadActive && downloadQueue.isEmpty() && downloadFolders.isEmpty())
         return;
+    // A folder's listing is on its way, or a file is running: either one moves the job on.
+    if (!downloadListDir.isEmpty() || (currentFile && currentFile->stateCode == KTDUFile::Downloading))
+        return;
+    downloadActive = true;  // the job has begun, even if every record fails at once
 
-    // Downloads are worked from the end of the queue.
     KTDUFile* chosen = nullptr;
-    for (;;) {
-        chosen = nullptr;
-        for (KTDUFile* record : qAsConst(downloadQueue)) {
-            if (record->stateCode == KTDUFile::Downloading)
-                return;  // a file is running
-            if (record->stateCode == KTDUFile::Undownload)
-                chosen = record;
-        }
-        if (!chosen)
-            break;
-        downloadActive = true;  // the job has begun, even if every record fails at once
+    while ((chosen = takePendingDownload())) {
         if (!recordIsSafe(chosen, true)) {
             failRecordAtStart(chosen, KTDUFile::DownloadError);
             continue;
@@ -278,36 +346,27 @@ void FTPClient::startDownload()
     currentFile = nullptr;
 
     if (!chosen) {
-        if (nextDownloadFolder()) {
-            downloadActive = true;
-            return;
-        }
-        endTransferJob(false);
+        if (!nextDownloadFolder())
+            endTransferJob(false);
         return;
     }
 
-    downloadActive = true;
     enterFileFolder(chosen);
     chosen->stateCode = KTDUFile::Downloading;
     currentFile = chosen;
     linkBuffer.clear();
     linkOverflow = false;
     writeFailed = false;
+    downloadAccepted = false;
+    announcedSize = -1;
     transferFile.setFileName(QFileInfo(chosen->localFile).absoluteFilePath());
-    if (!chosen->isLink) {
-        if (!transferFile.open(QIODevice::ReadWrite)) {
-            chosen->stateCode = KTDUFile::DownloadError;
-            emit srStateChange(chosen);
-            return;  // the job waits for startDownload, retryErrors or resumeTransfers
-        }
-        // A fresh start keeps nothing of an older file; a resume cannot continue past what is there.
-        const qint64 present = transferFile.size();
-        if (chosen->doneSize < 0 || chosen->doneSize > present)
-            chosen->doneSize = qMax<qint64>(0, qMin(chosen->doneSize, present));
-        if (present > chosen->doneSize)
-            transferFile.resize(chosen->doneSize);
-        transferFile.seek(chosen->doneSize);
+    if (!chosen->isLink && !canWriteDownload(transferFile.fileName())) {
+        chosen->stateCode = KTDUFile::DownloadError;
+        emit srStateChange(chosen);
+        return;  // the job waits for startDownload, retryErrors or resumeTransfers
     }
+    if (chosen->doneSize < 0)
+        chosen->doneSize = 0;
     dataSocket->setReadBufferSize(DownloadReadBufferBytes);
 
     const QString name = QFileInfo(chosen->localFile).fileName();
@@ -319,6 +378,67 @@ void FTPClient::startDownload()
         queueCommand(QLatin1String("REST ") + QString::number(chosen->doneSize));
     queueCommand(QLatin1String("RETR ") + name);
     sendNextCommand();
+}
+
+// Downloads are worked from the end of the queue: the last record waiting is taken. Records
+// put back to waiting from outside are found by one walk once the stack has run dry.
+KTDUFile* FTPClient::takePendingDownload()
+{
+    while (!pendingDownloads.isEmpty()) {
+        KTDUFile* record = pendingDownloads.takeLast();
+        if (record->stateCode == KTDUFile::Undownload)
+            return record;
+    }
+    if (!downloadFolders.isEmpty())
+        return nullptr;
+    for (int i = downloadQueue.size() - 1; i >= 0; --i) {
+        if (downloadQueue.at(i)->stateCode == KTDUFile::Undownload)
+            return downloadQueue.at(i);
+    }
+    return nullptr;
+}
+
+void FTPClient::rebuildPendingDownloads()
+{
+    pendingDownloads.clear();
+    for (KTDUFile* record : qAsConst(downloadQueue)) {
+        if (record->stateCode == KTDUFile::Undownload)
+            pendingDownloads.append(record);
+    }
+    uploadCursor = 0;
+}
+
+// The local file is not touched before the server accepts the RETR; this only tells early
+// that it could not be written.
+bool FTPClient::canWriteDownload(const QString& path) const
+{
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink())
+        return target.isFile() && target.isWritable();
+    return QFileInfo(target.absolutePath()).isDir();
+}
+
+// The RETR's 1xx (or its final reply, from a server that sends none) is the first moment the
+// local file may change: opened, cut to the resume offset, positioned there.
+void FTPClient::acceptDownload()
+{
+    KTDUFile* record = currentFile;
+    if (downloadAccepted || !record || record->isLink || record->stateCode != KTDUFile::Downloading)
+        return;
+    downloadAccepted = true;
+    if (!transferFile.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        writeFailed = true;
+        dataSocket->abort();
+        return;
+    }
+    const qint64 present = transferFile.size();
+    record->doneSize = qMin(record->doneSize, present);
+    if ((present > record->doneSize && !transferFile.resize(record->doneSize)) || !transferFile.seek(record->doneSize)) {
+        writeFailed = true;
+        dataSocket->abort();
+        return;
+    }
+    drainDataSocket();
 }
 
 // Ends a job that ran out of work: its summary line, then srFinish. A job that never started
@@ -340,20 +460,19 @@ bool FTPClient::nextDownloadFolder()
 {
     while (!downloadFolders.isEmpty()) {
         const QString folder = cleanRemote(downloadFolders.takeFirst());
-        if (folder.isEmpty() || listedDownloadDirs.contains(folder) || !isSafeCommandText(folder))
-            continue;
-        // SECURITY: a server that shows a folder inside itself must not keep us descending.
-        const int depth = remoteDepth(folder);
-        if (depth < 0 || depth > MaxFolderDepth)
+        if (folder.isEmpty() || listedDownloadDirs.contains(folder))
             continue;
         const QString localFolder = remoteToLocal(folder);
-        if (localFolder.isEmpty() || !localPathInsideBase(localFolder, true))
+        // SECURITY: a server that shows a folder inside itself must not keep us descending.
+        const int depth = remoteDepth(folder);
+        const bool usable = isSafeCommandText(folder) && depth >= 0 && depth <= MaxFolderDepth
+            && !localFolder.isEmpty() && localPathInsideBase(localFolder, true)
+            && (QFileInfo(localFolder).isDir() || (!QFileInfo::exists(localFolder) && QDir().mkdir(localFolder)))
+            && QFileInfo(localFolder).isDir();
+        if (!usable) {
+            failFolder(folder, localFolder, false);
             continue;
-        const QFileInfo info(localFolder);
-        if (!info.exists() && !QDir().mkdir(localFolder))
-            continue;
-        if (!QFileInfo(localFolder).isDir())
-            continue;
+        }
         listedDownloadDirs.insert(folder);
         downloadListDir = folder;
         emit setLocalPath(localFolder);
@@ -367,8 +486,10 @@ bool FTPClient::nextDownloadFolder()
 
 int FTPClient::queueDownloadListing(const QString& text)
 {
-    // The listing was fetched in the folder being downloaded, which is where we stand now.
-    const QString folder = cleanRemote(remoteDir);
+    // The listing was fetched in the folder being downloaded, which is where we stand now; the
+    // job's name for it counts, not the one PWD gave (a link, a trailing "/").
+    const QString folder = cleanRemote(listingFolder.isEmpty() ? remoteDir : listingFolder);
+    listingFolder.clear();
     const QString localFolder = remoteToLocal(folder);
     if (localFolder.isEmpty() || !localPathInsideBase(localFolder, true))
         return 0;
@@ -383,12 +504,21 @@ int FTPClient::queueDownloadListing(const QString& text)
             continue;
         const QString remotePath = joinRemotePath(folder, name);
         if (isDirRow(row)) {
-            if (depth >= MaxFolderDepth || listedDownloadDirs.contains(remotePath))
+            if (listedDownloadDirs.contains(remotePath))
                 continue;
+            if (depth >= MaxFolderDepth) {
+                failFolder(remotePath, joinPath(localFolder, name), false);
+                continue;
+            }
             addDownloadFolder(remotePath);
-        } else if (KTDUFile* record = addDownloadFile(joinPath(localFolder, name), remotePath, isLinkRow(row), 0)) {
-            if (record->isLink)
-                record->linkTarget = row.at(6).mid(name.size() + 4);  // after "name -> "
+        } else {
+            const QString localFile = joinPath(localFolder, name);
+            const QFileInfo present(localFile);
+            const qint64 offset = resumeExisting && present.isFile() && !present.isSymLink() ? present.size() : 0;
+            if (KTDUFile* record = addDownloadFile(localFile, remotePath, isLinkRow(row), offset)) {
+                if (record->isLink)
+                    record->linkTarget = row.at(6).mid(name.size() + 4);  // after "name -> "
+            }
         }
         ++queued;
     }
@@ -409,6 +539,7 @@ void FTPClient::handleSizeReply(const QString& line)
     if (!ok)
         return;
     record->fileSize = size;
+    announcedSize = size;
     emit srFileSize(record);
     if (record->isLink || record->doneSize <= size)
         return;
@@ -445,8 +576,10 @@ void FTPClient::receiveDownloadData()
             linkBuffer.append(bytes);
         return;
     }
+    if (!downloadAccepted)
+        return;  // kept in the socket until the server's reply lets us touch the file
     if (!transferFile.isOpen() || writeFailed) {
-        dataSocket->readAll();  // stopped: the rest is not ours to keep
+        dataSocket->readAll();  // stopped or failed: the rest is not ours to keep
         return;
     }
     if (receiveBuffer.size() != DownloadChunkBytes)
@@ -457,10 +590,12 @@ void FTPClient::receiveDownloadData()
         const qint64 written = transferFile.write(receiveBuffer.constData(), got);
         if (written > 0) {
             record->doneSize += written;
+            countDataProgress(written);
             moved = true;
         }
-        if (written != got) {
-            // The disk refused; the server's final reply ends the record as failed.
+        if (written != got || cutOversizedDownload(record)) {
+            // The disk refused, or the server sends more than it said; the final reply ends
+            // the record as failed.
             writeFailed = true;
             dataSocket->abort();
             break;
@@ -470,14 +605,19 @@ void FTPClient::receiveDownloadData()
         emit srProgress(record);
 }
 
+bool FTPClient::cutOversizedDownload(const KTDUFile* record)
+{
+    return announcedSize >= 0 && record->doneSize > 2 * announcedSize
+        && record->doneSize - announcedSize >= OversizeSlackBytes;
+}
+
 // A server that names a link's target in its listing serves the target's content to RETR, not
 // the target itself: the link is made here from the listing, with nothing fetched.
 void FTPClient::makeLinkFromListing(KTDUFile* record)
 {
     emit setLocalPath(QFileInfo(record->localFile).absolutePath());
-    const bool made = linkTargetInsideBase(record->localFile, record->linkTarget)
-        && localPathInsideBase(record->localFile, false) && QFile::link(record->linkTarget, record->localFile);
-    record->stateCode = made ? KTDUFile::Downloaded : KTDUFile::DownloadError;
+    record->stateCode = makeLocalLink(record->localFile, record->linkTarget) ? KTDUFile::Downloaded
+                                                                          : KTDUFile::DownloadError;
     emit srFileFinish(record);
 }
 
@@ -488,9 +628,8 @@ void FTPClient::finishLinkRecord()
         return;
     const QString target = QString::fromUtf8(linkBuffer);
     linkBuffer.clear();
-    const bool made = !linkOverflow && linkTargetInsideBase(record->localFile, target)
-        && localPathInsideBase(record->localFile, false) && QFile::link(target, record->localFile);
-    record->stateCode = made ? KTDUFile::Downloaded : KTDUFile::DownloadError;
+    record->stateCode = !linkOverflow && makeLocalLink(record->localFile, target) ? KTDUFile::Downloaded
+                                                                                : KTDUFile::DownloadError;
 }
 
 void FTPClient::handleRetrReply(const QString& line)
@@ -509,16 +648,14 @@ void FTPClient::handleRetrReply(const QString& line)
         if (dataSocket->state() != QAbstractSocket::UnconnectedState)
             dataSocket->abort();
     }
-    if (transferFile.isOpen()) {
-        transferFile.flush();
-        transferFile.close();
-    }
+    if (!finishDownloadFile())
+        writeFailed = true;
     if (record->isLink) {
         if (done)
             finishLinkRecord();
         else
             record->stateCode = KTDUFile::DownloadError;
-    } else if (quint64(record->doneSize) < quint64(record->fileSize) || writeFailed) {
+    } else if (quint64(record->doneSize) < quint64(record->fileSize) || writeFailed || (done && !downloadAccepted)) {
         record->stateCode = KTDUFile::DownloadError;
     } else {
         record->stateCode = done ? KTDUFile::Downloaded : KTDUFile::DownloadError;
@@ -528,6 +665,17 @@ void FTPClient::handleRetrReply(const QString& line)
     startDownload();
 }
 
+// Closes the download's file; false when the disk refused what was written, which some file
+// systems only tell at the flush or close.
+bool FTPClient::finishDownloadFile()
+{
+    if (!transferFile.isOpen())
+        return true;
+    const bool flushed = transferFile.flush();
+    transferFile.close();
+    return flushed && transferFile.error() == QFileDevice::NoError;
+}
+
 void FTPClient::startUpload()
 {
     if (comeToRestIfStopped(uploadActive))
@@ -535,20 +683,11 @@ void FTPClient::startUpload()
     if (uploadQueue.isEmpty() && uploadFolders.isEmpty())
         return;
 
+    if (currentFile && currentFile->stateCode == KTDUFile::Uploading)
+        return;
     // Uploads go in queue order.
     KTDUFile* chosen = nullptr;
-    for (;;) {
-        chosen = nullptr;
-        for (KTDUFile* record : qAsConst(uploadQueue)) {
-            if (record->stateCode == KTDUFile::Uploading)
-                return;
-            if (record->stateCode == KTDUFile::Unupload) {
-                chosen = record;
-                break;
-            }
-        }
-        if (!chosen || recordIsSafe(chosen, false))
-            break;
+    while ((chosen = takePendingUpload()) && !recordIsSafe(chosen, false)) {
         uploadActive = true;
         failRecordAtStart(chosen, KTDUFile::UploadError);
     }
@@ -589,20 +728,38 @@ void FTPClient::startUpload()
     sendNextCommand();
 }
 
+// The first record waiting, from the cursor on; records before it were taken already.
+KTDUFile* FTPClient::takePendingUpload()
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        for (; uploadCursor < uploadQueue.size(); ++uploadCursor) {
+            if (uploadQueue.at(uploadCursor)->stateCode == KTDUFile::Unupload)
+                return uploadQueue.at(uploadCursor);
+        }
+        if (!uploadFolders.isEmpty())
+            return nullptr;
+        uploadCursor = 0;  // once more from the start for records put back from outside
+    }
+    return nullptr;
+}
+
 bool FTPClient::nextUploadFolder()
 {
     while (!uploadFolders.isEmpty()) {
         const QString folder = uploadFolders.takeFirst();
         // A folder reached twice (through a link) is walked once; a loop of links ends here.
         const QString canonical = QFileInfo(folder).canonicalFilePath();
-        if (canonical.isEmpty() || walkedUploadDirs.contains(canonical))
+        if (!canonical.isEmpty() && walkedUploadDirs.contains(canonical))
             continue;
         walkedUploadDirs.insert(canonical);
         const QString rest = folder.startsWith(localBase) ? folder.mid(localBase.size())
                                                            : cleanLocal(folder).mid(cleanLocal(localBase).size());
         const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-        if (parts.size() > MaxFolderDepth)
+        if (canonical.isEmpty() || parts.size() > MaxFolderDepth || !QFileInfo(folder).isReadable()
+            || !QFileInfo(folder).isExecutable()) {
+            failFolder(localToRemote(folder), folder, true);
             continue;
+        }
         const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot,
                                                                  QDir::Name | QDir::IgnoreCase);
         if (entries.isEmpty())
@@ -699,6 +856,7 @@ void FTPClient::slotBytesWritten(qint64 bytes)
     KTDUFile* record = currentFile;
     if (dataMode != 3 || !record || record->stateCode != KTDUFile::Uploading || !dataSocket->isWritable())
         return;
+    countDataProgress(bytes);
     record->doneSize += bytes;
     if (record->doneSize < record->fileSize) {
         // One block in flight: the next is read only when this one is written out.
@@ -825,6 +983,7 @@ bool FTPClient::resumeTransfers()
         if (record->stateCode == KTDUFile::UploadError)
             record->stateCode = KTDUFile::Unupload;
     }
+    rebuildPendingDownloads();
     if (!downloadQueue.isEmpty() || !downloadFolders.isEmpty()) {
         startDownload();
         return true;
@@ -850,6 +1009,7 @@ void FTPClient::retryErrors()
                 ++requeued;
             }
         }
+        uploadCursor = 0;
         if (requeued > 0)
             startUpload();
         return;
@@ -861,8 +1021,21 @@ void FTPClient::retryErrors()
             ++requeued;
         }
     }
+    rebuildPendingDownloads();
     if (requeued > 0)
         startDownload();
+}
+
+// A folder of the job that cannot be listed, made or read: one failed record names it, so
+// that it counts in the summary and shows in the queue.
+void FTPClient::failFolder(const QString& remoteFolder, const QString& localFolder, bool upload)
+{
+    const QString local = localFolder.isEmpty() ? remoteFolder : localFolder;
+    KTDUFile* record = addRecord(upload ? uploadQueue : downloadQueue, upload ? KTDUFile::Unupload : KTDUFile::Undownload,
+                                 local, remoteFolder, false, 0);
+    if (!record)
+        return;
+    failRecordAtStart(record, upload ? KTDUFile::UploadError : KTDUFile::DownloadError);
 }
 
 void FTPClient::abortData()
