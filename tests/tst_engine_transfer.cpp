@@ -79,6 +79,8 @@ private slots:
     void storStartsOn125();
     void secondPreliminaryReplyDoesNotSendTwice();
     void uploadFolderWalk();
+    void failedDownloadKeepsLocalFile_data();
+    void failedDownloadKeepsLocalFile();
     void stalledTransferIsCut_data();
     void stalledTransferIsCut();
     void fullDiskFailsTheRecord_data();
@@ -683,6 +685,39 @@ void TestEngineTransfer::uploadFolderWalk()
     QCOMPARE(wire, (QStringList{QStringLiteral("MKD F"), QStringLiteral("STOR x in /r/F"), QStringLiteral("MKD S"),
                                 QStringLiteral("STOR y in /r/F/S")}));
     QCOMPARE(server.storedData(), QByteArray("xy"));
+}
+
+void TestEngineTransfer::failedDownloadKeepsLocalFile_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("keepsContent");  // else: cut short of what the server sent
+    QTest::newRow("refusedRetr") << QStringLiteral("RETR => 550 No such file") << true;
+    QTest::newRow("refusedPassive") << QStringLiteral("PASV => 425 No passive | RETR => 425 No data connection") << true;
+    QTest::newRow("connectionLostBeforeRetr") << QStringLiteral("PASV => [close]") << true;
+    QTest::newRow("serviceClosingLeftOpen") << QStringLiteral("RETR => 421 Service closing") << true;
+    QTest::newRow("oversizedDownloadIsCut") << QStringLiteral("SIZE => 213 10 | RETR => [bytes=6000000]") << false;
+}
+
+void TestEngineTransfer::failedDownloadKeepsLocalFile()
+{
+    QFETCH(QString, script);
+    QFETCH(bool, keepsContent);
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    QVERIFY(server.addScript(script));
+    QVERIFY(writeTestFile(local(QStringLiteral("f")), "precious"));
+    FTPClient client;
+    LOG_IN(client, server);
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(dir->path(), QStringLiteral("/"));
+    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
+    client.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
+    if (keepsContent)
+        QCOMPARE(readTestFile(local(QStringLiteral("f"))), QByteArray("precious"));
+    else
+        QVERIFY(QFileInfo(local(QStringLiteral("f"))).size() < 3 * FTPClient::OversizeSlackBytes);
 }
 
 void TestEngineTransfer::stalledTransferIsCut_data()
