@@ -329,7 +329,7 @@ void CliRunner::runCommand()
     } else if (command == QLatin1String("get")) {
         if (!QFileInfo(args.at(1)).isDir())
             return fail(Usage, QLatin1String("no such local folder: ") + args.at(1));
-        lookup(absolute(args.at(0)), [this](Kind kind) { commandGet(kind); });
+        lookup(absolute(args.at(0)), [this](Kind kind) { followLink(kind, [this](Kind followed) { commandGet(followed); }); });
     } else if (command == QLatin1String("put")) {
         if (!QFileInfo::exists(args.at(0)))
             return fail(Usage, QLatin1String("no such local file or folder: ") + args.at(0));
@@ -345,7 +345,7 @@ void CliRunner::runCommand()
     } else if (command == QLatin1String("compare")) {
         if (!QFileInfo(args.at(0)).isDir())
             return fail(Usage, QLatin1String("no such local folder: ") + args.at(0));
-        lookup(absolute(args.at(1)), [this](Kind kind) { commandCompare(kind); });
+        lookup(absolute(args.at(1)), [this](Kind kind) { followLink(kind, [this](Kind followed) { commandCompare(followed); }); });
     }
 }
 
@@ -373,6 +373,17 @@ void CliRunner::lookup(const QString& path, LookupDone done)
     client.changeDir(parent);
 }
 
+// A link named for reading leads where it points: into a folder when CWD takes it, else to the
+// file the server sends for it. (rm never follows: it removes the link.)
+void CliRunner::followLink(Kind kind, LookupDone done)
+{
+    if (kind != Kind::Link)
+        return done(kind);
+    followDone = std::move(done);
+    step = Step::ProbeLink;
+    client.changeDir(lookupPath);
+}
+
 void CliRunner::enterLookupPath()
 {
     step = Step::EnterPath;
@@ -398,6 +409,10 @@ void CliRunner::onChangDir(bool successful)
             fail(SomeFailed, QStringLiteral("cannot list %1: %2").arg(parentOf(lookupPath), lookupListError));
         else
             lookupDone(Kind::Missing);
+        break;
+    case Step::ProbeLink:
+        step = Step::Idle;
+        followDone(successful ? Kind::Folder : Kind::File);
         break;
     case Step::ListFolder:
         if (!successful)

@@ -71,6 +71,7 @@ private:
     void runCommand();
     void lookup(const QString& path, LookupDone done);
     void enterLookupPath();
+    void followLink(Kind kind, LookupDone done);
     void reportLocalOnlyFiles();
     void commandLs(Kind kind);
     void commandGet(Kind kind);
@@ -100,10 +101,11 @@ private:
     QString home;
 
     // Path lookup in progress.
-    enum class Step { Idle, Home, EnterPath, EnterParent, ListParent, ListFolder, Job, Command };
+    enum class Step { Idle, Home, EnterPath, EnterParent, ListParent, ProbeLink, ListFolder, Job, Command };
     Step step = Step::Idle;
     QString lookupPath;
     LookupDone lookupDone;
+    LookupDone followDone;        // what a link named for reading turned out to be
     QStringList lookupRow;        // the path's row in its parent's listing
     QString lookupListError;      // the parent's listing was refused with this
 

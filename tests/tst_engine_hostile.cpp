@@ -129,7 +129,7 @@ void TestEngineHostile::cliAgainstScriptedServer_data()
         << dEntry + QStringLiteral(" | LIST@/d => 226 [data=%1%2\\n]").arg(QLatin1String(dirRow), QLatin1String(longName))
         << "get /d {L}" << "" << "exit=1;out~FAILED /d/nnn";
     QTest::newRow("singleLinkIsFetchedAsAFile")
-        << QStringLiteral("LIST@/ => 226 [data=%1] | RETR => [data=content]").arg(rows({{linkRow, "ln -> target.txt"}}))
+        << QStringLiteral("LIST@/ => 226 [data=%1] | CWD /ln => 550 Not a folder | RETR => [data=content]").arg(rows({{linkRow, "ln -> target.txt"}}))
         << "get /ln {L}" << "" << "exit=0;file:ln=content;nolink:ln";
     QTest::newRow("compareOfRefusedDownloadIsNotSame")
         << fEntry + QStringLiteral(" | RETR => 550 No") << "compare {L} /f" << "f=" << "exit=1;out~different f";
