@@ -329,10 +329,10 @@ void FTPClient::startDownload()
     // A folder's listing is on its way, or a file is running: either one moves the job on.
     if (!downloadListDir.isEmpty() || (currentFile && currentFile->stateCode == KTDUFile::Downloading))
         return;
-    downloadActive = true;  // the job has begun, even if every record fails at once
 
     KTDUFile* chosen = nullptr;
     while ((chosen = takePendingDownload())) {
+        downloadActive = true;  // the job has begun, even if every record fails at once
         if (!recordIsSafe(chosen, true)) {
             failRecordAtStart(chosen, KTDUFile::DownloadError);
             continue;
@@ -346,8 +346,10 @@ void FTPClient::startDownload()
     currentFile = nullptr;
 
     if (!chosen) {
-        if (!nextDownloadFolder())
-            endTransferJob(false);
+        if (nextDownloadFolder())
+            downloadActive = true;
+        else
+            endTransferJob(false);  // reports only a job that has begun and not yet ended
         return;
     }
 
@@ -1035,6 +1037,7 @@ void FTPClient::failFolder(const QString& remoteFolder, const QString& localFold
                                  local, remoteFolder, false, 0);
     if (!record)
         return;
+    (upload ? uploadActive : downloadActive) = true;
     failRecordAtStart(record, upload ? KTDUFile::UploadError : KTDUFile::DownloadError);
 }
 

@@ -30,10 +30,16 @@ QString rows(std::initializer_list<QPair<const char*, const char*>> entries)
 QString dirs(const char* name) { return rows({{dirRow, name}}); }
 QString files(const char* name) { return rows({{fileRow, name}}); }
 
-// "name=content;other=" made below the local folder before the run.
+// "name=content;link->target" made below the local folder before the run.
 void setUpLocal(const QString& base, const QString& setup)
 {
     for (const QString& item : setup.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int arrow = item.indexOf(QLatin1String("->"));
+        if (arrow > 0) {
+            QDir().mkpath(QFileInfo(base + QLatin1Char('/') + item.left(arrow)).path());
+            QFile::link(item.mid(arrow + 2), base + QLatin1Char('/') + item.left(arrow));
+            continue;
+        }
         const int eq = item.indexOf(QLatin1Char('='));
         writeTestFile(base + QLatin1Char('/') + item.left(eq), item.mid(eq + 1).toUtf8());
     }
@@ -125,6 +131,8 @@ void TestEngineHostile::cliAgainstScriptedServer_data()
         << dEntry + QStringLiteral(" | LIST@/d => 226 [data=%1]").arg(dirs("s")) << "get /d {L}" << "d/s=in the way"
         << "exit=1;out~FAILED /d/s;file:d/s=in the way";
     const QByteArray longName(300, 'n');
+    QTest::newRow("localJobFolderBlockedByFileFails") << dEntry << "get /d {L}" << "d=in the way"
+        << "exit=1;out~FAILED /d;file:d=in the way";
     QTest::newRow("localFolderNameTooLongFails")
         << dEntry + QStringLiteral(" | LIST@/d => 226 [data=%1%2\\n]").arg(QLatin1String(dirRow), QLatin1String(longName))
         << "get /d {L}" << "" << "exit=1;out~FAILED /d/nnn";
@@ -161,6 +169,9 @@ void TestEngineHostile::cliAgainstScriptedServer_data()
         << "ls /" << "" << "exit=0;out~e\\x1b[31mx;out!\x1b";
     QTest::newRow("serverTextIsEscaped")
         << QStringLiteral("PASS => 530 No\\e[2Jx") << "ls /" << "" << "exit=4;out~530 No\\x1b[2Jx;out!\x1b";
+    QTest::newRow("getAgainOverTheSameLinks")
+        << dEntry + QStringLiteral(" | LIST@/d => 226 [data=%1] | RETR => [data=x]").arg(rows({{linkRow, "a -> f"}, {fileRow, "f"}}))
+        << "get /d {L}" << "d/a->f;d/f=x" << "exit=0;link:d/a;file:d/f=x";
     QTest::newRow("continueResumesWithRest")
         << fEntry + QStringLiteral(" | SIZE => 213 5 | RETR => [data=lo]") << "get -c /f {L}" << "f=hel"
         << "exit=0;file:f=hello;wire+REST 3";
