@@ -431,7 +431,8 @@ void FTPClient::slotStallCheck()
         stallTimer->start(stallTimeoutMs);
         return;
     }
-    const QString reason = tr("426 Data connection cut: less than 1 KiB moved in %1 s.").arg(stallTimeoutMs / 1000.0);
+    // The code is ours, not a translation's: the reply's handling reads it.
+    const QString reason = QLatin1String("426 ") + tr("Data connection cut: less than 1 KiB moved in %1 s.").arg(stallTimeoutMs / 1000.0);
     emit commandResult(currentCommand, reason);
     heldReply.clear();
     if (dataMode == 2)

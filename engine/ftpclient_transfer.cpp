@@ -367,8 +367,9 @@ void FTPClient::startDownload()
         emit srStateChange(chosen);
         return;  // the job waits for startDownload, retryErrors or resumeTransfers
     }
-    if (chosen->doneSize < 0)
-        chosen->doneSize = 0;
+    // A resume cannot continue past what is there; nothing of the file changes yet.
+    const QFileInfo present(transferFile.fileName());
+    chosen->doneSize = qBound<qint64>(0, chosen->doneSize, present.isFile() ? present.size() : 0);
     dataSocket->setReadBufferSize(DownloadReadBufferBytes);
 
     const QString name = QFileInfo(chosen->localFile).fileName();
@@ -433,9 +434,10 @@ void FTPClient::acceptDownload()
         dataSocket->abort();
         return;
     }
+    // The REST offset went out already: a file that shrank since cannot be continued there.
     const qint64 present = transferFile.size();
-    record->doneSize = qMin(record->doneSize, present);
-    if ((present > record->doneSize && !transferFile.resize(record->doneSize)) || !transferFile.seek(record->doneSize)) {
+    if (present < record->doneSize || (present > record->doneSize && !transferFile.resize(record->doneSize))
+        || !transferFile.seek(record->doneSize)) {
         writeFailed = true;
         dataSocket->abort();
         return;
