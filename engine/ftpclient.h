@@ -241,6 +241,10 @@ private:
     bool linkTargetInsideBase(const QString& linkPath, const QString& target) const;
     bool makeLocalLink(const QString& linkPath, const QString& target) const;
     int remoteDepth(const QString& remotePath) const;
+    static bool isTransferDone(const QString& line);
+    static QString cleanRemote(QString path);
+    static QString cleanLocal(const QString& path);
+    static bool isBelow(const QString& path, const QString& base);
     bool dropUnsentTransfer();
     void startStoreData();
 
