@@ -1,12 +1,15 @@
-// torvex-cli against the scripted server playing hostile or odd servers: one row per scenario,
-// one line of script each. Every row must end by itself, tell the truth in its exit status and
-// lines, and leave local files as they should be.
+// torvex-cli and the engine against the scripted server playing hostile or odd servers: one row
+// per scenario, one line of script each. Every row must end by itself, tell the truth in its exit
+// status and lines, and leave local files as they should be.
+#include "engine/ftpclient.h"
 #include "support/scriptedftpserver.h"
 #include "support/testfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -14,6 +17,15 @@ namespace {
 
 // Far below the engine's own time-outs: a row that needs one of them has hung.
 const int RowLimitMs = 20000;
+const int Wait = 10000;
+
+QStringList matching(const QStringList& all, const QString& prefix)
+{
+    QStringList lines;
+    std::copy_if(all.cbegin(), all.cend(), std::back_inserter(lines),
+                 [&prefix](const QString& line) { return line.startsWith(prefix); });
+    return lines;
+}
 
 const char dirRow[] = "drwxr-xr-x 2 u g 4096 Jan 01 12:00 ";
 const char fileRow[] = "-rw-r--r-- 1 u g 5 Jan 01 12:00 ";
@@ -51,13 +63,31 @@ class TestEngineHostile : public QObject
 {
     Q_OBJECT
 private slots:
+    void init();
     void cliAgainstScriptedServer_data();
     void cliAgainstScriptedServer();
+    void failedDownloadKeepsLocalFile_data();
+    void failedDownloadKeepsLocalFile();
+    void stalledTransferIsCut_data();
+    void stalledTransferIsCut();
+    void fullDiskFailsTheRecord_data();
+    void fullDiskFailsTheRecord();
+    void listingCutAtItsBoundFails();
+    void refusedFolderChangeDoesNotBlockLaterDownloads();
+    void vanishedUploadFolderFails();
 
 private:
+    QString local(const QString& name) const { return dir->path() + QLatin1Char('/') + name; }
+    std::unique_ptr<QTemporaryDir> dir;
     void check(const QString& expectation, int status, const QString& output, const QStringList& wire,
                const QString& base);
 };
+
+void TestEngineHostile::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+}
 
 void TestEngineHostile::cliAgainstScriptedServer_data()
 {
@@ -254,6 +284,177 @@ void TestEngineHostile::check(const QString& expectation, int status, const QStr
             QFAIL(qPrintable(QLatin1String("unknown check ") + item));
         QVERIFY2(ok, qPrintable(QStringLiteral("status %1, %2 failed; output:\n%3").arg(status).arg(item, context)));
     }
+}
+
+// The engine itself, as the window drives it, against misbehaving servers.
+
+void TestEngineHostile::failedDownloadKeepsLocalFile_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("keepsContent");  // else: cut short of what the server sent
+    QTest::newRow("refusedRetr") << QStringLiteral("RETR => 550 No such file") << true;
+    QTest::newRow("refusedPassive") << QStringLiteral("PASV => 425 No passive | RETR => 425 No data connection") << true;
+    QTest::newRow("connectionLostBeforeRetr") << QStringLiteral("PASV => [close]") << true;
+    QTest::newRow("serviceClosingLeftOpen") << QStringLiteral("RETR => 421 Service closing") << true;
+    QTest::newRow("oversizedDownloadIsCut") << QStringLiteral("SIZE => 213 10 | RETR => [bytes=6000000]") << false;
+}
+
+void TestEngineHostile::failedDownloadKeepsLocalFile()
+{
+    QFETCH(QString, script);
+    QFETCH(bool, keepsContent);
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    QVERIFY(server.addScript(script));
+    QVERIFY(writeTestFile(local(QStringLiteral("f")), "precious"));
+    FTPClient client;
+    LOG_IN(client, server);
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(dir->path(), QStringLiteral("/"));
+    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
+    client.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
+    if (keepsContent)
+        QCOMPARE(readTestFile(local(QStringLiteral("f"))), QByteArray("precious"));
+    else
+        QVERIFY(QFileInfo(local(QStringLiteral("f"))).size() < 3 * FTPClient::OversizeSlackBytes);
+}
+
+void TestEngineHostile::stalledTransferIsCut_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("preliminaryReplyRepeatedForEver") << QStringLiteral("RETR => [repeat=100]");
+    QTest::newRow("oneByteAtATime") << QStringLiteral("RETR => [data=abcdefghijklmnopqrstuvwxyz][trickle=100]");
+}
+
+void TestEngineHostile::stalledTransferIsCut()
+{
+    QFETCH(QString, script);
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    QVERIFY(server.addScript(script));
+    FTPClient client;
+    client.setStallTimeout(600);
+    LOG_IN(client, server);
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(dir->path(), QStringLiteral("/"));
+    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
+    client.addDownloadFile(local(QStringLiteral("g")), QStringLiteral("/g"), false, 0);
+    client.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
+    // The job went on to the next file over the same connection.
+    QCOMPARE(matching(server.commands(), QStringLiteral("RETR")).size(), 2);
+    QVERIFY(client.isLoggedIn());
+}
+
+// The disk fills while the file is written; a small tmpfs plays the full disk.
+void TestEngineHostile::fullDiskFailsTheRecord_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("fillFirst");
+    QTest::addColumn<QByteArray>("sizeReply");
+    QTest::newRow("largerThanTheDisk") << 300000 << false << QByteArray("213 300000\r\n");
+    QTest::newRow("largerThanTheDiskSizeUnknown") << 300000 << false << QByteArray("550 No size.\r\n");
+    // Small enough to sit in a write buffer: only the final flush or close can tell.
+    QTest::newRow("smallFileOnFullDisk") << 5000 << true << QByteArray("550 No size.\r\n");
+}
+
+void TestEngineHostile::fullDiskFailsTheRecord()
+{
+    QFETCH(int, size);
+    QFETCH(bool, fillFirst);
+    QFETCH(QByteArray, sizeReply);
+    const QString disk = local(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(disk));
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                          QStringLiteral("size=64k"), QStringLiteral("tmpfs"), disk});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        QSKIP("cannot mount a tmpfs here");
+    auto unmount = qScopeGuard([&disk] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    if (fillFirst)
+        writeTestFile(disk + QStringLiteral("/filler"), QByteArray(128 * 1024, 'x'));  // fails once full
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    server.setReply(QStringLiteral("SIZE"), sizeReply);
+    QVERIFY(server.addScript(QStringLiteral("RETR => [bytes=%1]").arg(size)));
+    FTPClient client;
+    LOG_IN(client, server);
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(disk, QStringLiteral("/"));
+    KTDUFile* record = client.addDownloadFile(disk + QStringLiteral("/f"), QStringLiteral("/f"), false, 0);
+    client.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
+    QCOMPARE(client.downloads().last()->localFile, QStringLiteral("Dowload Finish, Total: 1 Success: 0"));
+}
+
+void TestEngineHostile::listingCutAtItsBoundFails()
+{
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    QVERIFY(server.addScript(QStringLiteral("LIST => 226 Done [bytes=5000]")));
+    FTPClient client;
+    client.setListingLimit(1000);
+    LOG_IN(client, server);
+    QSignalSpy listed(&client, &FTPClient::currentDirData);
+    QSignalSpy failed(&client, &FTPClient::listingFailed);
+    client.listDir();
+    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, Wait);
+    QCOMPARE(listed.count(), 0);
+
+    // In a download the folder is a failed record, and the job ends.
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(dir->path(), QStringLiteral("/"));
+    client.addDownloadFolder(QStringLiteral("/d"));
+    client.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(client.downloads().first()->remoteFile, QStringLiteral("/d"));
+    QCOMPARE(client.downloads().first()->stateCode, int(KTDUFile::DownloadError));
+    QCOMPARE(listed.count(), 0);
+}
+
+// A refused double-click on a folder leaves us where we were, which the server has confirmed:
+// a later download there is sent, not refused on our side.
+void TestEngineHostile::refusedFolderChangeDoesNotBlockLaterDownloads()
+{
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    QVERIFY(server.addScript(QStringLiteral("CWD /nope => 550 No such folder | RETR => [data=content]")));
+    FTPClient client;
+    LOG_IN(client, server);
+    QSignalSpy pwd(&client, &FTPClient::currentDir);
+    client.printDir();
+    QTRY_COMPARE_WITH_TIMEOUT(pwd.count(), 1, Wait);
+    QSignalSpy changed(&client, &FTPClient::changDir);
+    client.changeDir(QStringLiteral("/nope"));
+    client.listDir();
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, Wait);
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(dir->path(), QStringLiteral("/"));
+    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
+    client.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(record->stateCode, int(KTDUFile::Downloaded));
+    QCOMPARE(readTestFile(local(QStringLiteral("f"))), QByteArray("content"));
+}
+
+void TestEngineHostile::vanishedUploadFolderFails()
+{
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    FTPClient client;
+    LOG_IN(client, server);
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(dir->path(), QStringLiteral("/r"));
+    client.addUploadFolder(local(QStringLiteral("gone")));
+    client.startUpload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(client.uploads().first()->localFile, local(QStringLiteral("gone")));
+    QCOMPARE(client.uploads().first()->stateCode, int(KTDUFile::UploadError));
+    QCOMPARE(client.uploads().last()->localFile, QStringLiteral("Upload Finish, Total: 1 Success: 0"));
 }
 
 QTEST_GUILESS_MAIN(TestEngineHostile)

@@ -6,8 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -79,15 +77,6 @@ private slots:
     void storStartsOn125();
     void secondPreliminaryReplyDoesNotSendTwice();
     void uploadFolderWalk();
-    void failedDownloadKeepsLocalFile_data();
-    void failedDownloadKeepsLocalFile();
-    void stalledTransferIsCut_data();
-    void stalledTransferIsCut();
-    void fullDiskFailsTheRecord_data();
-    void fullDiskFailsTheRecord();
-    void listingCutAtItsBoundFails();
-    void refusedFolderChangeDoesNotBlockLaterDownloads();
-    void vanishedUploadFolderFails();
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
@@ -685,175 +674,6 @@ void TestEngineTransfer::uploadFolderWalk()
     QCOMPARE(wire, (QStringList{QStringLiteral("MKD F"), QStringLiteral("STOR x in /r/F"), QStringLiteral("MKD S"),
                                 QStringLiteral("STOR y in /r/F/S")}));
     QCOMPARE(server.storedData(), QByteArray("xy"));
-}
-
-void TestEngineTransfer::failedDownloadKeepsLocalFile_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<bool>("keepsContent");  // else: cut short of what the server sent
-    QTest::newRow("refusedRetr") << QStringLiteral("RETR => 550 No such file") << true;
-    QTest::newRow("refusedPassive") << QStringLiteral("PASV => 425 No passive | RETR => 425 No data connection") << true;
-    QTest::newRow("connectionLostBeforeRetr") << QStringLiteral("PASV => [close]") << true;
-    QTest::newRow("serviceClosingLeftOpen") << QStringLiteral("RETR => 421 Service closing") << true;
-    QTest::newRow("oversizedDownloadIsCut") << QStringLiteral("SIZE => 213 10 | RETR => [bytes=6000000]") << false;
-}
-
-void TestEngineTransfer::failedDownloadKeepsLocalFile()
-{
-    QFETCH(QString, script);
-    QFETCH(bool, keepsContent);
-    ScriptedFtpServer server;
-    QVERIFY(server.listen());
-    QVERIFY(server.addScript(script));
-    QVERIFY(writeTestFile(local(QStringLiteral("f")), "precious"));
-    FTPClient client;
-    LOG_IN(client, server);
-    QSignalSpy finish(&client, &FTPClient::srFinish);
-    client.prepareTransfer(dir->path(), QStringLiteral("/"));
-    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
-    client.startDownload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
-    if (keepsContent)
-        QCOMPARE(readTestFile(local(QStringLiteral("f"))), QByteArray("precious"));
-    else
-        QVERIFY(QFileInfo(local(QStringLiteral("f"))).size() < 3 * FTPClient::OversizeSlackBytes);
-}
-
-void TestEngineTransfer::stalledTransferIsCut_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::newRow("preliminaryReplyRepeatedForEver") << QStringLiteral("RETR => [repeat=100]");
-    QTest::newRow("oneByteAtATime") << QStringLiteral("RETR => [data=abcdefghijklmnopqrstuvwxyz][trickle=100]");
-}
-
-void TestEngineTransfer::stalledTransferIsCut()
-{
-    QFETCH(QString, script);
-    ScriptedFtpServer server;
-    QVERIFY(server.listen());
-    QVERIFY(server.addScript(script));
-    FTPClient client;
-    client.setStallTimeout(600);
-    LOG_IN(client, server);
-    QSignalSpy finish(&client, &FTPClient::srFinish);
-    client.prepareTransfer(dir->path(), QStringLiteral("/"));
-    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
-    client.addDownloadFile(local(QStringLiteral("g")), QStringLiteral("/g"), false, 0);
-    client.startDownload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
-    // The job went on to the next file over the same connection.
-    QCOMPARE(matching(server.commands(), QStringLiteral("RETR")).size(), 2);
-    QVERIFY(client.isLoggedIn());
-}
-
-// The disk fills while the file is written; a small tmpfs plays the full disk.
-void TestEngineTransfer::fullDiskFailsTheRecord_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::addColumn<bool>("fillFirst");
-    QTest::addColumn<QByteArray>("sizeReply");
-    QTest::newRow("largerThanTheDisk") << 300000 << false << QByteArray("213 300000\r\n");
-    QTest::newRow("largerThanTheDiskSizeUnknown") << 300000 << false << QByteArray("550 No size.\r\n");
-    // Small enough to sit in a write buffer: only the final flush or close can tell.
-    QTest::newRow("smallFileOnFullDisk") << 5000 << true << QByteArray("550 No size.\r\n");
-}
-
-void TestEngineTransfer::fullDiskFailsTheRecord()
-{
-    QFETCH(int, size);
-    QFETCH(bool, fillFirst);
-    QFETCH(QByteArray, sizeReply);
-    const QString disk = local(QStringLiteral("disk"));
-    QVERIFY(QDir().mkpath(disk));
-    QProcess mount;
-    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                          QStringLiteral("size=64k"), QStringLiteral("tmpfs"), disk});
-    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
-        QSKIP("cannot mount a tmpfs here");
-    auto unmount = qScopeGuard([&disk] { QProcess::execute(QStringLiteral("umount"), {disk}); });
-    if (fillFirst)
-        writeTestFile(disk + QStringLiteral("/filler"), QByteArray(128 * 1024, 'x'));  // fails once full
-    ScriptedFtpServer server;
-    QVERIFY(server.listen());
-    server.setReply(QStringLiteral("SIZE"), sizeReply);
-    server.addAnswer(QStringLiteral("RETR"), dataAnswer(patternBytes(size, 3)));
-    FTPClient client;
-    LOG_IN(client, server);
-    QSignalSpy finish(&client, &FTPClient::srFinish);
-    client.prepareTransfer(disk, QStringLiteral("/"));
-    KTDUFile* record = client.addDownloadFile(disk + QStringLiteral("/f"), QStringLiteral("/f"), false, 0);
-    client.startDownload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
-    QCOMPARE(client.downloads().last()->localFile, QStringLiteral("Dowload Finish, Total: 1 Success: 0"));
-}
-
-void TestEngineTransfer::listingCutAtItsBoundFails()
-{
-    ScriptedFtpServer server;
-    QVERIFY(server.listen());
-    QVERIFY(server.addScript(QStringLiteral("LIST => 226 Done [bytes=5000]")));
-    FTPClient client;
-    client.setListingLimit(1000);
-    LOG_IN(client, server);
-    QSignalSpy listed(&client, &FTPClient::currentDirData);
-    QSignalSpy failed(&client, &FTPClient::listingFailed);
-    client.listDir();
-    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, Wait);
-    QCOMPARE(listed.count(), 0);
-
-    // In a download the folder is a failed record, and the job ends.
-    QSignalSpy finish(&client, &FTPClient::srFinish);
-    client.prepareTransfer(dir->path(), QStringLiteral("/"));
-    client.addDownloadFolder(QStringLiteral("/d"));
-    client.startDownload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(client.downloads().first()->remoteFile, QStringLiteral("/d"));
-    QCOMPARE(client.downloads().first()->stateCode, int(KTDUFile::DownloadError));
-    QCOMPARE(listed.count(), 0);
-}
-
-// A refused double-click on a folder leaves us where we were, which the server has confirmed:
-// a later download there is sent, not refused on our side.
-void TestEngineTransfer::refusedFolderChangeDoesNotBlockLaterDownloads()
-{
-    ScriptedFtpServer server;
-    QVERIFY(server.listen());
-    QVERIFY(server.addScript(QStringLiteral("CWD /nope => 550 No such folder | RETR => [data=content]")));
-    FTPClient client;
-    LOG_IN(client, server);
-    QSignalSpy pwd(&client, &FTPClient::currentDir);
-    client.printDir();
-    QTRY_COMPARE_WITH_TIMEOUT(pwd.count(), 1, Wait);
-    QSignalSpy changed(&client, &FTPClient::changDir);
-    client.changeDir(QStringLiteral("/nope"));
-    client.listDir();
-    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, Wait);
-    QSignalSpy finish(&client, &FTPClient::srFinish);
-    client.prepareTransfer(dir->path(), QStringLiteral("/"));
-    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
-    client.startDownload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(record->stateCode, int(KTDUFile::Downloaded));
-    QCOMPARE(readTestFile(local(QStringLiteral("f"))), QByteArray("content"));
-}
-
-void TestEngineTransfer::vanishedUploadFolderFails()
-{
-    ScriptedFtpServer server;
-    QVERIFY(server.listen());
-    FTPClient client;
-    LOG_IN(client, server);
-    QSignalSpy finish(&client, &FTPClient::srFinish);
-    client.prepareTransfer(dir->path(), QStringLiteral("/r"));
-    client.addUploadFolder(local(QStringLiteral("gone")));
-    client.startUpload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(client.uploads().first()->localFile, local(QStringLiteral("gone")));
-    QCOMPARE(client.uploads().first()->stateCode, int(KTDUFile::UploadError));
-    QCOMPARE(client.uploads().last()->localFile, QStringLiteral("Upload Finish, Total: 1 Success: 0"));
 }
 
 QTEST_GUILESS_MAIN(TestEngineTransfer)
