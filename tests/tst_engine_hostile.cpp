@@ -205,6 +205,9 @@ void TestEngineHostile::cliAgainstScriptedServer_data()
     QTest::newRow("continueResumesWithRest")
         << fEntry + QStringLiteral(" | SIZE => 213 5 | RETR => [data=lo]") << "get -c /f {L}" << "f=hel"
         << "exit=0;file:f=hello;wire+REST 3";
+    QTest::newRow("continueResumesInsideAFolder")
+        << dEntry + QStringLiteral(" | LIST@/d => 226 [data=%1] | SIZE => 213 5 | RETR => [data=lo]").arg(files("f"))
+        << "get --continue /d {L}" << "d/f=hel" << "exit=0;file:d/f=hello;wire+REST 3";
     QTest::newRow("withoutContinueStartsFromZero")
         << fEntry + QStringLiteral(" | SIZE => 213 5 | RETR => [data=hello]") << "get /f {L}" << "f=hel"
         << "exit=0;file:f=hello;wire-REST";
