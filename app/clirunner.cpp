@@ -88,7 +88,7 @@ QString CliRunner::usage()
         "  --help        this text\n"
         "\n"
         "Remote paths without a leading \"/\" are taken from the login folder. A symbolic link\n"
-        "named for get or compare is fetched as what it leads to, a folder or a file; rm\n"
+        "named for get, put or compare stands for what it leads to, a folder or a file; rm\n"
         "removes the link only.\n"
         "compare also names local files that have no remote counterpart. On a terminal a\n"
         "progress line is shown; otherwise one result line per file is printed.\n"
@@ -334,7 +334,7 @@ void CliRunner::runCommand()
     } else if (command == QLatin1String("put")) {
         if (!QFileInfo::exists(args.at(0)))
             return fail(Usage, QLatin1String("no such local file or folder: ") + args.at(0));
-        lookup(absolute(args.at(1)), [this](Kind kind) { commandPut(kind); });
+        lookup(absolute(args.at(1)), [this](Kind kind) { followLink(kind, [this](Kind followed) { commandPut(followed); }); });
     } else if (command == QLatin1String("rm")) {
         lookup(absolute(args.at(0)), [this](Kind kind) { commandRm(kind); });
     } else if (command == QLatin1String("mkdir")) {
@@ -374,8 +374,8 @@ void CliRunner::lookup(const QString& path, LookupDone done)
     client.changeDir(parent);
 }
 
-// A link named for reading leads where it points: into a folder when CWD takes it, else to the
-// file the server sends for it. (rm never follows: it removes the link.)
+// A link named for get, compare or put leads where it points: into a folder when CWD takes it,
+// else to the file the server sends for it. (rm never follows: it removes the link.)
 void CliRunner::followLink(Kind kind, LookupDone done)
 {
     if (kind != Kind::Link)

@@ -93,6 +93,8 @@ link_checks() { # link_checks NAME ROOT COMMAND...
     [ "$name" != pyftpdlib ] || cmp -s "$root/real/inner.txt" "$dl/flink" || { echo "FAIL $name: link content"; fails=$((fails + 1)); }
     "$@" get /lnk "$dl" >"$W/out" 2>&1; check "$name: get a link to a folder" 0 $?
     cmp -s "$root/real/inner.txt" "$dl/lnk/inner.txt" || { echo "FAIL $name: folder through a link"; cat "$W/out"; fails=$((fails + 1)); }
+    "$@" put "$root/moved.txt" /lnk >"$W/out" 2>&1; check "$name: put into a link to a folder" 0 $?
+    [ -f "$root/real/moved.txt" ] || { echo "FAIL $name: put through a link"; cat "$W/out"; fails=$((fails + 1)); }
     "$@" rm /lnk >"$W/out" 2>&1; check "$name: rm a link to a folder" 0 $?
     [ ! -L "$root/lnk" ] && [ -f "$root/real/inner.txt" ] \
         || { echo "FAIL $name: rm of the link touched its target"; cat "$W/out"; fails=$((fails + 1)); }
