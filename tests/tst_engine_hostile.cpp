@@ -174,10 +174,10 @@ void TestEngineHostile::cliAgainstScriptedServer_data()
     QTest::newRow("compareOfCutDownloadIsNotSame")
         << fEntry + QStringLiteral(" | SIZE => 213 10 | RETR => 426 Cut [data=hello]") << "compare {L} /f" << "f=hello"
         << "exit=1;out~different f";
-    QTest::newRow("blockedFilesDoNotEndTheJobBeforeSubFolders")
+    QTest::newRow("refusedFilesDoNotEndTheJobBeforeSubFolders")
         << dEntry + QStringLiteral(" | LIST@/d => 226 [data=%1] | LIST@/d/s => 226 [data=%2] | RETR => [data=deep]")
                .arg(rows({{dirRow, "s"}, {fileRow, "f1"}, {fileRow, "f2"}}), files("g"))
-        << "get /d {L}" << "d/f1/x=;d/f2/x=" << "exit=1;file:d/s/g=deep";
+        << "get /d {L}" << "d/f1->elsewhere;d/f2->elsewhere" << "exit=1;file:d/s/g=deep";
 
     // Scale: a folder that contains itself for ever.
     QTest::newRow("endlessFolderInsideItselfDeleteEnds")
