@@ -339,7 +339,10 @@ void FTPClient::finishReply(const QString& line)
         return;  // the reply's handling already reset the connection
     lastCommand = currentCommand;
     if (isPreliminary(line)) {
-        touchReplyTimer();
+        // Only a transfer may take its time (the stall check bounds it); a 1xx to any other
+        // command does not hold off the reply time-out.
+        if (dataMode != 0)
+            touchReplyTimer();
         return;
     }
     currentCommand.clear();

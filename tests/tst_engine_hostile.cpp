@@ -70,6 +70,7 @@ private slots:
     void failedDownloadKeepsLocalFile();
     void stalledTransferIsCut_data();
     void stalledTransferIsCut();
+    void endlessPreliminaryRepliesEnd();
     void fullDiskFailsTheRecord_data();
     void fullDiskFailsTheRecord();
     void listingCutAtItsBoundFails();
@@ -350,6 +351,24 @@ void TestEngineHostile::stalledTransferIsCut()
     // The job went on to the next file over the same connection.
     QCOMPARE(matching(server.commands(), QStringLiteral("RETR")).size(), 2);
     QVERIFY(client.isLoggedIn());
+}
+
+// 1xx replies for ever to a command that moves no data: the reply time-out still ends it.
+void TestEngineHostile::endlessPreliminaryRepliesEnd()
+{
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    QVERIFY(server.addScript(QStringLiteral("SIZE => [repeat=100]")));
+    FTPClient client;
+    client.setReplyTimeout(800);
+    LOG_IN(client, server);
+    QSignalSpy finish(&client, &FTPClient::srFinish);
+    client.prepareTransfer(dir->path(), QStringLiteral("/"));
+    KTDUFile* record = client.addDownloadFile(local(QStringLiteral("f")), QStringLiteral("/f"), false, 0);
+    client.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(record->stateCode, int(KTDUFile::DownloadError));
+    QVERIFY(!client.isLoggedIn());
 }
 
 // The disk fills while the file is written; a small tmpfs plays the full disk.

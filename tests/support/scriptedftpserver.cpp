@@ -263,6 +263,12 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         later(this, answer.replyDelayMs, [this, reply] { writeControl(reply); });
         return;
     }
+    if (answer.repeatPreliminaryMs > 0 && word != QLatin1String("LIST") && word != QLatin1String("RETR")
+        && word != QLatin1String("STOR")) {
+        repeatForEver(answer.preliminary.isEmpty() ? QByteArray("100 Still working.\r\n") : answer.preliminary,
+                      answer.repeatPreliminaryMs);
+        return;
+    }
     const bool refused = answer.cutDataAfter < 0 && (answer.reply.startsWith('4') || answer.reply.startsWith('5'));
     if (!refused && (word == QLatin1String("LIST") || word == QLatin1String("RETR") || word == QLatin1String("STOR"))) {
         runDataCommand(word, answer);
@@ -282,6 +288,20 @@ void ScriptedFtpServer::followFolderChange(const QString& path)
     cwd = folder.isEmpty() ? QStringLiteral("/") : folder;
 }
 
+// A server that keeps saying it is about to answer, and never does; bounded all the same.
+void ScriptedFtpServer::repeatForEver(const QByteArray& preliminary, int intervalMs)
+{
+    writeControl(preliminary);
+    auto* repeat = new QTimer(control);
+    auto count = std::make_shared<int>(0);
+    connect(repeat, &QTimer::timeout, this, [this, repeat, preliminary, count] {
+        if (++*count > 1000)
+            repeat->stop();
+        writeControl(preliminary);
+    });
+    repeat->start(intervalMs);
+}
+
 void ScriptedFtpServer::openPassive()
 {
     if (data)
@@ -296,19 +316,11 @@ void ScriptedFtpServer::runDataCommand(const QString& word, const Answer& answer
     auto start = [this, word, answer] {
         const QByteArray preliminary = answer.preliminary.isEmpty() ? QByteArray("150 Opening data connection.\r\n")
                                                                     : answer.preliminary;
-        writeControl(preliminary);
         if (answer.repeatPreliminaryMs > 0) {
-            // A server that keeps saying it is about to start, and never does; bounded all the same.
-            auto* repeat = new QTimer(control);
-            auto count = std::make_shared<int>(0);
-            connect(repeat, &QTimer::timeout, this, [this, repeat, preliminary, count] {
-                if (++*count > 1000)
-                    repeat->stop();
-                writeControl(preliminary);
-            });
-            repeat->start(answer.repeatPreliminaryMs);
+            repeatForEver(preliminary, answer.repeatPreliminaryMs);
             return;
         }
+        writeControl(preliminary);
         if (word == QLatin1String("STOR")) {
             storing = true;
             storeAnswer = answer;

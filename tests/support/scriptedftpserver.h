@@ -79,6 +79,7 @@ private:
     void writeControl(const QByteArray& bytes);
     void pumpControl();
     void followFolderChange(const QString& path);
+    void repeatForEver(const QByteArray& preliminary, int intervalMs);
     void openPassive();
     void runDataCommand(const QString& line, const Answer& answer);
     void sendData(const Answer& answer);
