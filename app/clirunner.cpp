@@ -3,8 +3,10 @@
 #include "common/helpers.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTimer>
 
 #include <cstdio>
@@ -24,6 +26,21 @@ bool isFinalReply(const QString& line)
     return true;
 }
 
+// SECURITY: names and server texts reach a terminal; no escape sequence of theirs may.
+QString escapeControls(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort code = c.unicode();
+        if (code < 0x20 || (code >= 0x7f && code <= 0x9f))
+            shown += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 void printOut(const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stdout);
@@ -32,7 +49,7 @@ void printOut(const QString& text)
 
 void printErr(const QString& text)
 {
-    std::fputs(("torvex-cli: " + text + "\n").toLocal8Bit().constData(), stderr);
+    std::fputs(("torvex-cli: " + escapeControls(text) + "\n").toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }
 
@@ -55,7 +72,8 @@ QString CliRunner::usage()
         "\n"
         "Commands:\n"
         "  ls PATH                   list a remote folder (or show one remote entry)\n"
-        "  get REMOTE LOCALDIR       download a file or a whole folder into LOCALDIR\n"
+        "  get [-c] REMOTE LOCALDIR  download a file or a whole folder into LOCALDIR; with -c\n"
+        "                            (--continue) files already there partly are resumed\n"
         "  put LOCAL REMOTEDIR       upload a file or a whole folder into REMOTEDIR\n"
         "  rm REMOTE                 delete a remote file, or a folder with everything in it\n"
         "  mkdir REMOTE              create a remote folder\n"
@@ -69,7 +87,10 @@ QString CliRunner::usage()
         "  --password P  password (default: \"guest@\" for anonymous, otherwise empty)\n"
         "  --help        this text\n"
         "\n"
-        "Remote paths without a leading \"/\" are taken from the login folder. On a terminal a\n"
+        "Remote paths without a leading \"/\" are taken from the login folder. A symbolic link\n"
+        "named for get, put or compare stands for what it leads to, a folder or a file; rm\n"
+        "removes the link only.\n"
+        "compare also names local files that have no remote counterpart. On a terminal a\n"
         "progress line is shown; otherwise one result line per file is printed.\n"
         "Uploads skip hidden entries and do not create empty folders on the server.\n"
         "\n"
@@ -86,6 +107,10 @@ bool CliRunner::parseArguments(const QStringList& arguments, Options& options, Q
     bool havePassword = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("-c") || argument == QLatin1String("--continue")) {
+            options.resume = true;
+            continue;
+        }
         if (!positional.isEmpty()) {
             positional.append(argument);  // options go before HOST; the rest are arguments
             continue;
@@ -136,6 +161,10 @@ bool CliRunner::parseArguments(const QStringList& arguments, Options& options, Q
         error = QLatin1String("unknown command ") + options.command;
         return false;
     }
+    if (options.resume && options.command != QLatin1String("get")) {
+        error = QStringLiteral("--continue is for get only");
+        return false;
+    }
     if (options.args.size() != needed) {
         error = options.command + QLatin1String(" takes ") + QString::number(needed) + QLatin1String(" argument(s)");
         return false;
@@ -178,6 +207,7 @@ CliRunner::CliRunner(const Options& opts, QObject* parent)
     connect(&client, &FTPClient::srChmodFinish, this, &CliRunner::onChmodFinish);
     connect(&client, &FTPClient::srCmpResult, this, &CliRunner::onCompareResult);
     connect(&client, &FTPClient::srCmpFinish, this, &CliRunner::onCompareFinish);
+    connect(&client, &FTPClient::listingFailed, this, &CliRunner::onListingFailed);
 }
 
 void CliRunner::start()
@@ -222,16 +252,15 @@ void CliRunner::onCommandResult(const QString& command, const QString& line)
     lastReply = line;
     if (quitting || !isFinalReply(line))
         return;
-    if (step == Step::Home && command.startsWith(QLatin1String("PWD")) && !line.startsWith(QLatin1String("257"))) {
-        home = QStringLiteral("/");
-        step = Step::Idle;
-        runCommand();
-        return;
-    }
-    if (step == Step::Job && folderFailed && command.startsWith(QLatin1String("LIST"))) {
-        // The folder could not be entered; the job goes on with what is left.
-        folderFailed = false;
-        QTimer::singleShot(0, &client, &FTPClient::startDownload);
+    if (step == Step::Home && command.startsWith(QLatin1String("PWD"))) {
+        // A reply that names no folder leaves us at the root; one that does arrives as currentDir.
+        QTimer::singleShot(0, this, [this] {
+            if (step != Step::Home || quitting)
+                return;
+            home = QStringLiteral("/");
+            step = Step::Idle;
+            runCommand();
+        });
         return;
     }
     if (step != Step::Command)
@@ -265,12 +294,20 @@ void CliRunner::onCurrentDir(const QString& path)
     runCommand();
 }
 
+// The full remote path, with "." and ".." resolved here: a server must not be asked to climb.
 QString CliRunner::absolute(const QString& path) const
 {
-    QString result = path.startsWith(QLatin1Char('/')) ? path : FTPClient::joinRemotePath(home, path);
-    while (result.size() > 1 && result.endsWith(QLatin1Char('/')))
-        result.chop(1);
-    return result;
+    const QString full = path.startsWith(QLatin1Char('/')) ? path : FTPClient::joinRemotePath(home, path);
+    QStringList parts;
+    for (const QString& part : full.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("..")) {
+            if (!parts.isEmpty())
+                parts.removeLast();
+        } else if (part != QLatin1String(".")) {
+            parts.append(part);
+        }
+    }
+    return QLatin1Char('/') + parts.join(QLatin1Char('/'));
 }
 
 QString CliRunner::parentOf(const QString& path)
@@ -293,11 +330,11 @@ void CliRunner::runCommand()
     } else if (command == QLatin1String("get")) {
         if (!QFileInfo(args.at(1)).isDir())
             return fail(Usage, QLatin1String("no such local folder: ") + args.at(1));
-        lookup(absolute(args.at(0)), [this](Kind kind) { commandGet(kind); });
+        lookup(absolute(args.at(0)), [this](Kind kind) { followLink(kind, [this](Kind followed) { commandGet(followed); }); });
     } else if (command == QLatin1String("put")) {
         if (!QFileInfo::exists(args.at(0)))
             return fail(Usage, QLatin1String("no such local file or folder: ") + args.at(0));
-        lookup(absolute(args.at(1)), [this](Kind kind) { commandPut(kind); });
+        lookup(absolute(args.at(1)), [this](Kind kind) { followLink(kind, [this](Kind followed) { commandPut(followed); }); });
     } else if (command == QLatin1String("rm")) {
         lookup(absolute(args.at(0)), [this](Kind kind) { commandRm(kind); });
     } else if (command == QLatin1String("mkdir")) {
@@ -309,30 +346,22 @@ void CliRunner::runCommand()
     } else if (command == QLatin1String("compare")) {
         if (!QFileInfo(args.at(0)).isDir())
             return fail(Usage, QLatin1String("no such local folder: ") + args.at(0));
-        lookup(absolute(args.at(1)), [this](Kind kind) { commandCompare(kind); });
+        lookup(absolute(args.at(1)), [this](Kind kind) { followLink(kind, [this](Kind followed) { commandCompare(followed); }); });
     }
 }
 
-// Finds out whether a remote path is a folder (CWD works), a file or link (a row of its parent's
-// listing), or missing.
+// Finds out what a remote path is from the row its parent's listing shows for it: a successful
+// CWD does not prove a folder, a link to one passes too. Only a path its parent does not show
+// (or will not list) is tried with CWD.
 void CliRunner::lookup(const QString& path, LookupDone done)
 {
     lookupPath = path;
     lookupDone = std::move(done);
-    if (path == client.currentRemoteDir()) {
-        step = Step::Idle;
-        lookupDone(Kind::Folder);
-        return;
-    }
-    step = Step::EnterPath;
-    client.changeDir(path);
-}
-
-void CliRunner::listParentFor(const QString& path)
-{
+    lookupRow.clear();
+    lookupListError.clear();
     if (path == QLatin1String("/")) {
         step = Step::Idle;
-        lookupDone(Kind::Missing);
+        lookupDone(Kind::Folder);
         return;
     }
     const QString parent = parentOf(path);
@@ -345,36 +374,65 @@ void CliRunner::listParentFor(const QString& path)
     client.changeDir(parent);
 }
 
+// A link named for get, compare or put leads where it points: into a folder when CWD takes it,
+// else to the file the server sends for it. (rm never follows: it removes the link.)
+void CliRunner::followLink(Kind kind, LookupDone done)
+{
+    if (kind != Kind::Link)
+        return done(kind);
+    followDone = std::move(done);
+    step = Step::ProbeLink;
+    client.changeDir(lookupPath);
+}
+
+void CliRunner::enterLookupPath()
+{
+    step = Step::EnterPath;
+    client.changeDir(lookupPath);
+}
+
 void CliRunner::onChangDir(bool successful)
 {
     switch (step) {
-    case Step::EnterPath:
-        if (successful) {
-            step = Step::Idle;
-            lookupDone(Kind::Folder);
-        } else {
-            listParentFor(lookupPath);
-        }
-        break;
     case Step::EnterParent:
         if (successful) {
             step = Step::ListParent;
             client.listDir();
         } else {
-            step = Step::Idle;
-            lookupDone(Kind::Missing);
+            enterLookupPath();
         }
         break;
-    case Step::Job:
-        if (!successful && (options.command == QLatin1String("get") || options.command == QLatin1String("compare"))
-            && !client.downloadListDir.isEmpty()) {
-            ++failures;
-            report(QLatin1String("FAILED cannot enter ") + client.downloadListDir);
-            folderFailed = true;
-        }
+    case Step::EnterPath:
+        step = Step::Idle;
+        if (successful)
+            lookupDone(Kind::Folder);
+        else if (!lookupListError.isEmpty())
+            fail(SomeFailed, QStringLiteral("cannot list %1: %2").arg(parentOf(lookupPath), lookupListError));
+        else
+            lookupDone(Kind::Missing);
+        break;
+    case Step::ProbeLink:
+        step = Step::Idle;
+        followDone(successful ? Kind::Folder : Kind::File);
+        break;
+    case Step::ListFolder:
+        if (!successful)
+            fail(SomeFailed, QStringLiteral("cannot enter %1: %2").arg(lookupPath, lastReply));
         break;
     default:
         break;
+    }
+}
+
+void CliRunner::onListingFailed(const QString& reply)
+{
+    if (quitting)
+        return;
+    if (step == Step::ListParent) {
+        lookupListError = reply;
+        enterLookupPath();
+    } else if (step == Step::ListFolder) {
+        fail(SomeFailed, QStringLiteral("cannot list %1: %2").arg(lookupPath, reply));
     }
 }
 
@@ -385,17 +443,15 @@ void CliRunner::onListing(const QString& data, bool forDownload)
     if (step == Step::ListParent) {
         FTPClient::Rows rows = FTPClient::parseList(data);
         const QString name = nameOf(lookupPath);
-        Kind kind = Kind::Missing;
         for (const FTPClient::Row& row : qAsConst(rows)) {
             if (FTPClient::rowEntryName(row) != name)
                 continue;
-            kind = FTPClient::isDirRow(row) ? Kind::Folder : FTPClient::isLinkRow(row) ? Kind::Link : Kind::File;
-            if (options.command == QLatin1String("ls"))
-                printOut(row.join(QLatin1Char(' ')) + QLatin1Char('\n'));
-            break;
+            lookupRow = row;
+            step = Step::Idle;
+            lookupDone(FTPClient::isDirRow(row) ? Kind::Folder : FTPClient::isLinkRow(row) ? Kind::Link : Kind::File);
+            return;
         }
-        step = Step::Idle;
-        lookupDone(kind);
+        enterLookupPath();
         return;
     }
     if (step == Step::ListFolder) {
@@ -403,7 +459,7 @@ void CliRunner::onListing(const QString& data, bool forDownload)
         const FTPClient::Rows sorted = FTPClient::sortRows(rows);
         for (const FTPClient::Row& row : sorted) {
             if (row.at(6) != QLatin1String(".."))
-                printOut(row.join(QLatin1Char(' ')) + QLatin1Char('\n'));
+                printOut(escapeControls(row.join(QLatin1Char(' '))) + QLatin1Char('\n'));
         }
         finish(Ok);
         return;
@@ -418,9 +474,12 @@ void CliRunner::commandLs(Kind kind)
 {
     if (kind == Kind::Missing)
         return fail(Usage, QLatin1String("no such remote file or folder: ") + lookupPath);
-    if (kind != Kind::Folder || client.currentRemoteDir() != lookupPath)
-        return finish(Ok);  // the entry's row was printed from its parent's listing
+    if (kind != Kind::Folder) {
+        printOut(escapeControls(lookupRow.join(QLatin1Char(' '))) + QLatin1Char('\n'));
+        return finish(Ok);
+    }
     step = Step::ListFolder;
+    client.changeDir(lookupPath);
     client.listDir();
 }
 
@@ -435,9 +494,14 @@ void CliRunner::commandGet(Kind kind)
         client.prepareTransfer(localDir, remote == QLatin1String("/") ? remote : parentOf(remote));
         client.addDownloadFolder(remote);
     } else {
+        // A link named here is fetched as the file it leads to, as other clients do.
         client.prepareTransfer(localDir, parentOf(remote));
-        client.addDownloadFile(joinPath(localDir, nameOf(remote)), remote, kind == Kind::Link, 0);
+        const QString localFile = joinPath(localDir, nameOf(remote));
+        const QFileInfo present(localFile);
+        const qint64 offset = options.resume && present.isFile() && !present.isSymLink() ? present.size() : 0;
+        client.addDownloadFile(localFile, remote, false, offset);
     }
+    client.setResumeExisting(options.resume);
     client.startDownload();
 }
 
@@ -520,8 +584,9 @@ void CliRunner::commandCompare(Kind kind)
         client.addDownloadFolder(remote);
     } else {
         client.prepareTransfer(temp, parentOf(remote));
-        client.addDownloadFile(joinPath(temp, nameOf(remote)), remote, kind == Kind::Link, 0);
+        client.addDownloadFile(joinPath(temp, nameOf(remote)), remote, false, 0);
     }
+    compareWholeFolder = kind == Kind::Folder;
     client.startDownload();
 }
 
@@ -545,7 +610,7 @@ void CliRunner::showProgress(KTDUFile* record, bool force)
     }
     if (now > 0)
         line += QLatin1String("  ") + sizeToString(quint64(record->doneSize * 1000 / now)) + QLatin1String("/s");
-    printOut(QLatin1String("\r\033[K") + line);
+    printOut(QLatin1String("\r\033[K") + escapeControls(line));
     progressShown = true;
 }
 
@@ -560,7 +625,7 @@ void CliRunner::report(const QString& line)
 {
     if (progressShown)
         printOut(QStringLiteral("\r\033[K"));
-    printOut(line + QLatin1Char('\n'));
+    printOut(escapeControls(line) + QLatin1Char('\n'));
     progressShown = false;
 }
 
@@ -685,8 +750,31 @@ void CliRunner::onCompareResult(KTDUFile* record)
 
 void CliRunner::onCompareFinish()
 {
+    if (compareWholeFolder)
+        reportLocalOnlyFiles();
     report(QStringLiteral("%1 same, %2 different").arg(successes).arg(failures));
     finish(failures == 0 ? Ok : SomeFailed);
+}
+
+// Local files that no remote file was compared with differ too: the remote copy is missing.
+void CliRunner::reportLocalOnlyFiles()
+{
+    const QString localDir = QDir::cleanPath(QFileInfo(options.args.at(0)).absoluteFilePath());
+    QSet<QString> compared;
+    for (const KTDUFile* record : client.downloads())
+        compared.insert(QDir::cleanPath(record->localFile));
+    QStringList onlyHere;
+    QDirIterator it(localDir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = QDir::cleanPath(it.next());
+        if (!compared.contains(path))
+            onlyHere.append(path.mid(localDir.size() + 1));
+    }
+    onlyHere.sort();
+    for (const QString& name : qAsConst(onlyHere)) {
+        ++failures;
+        report(QLatin1String("different ") + name + QLatin1String(" (no remote file)"));
+    }
 }
 
 void CliRunner::fail(int status, const QString& message)

@@ -33,6 +33,7 @@ public:
         QString password;
         QString command;
         QStringList args;
+        bool resume = false;  // get --continue
     };
 
     static QString usage();
@@ -56,6 +57,7 @@ private:
     void onChangDir(bool successful);
     void onCurrentDir(const QString& path);
     void onListing(const QString& data, bool forDownload);
+    void onListingFailed(const QString& reply);
     void onFileFinish(KTDUFile* record);
     void onProgress(KTDUFile* record);
     void onStateChange(KTDUFile* record);
@@ -68,7 +70,9 @@ private:
 
     void runCommand();
     void lookup(const QString& path, LookupDone done);
-    void listParentFor(const QString& path);
+    void enterLookupPath();
+    void followLink(Kind kind, LookupDone done);
+    void reportLocalOnlyFiles();
     void commandLs(Kind kind);
     void commandGet(Kind kind);
     void commandPut(Kind kind);
@@ -97,15 +101,18 @@ private:
     QString home;
 
     // Path lookup in progress.
-    enum class Step { Idle, Home, EnterPath, EnterParent, ListParent, ListFolder, Job, Command };
+    enum class Step { Idle, Home, EnterPath, EnterParent, ListParent, ProbeLink, ListFolder, Job, Command };
     Step step = Step::Idle;
     QString lookupPath;
     LookupDone lookupDone;
+    LookupDone followDone;        // what a link named for reading turned out to be
+    QStringList lookupRow;        // the path's row in its parent's listing
+    QString lookupListError;      // the parent's listing was refused with this
 
     // Job bookkeeping.
     int failures = 0;
     int successes = 0;
-    bool folderFailed = false;
+    bool compareWholeFolder = false;
     QString renameFrom;
     QString renameTo;
     std::unique_ptr<QTemporaryDir> compareTemp;

@@ -43,12 +43,17 @@ QString visibleLine(QString line)
 const char unsafeLineReply[] = "501 Command not sent: it holds a line break or NUL character.";
 const char wrongFolderReply[] = "550 Command not sent: the folder change before it failed.";
 
-// Commands that change or fetch an entry named relative to the current folder.
+// Commands that change or fetch an entry named relative to the current folder; a full path
+// names its entry wherever we stand.
 bool actsInCurrentFolder(const QString& line)
 {
     for (const char* word : {"RETR", "STOR", "APPE", "DELE", "RMD", "MKD", "SITE", "RNFR", "RNTO"}) {
-        if (startsWith(line, word))
-            return true;
+        if (!startsWith(line, word))
+            continue;
+        QString argument = line.section(QLatin1Char(' '), 1);
+        if (startsWith(line, "SITE"))
+            argument = argument.section(QLatin1Char(' '), 2);  // "CHMOD mode name"
+        return !argument.startsWith(QLatin1Char('/'));
     }
     return false;
 }
@@ -84,6 +89,10 @@ FTPClient::FTPClient(QObject* parent)
     greetingTimer->setSingleShot(true);
     greetingTimer->setInterval(DefaultGreetingTimeoutMs);
     connect(greetingTimer, &QTimer::timeout, this, &FTPClient::slotGreetingTimeout);
+
+    stallTimer = new QTimer(this);
+    stallTimer->setSingleShot(true);
+    connect(stallTimer, &QTimer::timeout, this, &FTPClient::slotStallCheck);
 }
 
 FTPClient::~FTPClient()
@@ -113,6 +122,11 @@ void FTPClient::setReplyTimeout(int milliseconds)
 void FTPClient::setGreetingTimeout(int milliseconds)
 {
     greetingTimer->setInterval(milliseconds);
+}
+
+void FTPClient::setStallTimeout(int milliseconds)
+{
+    stallTimeoutMs = milliseconds;
 }
 
 void FTPClient::connectServer(const QString& host, quint16 port, const QString& user, const QString& pass)
@@ -194,6 +208,11 @@ void FTPClient::sendNextCommand()
     }
     controlSocket->write(currentCommand.toUtf8() + "\r\n");
     touchReplyTimer();
+    if (dataMode != 0) {
+        // Replies alone (a 150 every few seconds) must not keep a transfer that moves nothing alive.
+        stallWindowBytes = 0;
+        stallTimer->start(stallTimeoutMs);
+    }
 }
 
 // SECURITY: a line that would end early and smuggle a second command behind it never reaches
@@ -230,6 +249,11 @@ void FTPClient::handleReply(const QString& line, bool final)
 
 void FTPClient::dispatchReply(const QString& line)
 {
+    // 421 closes the service (RFC 959), greeting or not; waiting on would wait for nothing.
+    if (line.startsWith(QLatin1String("421"))) {
+        endServiceClosing();
+        return;
+    }
     if (currentCommand.isEmpty()) {
         // Nothing outstanding: the greeting, or a line the server sent unasked, which must not
         // act on the command answered before.
@@ -240,10 +264,9 @@ void FTPClient::dispatchReply(const QString& line)
         sendNextCommand();
         return;
     }
-    if (line.startsWith(QLatin1String("421"))) {
-        finishReply(line);
-        return;
-    }
+    // The server accepted the download: only now may the local file change.
+    if (startsWith(currentCommand, "RETR") && (isPreliminary(line) || line.startsWith(QLatin1Char('2'))))
+        acceptDownload();
     if (isPreliminary(line)) {
         if (startsWith(currentCommand, "STOR"))
             handleStorReply(line);
@@ -316,7 +339,10 @@ void FTPClient::finishReply(const QString& line)
         return;  // the reply's handling already reset the connection
     lastCommand = currentCommand;
     if (isPreliminary(line)) {
-        touchReplyTimer();
+        // Only a transfer may take its time (the stall check bounds it); a 1xx to any other
+        // command does not hold off the reply time-out.
+        if (dataMode != 0)
+            touchReplyTimer();
         return;
     }
     currentCommand.clear();
@@ -385,6 +411,40 @@ void FTPClient::slotReplyTimeout()
     dropConnection();
 }
 
+void FTPClient::endServiceClosing()
+{
+    if (!greeted && loginPending)
+        failLoginAttempt();
+    else
+        dropConnection();
+}
+
+void FTPClient::countDataProgress(qint64 bytes)
+{
+    stallWindowBytes += bytes;
+}
+
+// Runs once per stall period while a data command is outstanding.
+void FTPClient::slotStallCheck()
+{
+    if (dataMode == 0 || currentCommand.isEmpty())
+        return;
+    if (stallWindowBytes >= StallBytes) {
+        stallWindowBytes = 0;
+        stallTimer->start(stallTimeoutMs);
+        return;
+    }
+    // The code is ours, not a translation's: the reply's handling reads it.
+    const QString reason = QLatin1String("426 ") + tr("Data connection cut: less than 1 KiB moved in %1 s.").arg(stallTimeoutMs / 1000.0);
+    emit commandResult(currentCommand, reason);
+    heldReply.clear();
+    if (dataMode == 2)
+        drainDataSocket();
+    dataSocket->abort();
+    // Ends the command as if the server had given up on it; its late replies are strays.
+    dispatchReply(reason);
+}
+
 void FTPClient::slotGreetingTimeout()
 {
     if (greeted || !loginPending)
@@ -432,8 +492,10 @@ void FTPClient::resetConnection()
     requestedDir.clear();
     heldReply.clear();
     folderChangeFailed = false;
+    enteredDir.clear();
     loggedIn = false;
     replyTimer->stop();
+    stallTimer->stop();
     if (store)
         store->resetStates();
 }
@@ -493,6 +555,13 @@ void FTPClient::slotReadyRead_da()
 {
     touchReplyTimer();
     drainDataSocket();
+}
+
+// True when the server has confirmed that we stand in path: by the last successful CWD to it,
+// or by PWD naming it.
+bool FTPClient::isInFolder(const QString& path) const
+{
+    return !folderChangeFailed && (path == remoteDir || path == enteredDir);
 }
 
 void FTPClient::slotDisconnected_da()

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QAtomicInt>
 #include <QFile>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -47,6 +48,11 @@ public:
     static constexpr qint64 DownloadReadBufferBytes = 4 * 1024 * 1024;
     // Downloads move from the socket to the file in pieces of this size.
     static constexpr int DownloadChunkBytes = 256 * 1024;
+    // A data connection that moves less than StallBytes in the stall time-out is cut.
+    static constexpr int DefaultStallTimeoutMs = 60 * 1000;
+    static constexpr qint64 StallBytes = 1024;
+    // A download that passes twice its announced size, and by at least this much, is cut.
+    static constexpr qint64 OversizeSlackBytes = 1024 * 1024;
 
     explicit FTPClient(QObject* parent = nullptr);
     ~FTPClient() override;
@@ -55,6 +61,8 @@ public:
     void setDataStore(FBData* store);
     void setReplyTimeout(int milliseconds);
     void setGreetingTimeout(int milliseconds);
+    void setStallTimeout(int milliseconds);
+    void setListingLimit(qint64 bytes) { listingLimit = bytes; }
 
     // Connection and command channel
     void connectServer(const QString& host, quint16 port, const QString& user, const QString& password);
@@ -110,6 +118,8 @@ public:
     // skipped. Returns the number of entries queued; the caller then runs startDownload.
     int queueDownloadListing(const QString& text);
     const QList<KTDUFile*>& downloads() const { return downloadQueue; }
+    // Files of a folder download that already exist locally continue from their size (REST).
+    void setResumeExisting(bool resume) { resumeExisting = resume; }
     const QList<KTDUFile*>& uploads() const { return uploadQueue; }
 
     // Remote file operations
@@ -152,6 +162,8 @@ signals:
     void setLocalPath(const QString& path);
     void deleteFile(const QString& path, const QString& state);
     void commandResult(const QString& command, const QString& result);
+    // A listing outside any job was refused or cut; reply is the server's line or our reason.
+    void listingFailed(const QString& reply);
 
 private slots:
     void slotHostFound_co();
@@ -167,6 +179,7 @@ private slots:
     void slotBytesWritten(qint64 bytes);
     void slotReplyTimeout();
     void slotGreetingTimeout();
+    void slotStallCheck();
     void handleHeldReply();
 
 private:
@@ -184,13 +197,16 @@ private:
     bool dataConnectionDone() const;
     bool holdUntilDataEnds(const QString& line);
     void releaseHeldReply();
+    void endServiceClosing();
+    void countDataProgress(qint64 bytes);
+    bool isInFolder(const QString& path) const;
 
     // Listings
     void handleCwdReply(const QString& line);
     void handlePwdReply(const QString& line);
     void handlePasvReply(const QString& line);
     void handleListReply(const QString& line);
-    void handleFailedListing();
+    void handleFailedListing(const QString& reason);
     void deliverListing();
     void drainDataSocket();
 
@@ -205,6 +221,14 @@ private:
     void handleRetrReply(const QString& line);
     void handleStorReply(const QString& line);
     void receiveDownloadData();
+    void acceptDownload();
+    bool canWriteDownload(const QString& path) const;
+    bool finishDownloadFile();
+    bool cutOversizedDownload(const KTDUFile* record);
+    KTDUFile* takePendingDownload();
+    KTDUFile* takePendingUpload();
+    void rebuildPendingDownloads();
+    void failFolder(const QString& remoteFolder, const QString& localFolder, bool upload);
     void finishLinkRecord();
     void makeLinkFromListing(KTDUFile* record);
     void failRunningTransfers();
@@ -215,7 +239,12 @@ private:
     bool recordIsSafe(const KTDUFile* record, bool download) const;
     bool localPathInsideBase(const QString& path, bool allowBase) const;
     bool linkTargetInsideBase(const QString& linkPath, const QString& target) const;
+    bool makeLocalLink(const QString& linkPath, const QString& target) const;
     int remoteDepth(const QString& remotePath) const;
+    static bool isTransferDone(const QString& line);
+    static QString cleanRemote(QString path);
+    static QString cleanLocal(const QString& path);
+    static bool isBelow(const QString& path, const QString& base);
     bool dropUnsentTransfer();
     void startStoreData();
 
@@ -227,10 +256,11 @@ private:
     void nextMove();
     void removeNext(int result);
     void settleDeleteRecord(KTDelInfo* record, int& result);
-    void failUnsafeDeleteRecord(KTDelInfo* record);
+    void failUnsentDeleteRecord(KTDelInfo* record);
     int countDeleteReply(const QString& line);
     void deleteListing(const QString& text);
     void chmodListing(const QString& text);
+    bool tooDeepToExpand(QHash<QString, int>& depths, const QString& folder, const QString& child);
 
     // Compare
     void stopCompareThreads();
@@ -295,6 +325,12 @@ private:
     bool loginPending = false;     // a login result is still owed to the window
     QString heldReply;             // final reply waiting for the data connection to end
     bool folderChangeFailed = false;  // the last CWD was refused: folder actions are not sent
+    QString enteredDir;            // path of the last successful CWD, as we sent it
+    QTimer* stallTimer = nullptr;
+    int stallTimeoutMs = DefaultStallTimeoutMs;
+    qint64 stallWindowBytes = 0;   // moved by the data connection since the last stall check
+    qint64 listingLimit = MaxListingBytes;
+    bool listingOverflow = false;
 
     // Transfer job bookkeeping.
     bool downloadActive = false;   // a download job has started and not yet ended
@@ -303,6 +339,16 @@ private:
     bool linkOverflow = false;
     QByteArray receiveBuffer;      // reused for every read of a download
     bool writeFailed = false;
+    bool downloadAccepted = false; // the server answered RETR with 1xx or 2xx: the file may change
+    qint64 announcedSize = -1;     // SIZE of the running download, -1 when none was given
+    bool resumeExisting = false;
+    QString listingFolder;         // job folder whose listing was handed out for download
+    QList<KTDUFile*> pendingDownloads;  // records in state 1, worked from the back
+    int uploadCursor = 0;          // no record before it waits for its upload
+    QHash<QString, int> deleteDepths;   // remote folder -> levels below the selection
+    QHash<QString, int> chmodDepths;
+    QSet<QString> listedDeleteDirs;
+    QSet<QString> listedChmodDirs;
     QMetaObject::Connection storStartConnection;
     QSet<QString> listedDownloadDirs;  // remote folders this job has listed
     QSet<QString> walkedUploadDirs;    // canonical local folders this job has walked

@@ -6,6 +6,20 @@
 
 #include <QFile>
 
+namespace {
+
+bool sameContent(const QString& copyPath, const QString& localPath)
+{
+    QFile copy(copyPath);
+    QFile original(localPath);
+    if (!copy.open(QIODevice::ReadOnly) || !original.open(QIODevice::ReadOnly))
+        return false;
+    // Equal sizes first: a different length is a different file without reading either.
+    return copy.size() == original.size() && md5Hex(&copy) == md5Hex(&original);
+}
+
+} // namespace
+
 void FTPClient::setCompareBase(const QString& localBase, const QString& tempBase)
 {
     compareLocalBase = localBase;
@@ -31,28 +45,19 @@ void FTPClient::compareFiles(FTPClient* client)
         if (record->stateCode != KTDUFile::Finish)
             ++total;
     }
-    for (;;) {
-        KTDUFile* record = nullptr;
-        for (KTDUFile* candidate : qAsConst(client->downloadQueue)) {
-            const int state = candidate->stateCode;
-            if (state != KTDUFile::Finish && state != KTDUFile::Same && state != KTDUFile::Different) {
-                record = candidate;
-                break;
-            }
-        }
-        if (!record)
-            break;
+    // One walk over the queue: records compared before and summaries are passed over.
+    for (int next = 0; next < client->downloadQueue.size(); ++next) {
+        KTDUFile* record = client->downloadQueue.at(next);
+        const int state = record->stateCode;
+        if (state == KTDUFile::Finish || state == KTDUFile::Same || state == KTDUFile::Different)
+            continue;
         const QString copyPath = record->localFile;
         const QString localPath = local + copyPath.mid(temp.size());
         record->stateCode = KTDUFile::Different;
-        QFile copy(copyPath);
-        QFile original(localPath);
-        if (copy.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly)) {
-            // Equal sizes first: a different length is a different file without reading either.
-            if (copy.size() == original.size() && md5Hex(&copy) == md5Hex(&original)) {
-                ++same;
-                record->stateCode = KTDUFile::Same;
-            }
+        // A copy whose download failed is empty or cut short: whatever it holds, it is not the file.
+        if (state != KTDUFile::DownloadError && sameContent(copyPath, localPath)) {
+            ++same;
+            record->stateCode = KTDUFile::Same;
         }
         record->localFile = localPath;
         emit client->srCmpResult(record);

@@ -1,8 +1,10 @@
 // Remote folders, passive data connections and listings.
 #include "engine/ftpclient.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QHostAddress>
-#include <QMap>
 #include <QTcpSocket>
 #include <QTextCodec>
 
@@ -16,12 +18,12 @@ QTextCodec* listingCodec(const QString& name)
 
 // Cuts one listing line into the first eight blank-separated fields and the name behind them.
 // A device line ("1, 3" as major and minor number) keeps both numbers in the size field.
-bool splitListLine(const QString& line, QStringList& fields, QString& name)
+bool splitListLine(const QStringRef& line, QStringRef (&fields)[8], QStringRef& minor, QStringRef& name)
 {
     const QChar blank(QLatin1Char(' '));
     const int length = line.size();
     int pos = 0;
-    auto nextToken = [&](QString& token) {
+    auto nextToken = [&](QStringRef& token) {
         while (pos < length && line.at(pos) == blank)
             ++pos;
         const int start = pos;
@@ -30,22 +32,33 @@ bool splitListLine(const QString& line, QStringList& fields, QString& name)
         token = line.mid(start, pos - start);
         return pos < length;  // a field needs a blank behind it
     };
-    fields.clear();
-    QString field;
-    while (fields.size() < 8) {
-        if (!nextToken(field))
+    minor.clear();
+    for (int i = 0; i < 8; ++i) {
+        if (!nextToken(fields[i]))
             return false;
-        QString minor;
-        if (fields.size() == 4 && field.endsWith(QLatin1Char(','))) {
-            if (!nextToken(minor))
-                return false;
-            field += blank + minor;
-        }
-        fields.append(field);
+        if (i == 4 && fields[i].endsWith(QLatin1Char(',')) && !nextToken(minor))
+            return false;
     }
     name = line.mid(pos + 1);
     return !name.isEmpty();
 }
+
+// Listings repeat permissions, owners, groups and dates from line to line: a field equal to the
+// one above shares its text instead of holding a copy, which keeps a huge listing small.
+class FieldTexts
+{
+public:
+    QString take(int column, const QStringRef& text)
+    {
+        QString& last = previous[column];
+        if (last != text)
+            last = text.toString();
+        return last;
+    }
+
+private:
+    QString previous[7];
+};
 
 } // namespace
 
@@ -58,7 +71,7 @@ void FTPClient::changeDir(const QString& path)
 {
     requestedDir = path;
     // After a failed change the server's folder is only what we believe it is: ask again.
-    if (path != remoteDir || folderChangeFailed)
+    if (!isInFolder(path))
         sendCommand(QLatin1String("CWD ") + path);
 }
 
@@ -99,61 +112,82 @@ bool FTPClient::parsePasv(const QString& line, QString& address, quint16& port)
 FTPClient::Rows FTPClient::parseList(const QString& text)
 {
     Rows rows;
+    FieldTexts texts;
+    QStringRef fields[8];
+    QStringRef minor;
+    QStringRef name;
+    int start = 0;
     // Lines end in CR LF by the protocol, but servers that end them with a bare LF exist.
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    QStringList fields;
-    QString name;
-    for (QString line : lines) {
+    while (start < text.size()) {
+        int end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        QStringRef line = text.midRef(start, end - start);
+        start = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line.isEmpty() || !splitListLine(line, fields, name))
+        if (line.isEmpty() || !splitListLine(line, fields, minor, name))
             continue;
-        rows.append(Row{fields.at(0), fields.at(1), fields.at(2), fields.at(3), fields.at(4),
-                        fields.mid(5, 3).join(QLatin1Char(' ')), name});
+        // Fields that span several words keep one blank between them.
+        QString joinedSize;
+        QString joinedDate;
+        QStringRef size = fields[4];
+        if (!minor.isNull()) {
+            joinedSize = fields[4] + QLatin1Char(' ') + minor;
+            size = QStringRef(&joinedSize);
+        }
+        QStringRef date = text.midRef(fields[5].position(), fields[7].position() + fields[7].size() - fields[5].position());
+        if (date.size() != fields[5].size() + fields[6].size() + fields[7].size() + 2) {
+            joinedDate = fields[5] + QLatin1Char(' ') + fields[6] + QLatin1Char(' ') + fields[7];
+            date = QStringRef(&joinedDate);
+        }
+        rows.append(Row{texts.take(0, fields[0]), texts.take(1, fields[1]), texts.take(2, fields[2]),
+                        texts.take(3, fields[3]), texts.take(4, size), texts.take(5, date), name.toString()});
     }
     return rows;
 }
 
+// Parent first, then folders, then files, each by name; a name listed twice keeps its first
+// kind and its last row. Sorts positions, not rows, so a huge listing is not copied around.
 FTPClient::Rows FTPClient::sortRows(Rows& rows)
 {
-    QStringList folderNames;
-    QStringList fileNames;
-    QMap<QString, Row> byName;
-    Row parent;
+    std::vector<int> order;
+    order.reserve(size_t(rows.size()));
+    int parent = -1;
     for (int i = 0; i < rows.size();) {
         const Row& row = rows.at(i);
-        if (row.size() != 7) {
-            ++i;
+        if (row.size() == 7 && isDirRow(row) && row.at(6) == QLatin1String(".")) {
+            rows.removeAt(i);
             continue;
         }
-        const QString& name = row.at(6);
-        if (isDirRow(row)) {
-            if (name == QLatin1String(".")) {
-                rows.removeAt(i);
-                continue;
-            }
-            if (name == QLatin1String("..")) {
-                parent = row;
-                ++i;
-                continue;
-            }
-            if (!byName.contains(name))
-                folderNames.append(name);
-        } else if (!byName.contains(name)) {
-            fileNames.append(name);
+        if (row.size() == 7) {
+            if (isDirRow(row) && row.at(6) == QLatin1String(".."))
+                parent = i;
+            else
+                order.push_back(i);
         }
-        byName.insert(name, row);
         ++i;
     }
-    folderNames.sort(Qt::CaseSensitive);
-    fileNames.sort(Qt::CaseSensitive);
+    std::stable_sort(order.begin(), order.end(),
+                     [&rows](int a, int b) { return rows.at(a).at(6) < rows.at(b).at(6); });
     Rows sorted;
-    if (!parent.isEmpty())
-        sorted.append(parent);
-    for (const QString& name : qAsConst(folderNames))
-        sorted.append(byName.value(name));
-    for (const QString& name : qAsConst(fileNames))
-        sorted.append(byName.value(name));
+    sorted.reserve(int(order.size()) + 1);
+    if (parent >= 0)
+        sorted.append(rows.at(parent));
+    std::vector<int> fileRows;
+    for (size_t i = 0; i < order.size();) {
+        size_t last = i;
+        while (last + 1 < order.size() && rows.at(order[last + 1]).at(6) == rows.at(order[i]).at(6))
+            ++last;
+        const int chosen = order[last];
+        if (isDirRow(rows.at(order[i])))
+            sorted.append(rows.at(chosen));
+        else
+            fileRows.push_back(chosen);
+        i = last + 1;
+    }
+    for (const int index : fileRows)
+        sorted.append(rows.at(index));
     return sorted;
 }
 
@@ -221,22 +255,36 @@ bool FTPClient::isPlainEntryName(const QString& name)
 void FTPClient::handleCwdReply(const QString& line)
 {
     const bool changed = line.startsWith(QLatin1String("250"));
-    if (changed)
+    if (changed) {
         remoteDir = requestedDir;
+        enteredDir = requestedDir;
+    }
     // SECURITY: what was queued to act in that folder must not act in the one we are still in,
     // where an entry of the same name may be someone else's file.
     folderChangeFailed = !changed;
     emit changDir(changed);
 }
 
+// RFC 959 quotes the path; a server that does not still names it as the first word.
 void FTPClient::handlePwdReply(const QString& line)
 {
     if (!line.startsWith(QLatin1String("257")))
         return;
-    const QString path = quotedText(line);
-    if (path.isEmpty())
-        return;
+    QString path = quotedText(line);
+    if (path.isEmpty()) {
+        path = line.mid(4).section(QLatin1Char(' '), 0, 0);
+        if (!path.startsWith(QLatin1Char('/')))
+            return;
+    }
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
     remoteDir = path;
+    // The server confirms where we stand; if that is where the refused change wanted to go,
+    // nothing keeps the queued actions from running there.
+    if (folderChangeFailed && path == requestedDir) {
+        folderChangeFailed = false;
+        enteredDir = path;
+    }
     emit currentDir(path);
 }
 
@@ -250,16 +298,19 @@ void FTPClient::handlePasvReply(const QString& line)
         return;
     dataSocket->abort();
     listBuffer.clear();
+    listingOverflow = false;
     heldReply.clear();
     dataSocket->connectToHost(controlSocket->peerAddress(), dataPort, QIODevice::ReadWrite);
 }
 
 void FTPClient::handleListReply(const QString& line)
 {
-    if (line.startsWith(QLatin1String("226")) || line.startsWith(QLatin1String("250")))
+    const bool complete = line.startsWith(QLatin1String("226")) || line.startsWith(QLatin1String("250"));
+    drainDataSocket();
+    if (complete && !listingOverflow)
         deliverListing();
     else
-        handleFailedListing();
+        handleFailedListing(complete ? tr("Listing cut: it passed %1 bytes.").arg(listingLimit) : line);
 }
 
 void FTPClient::deliverListing()
@@ -272,31 +323,37 @@ void FTPClient::deliverListing()
         deleteListing(text);
     } else if (chmodRecursion > 0) {
         chmodListing(text);
+    } else if (!downloadListDir.isEmpty() && !isInFolder(downloadListDir)) {
+        // The folder change before it failed: this is some other folder's listing.
+        emit currentDirData(text, false);
+        handleFailedListing(tr("The folder could not be entered."));
     } else {
-        bool forDownload = false;
-        if (!downloadListDir.isEmpty()) {
-            forDownload = downloadListDir == remoteDir;
-            downloadListDir.clear();
-        }
+        const bool forDownload = !downloadListDir.isEmpty();
+        listingFolder = downloadListDir;
+        downloadListDir.clear();
         emit currentDirData(text, forDownload);
     }
 }
 
-// A refused listing still ends its job's step, so that no job waits for it forever.
-void FTPClient::handleFailedListing()
+// A refused listing still ends its job's step, so that no job waits for it forever; in a
+// download the folder counts as failed.
+void FTPClient::handleFailedListing(const QString& reason)
 {
     dataSocket->abort();
     listBuffer.clear();
+    listingOverflow = false;
     dataMode = 0;
     if (deleteMode == 1) {
         deleteListing(QString());
     } else if (chmodRecursion > 0) {
         chmodListing(QString());
     } else if (!downloadListDir.isEmpty()) {
-        const bool forDownload = downloadListDir == remoteDir;
+        const QString folder = downloadListDir;
         downloadListDir.clear();
-        if (forDownload)
-            emit currentDirData(QString(), true);
+        failFolder(folder, remoteToLocal(folder), false);
+        QMetaObject::invokeMethod(this, &FTPClient::startDownload, Qt::QueuedConnection);
+    } else {
+        emit listingFailed(reason);
     }
 }
 
@@ -311,7 +368,10 @@ void FTPClient::drainDataSocket()
     const QByteArray bytes = dataSocket->readAll();
     if (dataMode != 1)
         return;  // nothing asked for these bytes
-    if (listBuffer.size() + bytes.size() > MaxListingBytes) {
+    countDataProgress(bytes.size());
+    if (listBuffer.size() + bytes.size() > listingLimit) {
+        listingOverflow = true;
+        listBuffer.clear();
         dataSocket->abort();
         return;
     }

@@ -77,6 +77,8 @@ void FTPClient::prepareDelete(const QString& folder)
     deleteFiles.clear();
     deleteFolders.clear();
     deleteStartDir = folder;
+    deleteDepths.clear();
+    listedDeleteDirs.clear();
     deleteMode = 1;
     deleteTotal = 0;
     deleteSuccess = 0;
@@ -111,7 +113,7 @@ void FTPClient::deleteNext(int result)
         if (record->stateCode != KTDelInfo::Undelete)
             continue;
         if (!isSafeEntry(record->dirPath, record->fileName)) {
-            failUnsafeDeleteRecord(record);
+            failUnsentDeleteRecord(record);
             continue;
         }
         record->stateCode = KTDelInfo::Deleting;
@@ -140,8 +142,9 @@ void FTPClient::settleDeleteRecord(KTDelInfo* record, int& result)
     emit deleteFile(deletePath, record->stateText());
 }
 
-// A name that cannot go on the wire fails without a command, counted like a refusal.
-void FTPClient::failUnsafeDeleteRecord(KTDelInfo* record)
+// A record never sent (an unsafe name, a folder past the depth limit) fails without a command,
+// counted like a refusal.
+void FTPClient::failUnsentDeleteRecord(KTDelInfo* record)
 {
     record->stateCode = KTDelInfo::Error;
     ++deleteTotal;
@@ -179,9 +182,12 @@ void FTPClient::removeNext(int result)
             if (record->stateCode != KTDelInfo::Undelete)
                 continue;
             record->stateCode = KTDelInfo::Deleting;
-            if (!isSafeEntry(record->dirPath, record->fileName))
-                continue;  // not listed; its removal fails below
-            deletePath = joinRemotePath(record->dirPath, record->fileName);
+            const QString path = joinRemotePath(record->dirPath, record->fileName);
+            // Not listed (unsafe, or listed once already); an unsafe one fails at its removal.
+            if (!isSafeEntry(record->dirPath, record->fileName) || listedDeleteDirs.contains(path))
+                continue;
+            listedDeleteDirs.insert(path);
+            deletePath = path;
             changeDir(deletePath);
             listDir();
             return;
@@ -203,7 +209,7 @@ void FTPClient::removeNext(int result)
         if (record->stateCode != KTDelInfo::DeletedAllFiles)
             continue;
         if (!isSafeEntry(record->dirPath, record->fileName)) {
-            failUnsafeDeleteRecord(record);
+            failUnsentDeleteRecord(record);
             continue;
         }
         record->stateCode = KTDelInfo::DeletingFolder;
@@ -237,10 +243,14 @@ void FTPClient::deleteListing(const QString& text)
             // SECURITY: "..", "a/b" and the like would delete something outside this folder.
             if (!isPlainEntryName(name))
                 continue;
-            if (isDirRow(row))
+            if (!isDirRow(row)) {
+                addDeleteFile(remoteDir, name);  // files and links: a link goes, never what it leads to
+            } else if (tooDeepToExpand(deleteDepths, remoteDir, name)) {
+                KTDelInfo refused(remoteDir, name);
+                failUnsentDeleteRecord(&refused);
+            } else {
                 addDeleteFolder(remoteDir, name);
-            else
-                addDeleteFile(remoteDir, name);
+            }
         }
     }
     deleteNext(KTDelInfo::Unknown);
@@ -256,6 +266,19 @@ void FTPClient::setChmod(const QString& returnFolder, int recursion, const QStri
     chmodFiles.clear();
     chmodFolders.clear();
     chmodPath.clear();
+    chmodDepths.clear();
+    listedChmodDirs.clear();
+}
+
+// SECURITY: a server that shows a folder inside itself for ever must not keep a recursive job
+// descending; below the depth limit a folder is refused instead of listed.
+bool FTPClient::tooDeepToExpand(QHash<QString, int>& depths, const QString& folder, const QString& child)
+{
+    const int depth = depths.value(folder, 0) + 1;
+    if (depth > MaxFolderDepth)
+        return true;
+    depths.insert(joinRemotePath(folder, child), depth);
+    return false;
 }
 
 void FTPClient::addChmodFile(const QString& folder, const QString& name)
@@ -285,9 +308,11 @@ void FTPClient::chmodNext()
     }
     while (!chmodFolders.isEmpty()) {
         const PathPair entry = chmodFolders.takeFirst();
-        if (!isSafeEntry(entry.first, entry.second))
+        const QString path = joinRemotePath(entry.first, entry.second);
+        if (!isSafeEntry(entry.first, entry.second) || listedChmodDirs.contains(path))
             continue;
-        chmodPath = joinRemotePath(entry.first, entry.second);
+        listedChmodDirs.insert(path);
+        chmodPath = path;
         changeDir(chmodPath);
         listDir();
         return;
@@ -318,6 +343,11 @@ void FTPClient::chmodListing(const QString& text)
             if (!isPlainEntryName(name))
                 continue;
             if (isDirRow(row)) {
+                if (tooDeepToExpand(chmodDepths, remoteDir, name)) {
+                    ++chmodTotal;
+                    emit srChmod(joinRemotePath(remoteDir, name), false);
+                    continue;
+                }
                 addChmodFolder(remoteDir, name);
                 if (chmodRecursion == 1 || chmodRecursion == 3)
                     addChmodFile(remoteDir, name);

@@ -1,9 +1,7 @@
-// Download and upload jobs.
+// Transfer jobs: records and queues, stop, resume, retry and the job's end, shared by downloads
+// and uploads.
 #include "engine/ftpclient.h"
 
-#include "common/helpers.h"
-
-#include <QDir>
 #include <QFileInfo>
 #include <QTcpSocket>
 
@@ -14,34 +12,12 @@ bool startsWith(const QString& text, const char* prefix)
     return text.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
 }
 
-bool isTransferDone(const QString& line)
+} // namespace
+
+bool FTPClient::isTransferDone(const QString& line)
 {
     return line.startsWith(QLatin1String("226")) || line.startsWith(QLatin1String("250"));
 }
-
-QString cleanRemote(QString path)
-{
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
-
-QString cleanLocal(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-// True when path lies below base in the "/"-separated sense ("/a" is not below "/ab").
-bool isBelow(const QString& path, const QString& base)
-{
-    if (!path.startsWith(base))
-        return false;
-    if (path.size() == base.size() || base.endsWith(QLatin1Char('/')))
-        return true;
-    return path.at(base.size()) == QLatin1Char('/');
-}
-
-} // namespace
 
 KTDUFile* FTPClient::addRecord(QList<KTDUFile*>& queue, int state, const QString& localFile,
                                const QString& remoteFile, bool isLink, qint64 offset)
@@ -61,7 +37,10 @@ KTDUFile* FTPClient::addRecord(QList<KTDUFile*>& queue, int state, const QString
 
 KTDUFile* FTPClient::addDownloadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
 {
-    return addRecord(downloadQueue, KTDUFile::Undownload, localFile, remoteFile, isLink, offset);
+    KTDUFile* record = addRecord(downloadQueue, KTDUFile::Undownload, localFile, remoteFile, isLink, offset);
+    if (record)
+        pendingDownloads.append(record);
+    return record;
 }
 
 KTDUFile* FTPClient::addUploadFile(const QString& localFile, const QString& remoteFile, bool isLink, qint64 offset)
@@ -84,6 +63,9 @@ void FTPClient::clearTransfers()
     qDeleteAll(uploadQueue);
     downloadQueue.clear();
     uploadQueue.clear();
+    pendingDownloads.clear();
+    uploadCursor = 0;
+    listingFolder.clear();
     currentFile = nullptr;
     downloadFolders.clear();
     uploadFolders.clear();
@@ -108,89 +90,6 @@ void FTPClient::addUploadFolder(const QString& localPath)
     uploadFolders.append(localPath);
 }
 
-QString FTPClient::localToRemote(const QString& localPath) const
-{
-    QString rest = localPath.mid(localBase.size());
-    if (!localPath.startsWith(localBase)) {
-        // The caller may hand us the cleaned absolute form of a path below a relative root.
-        const QString base = cleanLocal(localBase);
-        const QString path = cleanLocal(localPath);
-        rest = isBelow(path, base) ? path.mid(base.size()) : QString();
-    }
-    QString remote = remoteBase;
-    const QStringList parts = rest.split(QDir::separator(), Qt::SkipEmptyParts);
-    for (const QString& part : parts)
-        remote = joinRemotePath(remote, part);
-    return remote;
-}
-
-QString FTPClient::remoteToLocal(const QString& remotePath) const
-{
-    if (!isBelow(remotePath, remoteBase))
-        return QString();
-    QString local = localBase;
-    const QStringList parts = remotePath.mid(remoteBase.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        if (part == QLatin1String("."))
-            continue;
-        if (!isPlainEntryName(part))
-            return QString();  // SECURITY: ".." and the like would climb out of the local root
-        local = joinPath(local, part);
-    }
-    return local;
-}
-
-// Number of folder levels of remotePath below the job's remote root; -1 when it is not below it.
-int FTPClient::remoteDepth(const QString& remotePath) const
-{
-    if (!isBelow(remotePath, remoteBase))
-        return -1;
-    return remotePath.mid(remoteBase.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts).size();
-}
-
-// SECURITY: a path the job writes must stay inside the local root, and no existing part of it
-// below the root may be a symbolic link that would carry the write elsewhere.
-bool FTPClient::localPathInsideBase(const QString& path, bool allowBase) const
-{
-    const QString base = cleanLocal(localBase);
-    const QString target = cleanLocal(path);
-    if (target == base)
-        return allowBase;
-    if (!isBelow(target, base))
-        return false;
-    const QStringList parts = target.mid(base.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString walk = base;
-    for (const QString& part : parts) {
-        walk += QLatin1Char('/') + part;
-        if (QFileInfo(walk).isSymLink())
-            return false;
-    }
-    return true;
-}
-
-bool FTPClient::linkTargetInsideBase(const QString& linkPath, const QString& target) const
-{
-    if (target.isEmpty() || !isSafeCommandText(target))
-        return false;
-    const QString folder = QFileInfo(cleanLocal(linkPath)).path();
-    const QString resolved = QDir::cleanPath(QDir::isAbsolutePath(target) ? target
-                                                                        : folder + QLatin1Char('/') + target);
-    return localPathInsideBase(resolved, false);
-}
-
-// Names and folders that would break a command line, or paths that leave the local root, fail
-// their record before anything reaches the wire.
-bool FTPClient::recordIsSafe(const KTDUFile* record, bool download) const
-{
-    const QFileInfo info(record->localFile);
-    const QString name = info.fileName();
-    if (!isPlainEntryName(name) || !isSafeCommandText(localToRemote(info.absolutePath())))
-        return false;
-    if (download && !localPathInsideBase(record->localFile, false))
-        return false;
-    return true;
-}
-
 void FTPClient::failRecordAtStart(KTDUFile* record, int state)
 {
     record->stateCode = state;
@@ -203,7 +102,7 @@ void FTPClient::enterFileFolder(KTDUFile* record)
     const QString localFolder = QFileInfo(record->localFile).absolutePath();
     emit setLocalPath(localFolder);
     const QString remoteFolder = localToRemote(localFolder);
-    if (remoteFolder != remoteDir) {
+    if (!isInFolder(remoteFolder)) {
         changeDir(remoteFolder);
         printDir();
     }
@@ -245,82 +144,6 @@ bool FTPClient::comeToRestIfStopped(bool& jobActive)
     return true;
 }
 
-void FTPClient::startDownload()
-{
-    if (comeToRestIfStopped(downloadActive))
-        return;
-    if (downloadQueue.isEmpty() && downloadFolders.isEmpty())
-        return;
-
-    // Downloads are worked from the end of the queue.
-    KTDUFile* chosen = nullptr;
-    for (;;) {
-        chosen = nullptr;
-        for (KTDUFile* record : qAsConst(downloadQueue)) {
-            if (record->stateCode == KTDUFile::Downloading)
-                return;  // a file is running
-            if (record->stateCode == KTDUFile::Undownload)
-                chosen = record;
-        }
-        if (!chosen)
-            break;
-        downloadActive = true;  // the job has begun, even if every record fails at once
-        if (!recordIsSafe(chosen, true)) {
-            failRecordAtStart(chosen, KTDUFile::DownloadError);
-            continue;
-        }
-        if (chosen->isLink && !chosen->linkTarget.isEmpty()) {
-            makeLinkFromListing(chosen);
-            continue;
-        }
-        break;
-    }
-    currentFile = nullptr;
-
-    if (!chosen) {
-        if (nextDownloadFolder()) {
-            downloadActive = true;
-            return;
-        }
-        endTransferJob(false);
-        return;
-    }
-
-    downloadActive = true;
-    enterFileFolder(chosen);
-    chosen->stateCode = KTDUFile::Downloading;
-    currentFile = chosen;
-    linkBuffer.clear();
-    linkOverflow = false;
-    writeFailed = false;
-    transferFile.setFileName(QFileInfo(chosen->localFile).absoluteFilePath());
-    if (!chosen->isLink) {
-        if (!transferFile.open(QIODevice::ReadWrite)) {
-            chosen->stateCode = KTDUFile::DownloadError;
-            emit srStateChange(chosen);
-            return;  // the job waits for startDownload, retryErrors or resumeTransfers
-        }
-        // A fresh start keeps nothing of an older file; a resume cannot continue past what is there.
-        const qint64 present = transferFile.size();
-        if (chosen->doneSize < 0 || chosen->doneSize > present)
-            chosen->doneSize = qMax<qint64>(0, qMin(chosen->doneSize, present));
-        if (present > chosen->doneSize)
-            transferFile.resize(chosen->doneSize);
-        transferFile.seek(chosen->doneSize);
-    }
-    dataSocket->setReadBufferSize(DownloadReadBufferBytes);
-
-    const QString name = QFileInfo(chosen->localFile).fileName();
-    queueCommand(QStringLiteral("TYPE I"));
-    queueCommand(QLatin1String("SIZE ") + name);
-    queueCommand(QLatin1String("MDTM ") + name);
-    queueCommand(QStringLiteral("PASV"));
-    if (chosen->doneSize > 0)
-        queueCommand(QLatin1String("REST ") + QString::number(chosen->doneSize));
-    queueCommand(QLatin1String("RETR ") + name);
-    sendNextCommand();
-}
-
 // Ends a job that ran out of work: its summary line, then srFinish. A job that never started
 // (or has already ended) reports nothing, so that a second call cannot add a second summary.
 bool FTPClient::endTransferJob(bool uploads)
@@ -334,383 +157,6 @@ bool FTPClient::endTransferJob(bool uploads)
         addSummaryRecord(uploads, transferSummary());
     emit srFinish(localBase, remoteBase);
     return true;
-}
-
-bool FTPClient::nextDownloadFolder()
-{
-    while (!downloadFolders.isEmpty()) {
-        const QString folder = cleanRemote(downloadFolders.takeFirst());
-        if (folder.isEmpty() || listedDownloadDirs.contains(folder) || !isSafeCommandText(folder))
-            continue;
-        // SECURITY: a server that shows a folder inside itself must not keep us descending.
-        const int depth = remoteDepth(folder);
-        if (depth < 0 || depth > MaxFolderDepth)
-            continue;
-        const QString localFolder = remoteToLocal(folder);
-        if (localFolder.isEmpty() || !localPathInsideBase(localFolder, true))
-            continue;
-        const QFileInfo info(localFolder);
-        if (!info.exists() && !QDir().mkdir(localFolder))
-            continue;
-        if (!QFileInfo(localFolder).isDir())
-            continue;
-        listedDownloadDirs.insert(folder);
-        downloadListDir = folder;
-        emit setLocalPath(localFolder);
-        changeDir(folder);
-        printDir();
-        listDir();
-        return true;
-    }
-    return false;
-}
-
-int FTPClient::queueDownloadListing(const QString& text)
-{
-    // The listing was fetched in the folder being downloaded, which is where we stand now.
-    const QString folder = cleanRemote(remoteDir);
-    const QString localFolder = remoteToLocal(folder);
-    if (localFolder.isEmpty() || !localPathInsideBase(localFolder, true))
-        return 0;
-    const int depth = remoteDepth(folder);
-    Rows rows = parseList(text);
-    const Rows sorted = sortRows(rows);
-    int queued = 0;
-    for (const Row& row : sorted) {
-        const QString name = FTPClient::rowEntryName(row);
-        // SECURITY: a name must stay one entry of this folder, on disk and on the command line.
-        if (!isPlainEntryName(name))
-            continue;
-        const QString remotePath = joinRemotePath(folder, name);
-        if (isDirRow(row)) {
-            if (depth >= MaxFolderDepth || listedDownloadDirs.contains(remotePath))
-                continue;
-            addDownloadFolder(remotePath);
-        } else if (KTDUFile* record = addDownloadFile(joinPath(localFolder, name), remotePath, isLinkRow(row), 0)) {
-            if (record->isLink)
-                record->linkTarget = row.at(6).mid(name.size() + 4);  // after "name -> "
-        }
-        ++queued;
-    }
-    return queued;
-}
-
-void FTPClient::handleSizeReply(const QString& line)
-{
-    KTDUFile* record = currentFile;
-    if (!record || record->stateCode != KTDUFile::Downloading || !line.startsWith(QLatin1String("213")))
-        return;
-    // Only a plain decimal number is a size; anything else leaves it unknown.
-    const QString text = line.mid(4).trimmed();
-    bool ok = !text.isEmpty();
-    for (const QChar c : text)
-        ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    const qint64 size = ok ? text.toLongLong(&ok) : 0;
-    if (!ok)
-        return;
-    record->fileSize = size;
-    emit srFileSize(record);
-    if (record->isLink || record->doneSize <= size)
-        return;
-    // A local part longer than the remote file is not a part of it: fetch it again from 0.
-    record->doneSize = 0;
-    if (transferFile.isOpen()) {
-        transferFile.resize(0);
-        transferFile.seek(0);
-    }
-    for (int i = 0; i < commandQueue.size(); ++i) {
-        if (startsWith(commandQueue.at(i), "RETR"))
-            break;
-        if (startsWith(commandQueue.at(i), "REST ")) {
-            commandQueue.removeAt(i);
-            break;
-        }
-    }
-}
-
-// Copies what the data socket holds to the file through one reused buffer: no allocation per
-// read on the hot path of a download.
-void FTPClient::receiveDownloadData()
-{
-    KTDUFile* record = currentFile;
-    if (!record || record->stateCode != KTDUFile::Downloading) {
-        dataSocket->readAll();
-        return;
-    }
-    if (record->isLink) {
-        const QByteArray bytes = dataSocket->readAll();
-        if (linkBuffer.size() + bytes.size() > MaxLinkTargetBytes)
-            linkOverflow = true;
-        else
-            linkBuffer.append(bytes);
-        return;
-    }
-    if (!transferFile.isOpen() || writeFailed) {
-        dataSocket->readAll();  // stopped: the rest is not ours to keep
-        return;
-    }
-    if (receiveBuffer.size() != DownloadChunkBytes)
-        receiveBuffer.resize(DownloadChunkBytes);
-    qint64 got = 0;
-    bool moved = false;
-    while ((got = dataSocket->read(receiveBuffer.data(), receiveBuffer.size())) > 0) {
-        const qint64 written = transferFile.write(receiveBuffer.constData(), got);
-        if (written > 0) {
-            record->doneSize += written;
-            moved = true;
-        }
-        if (written != got) {
-            // The disk refused; the server's final reply ends the record as failed.
-            writeFailed = true;
-            dataSocket->abort();
-            break;
-        }
-    }
-    if (moved)
-        emit srProgress(record);
-}
-
-// A server that names a link's target in its listing serves the target's content to RETR, not
-// the target itself: the link is made here from the listing, with nothing fetched.
-void FTPClient::makeLinkFromListing(KTDUFile* record)
-{
-    emit setLocalPath(QFileInfo(record->localFile).absolutePath());
-    const bool made = linkTargetInsideBase(record->localFile, record->linkTarget)
-        && localPathInsideBase(record->localFile, false) && QFile::link(record->linkTarget, record->localFile);
-    record->stateCode = made ? KTDUFile::Downloaded : KTDUFile::DownloadError;
-    emit srFileFinish(record);
-}
-
-void FTPClient::finishLinkRecord()
-{
-    KTDUFile* record = currentFile;
-    if (!record || !record->isLink || record->stateCode != KTDUFile::Downloading)
-        return;
-    const QString target = QString::fromUtf8(linkBuffer);
-    linkBuffer.clear();
-    const bool made = !linkOverflow && linkTargetInsideBase(record->localFile, target)
-        && localPathInsideBase(record->localFile, false) && QFile::link(target, record->localFile);
-    record->stateCode = made ? KTDUFile::Downloaded : KTDUFile::DownloadError;
-}
-
-void FTPClient::handleRetrReply(const QString& line)
-{
-    KTDUFile* record = currentFile;
-    // A link record may already be decided by the end of its data; it still needs finishing.
-    const bool linkDecided = record && record->isLink
-        && (record->stateCode == KTDUFile::Downloaded || record->stateCode == KTDUFile::DownloadError);
-    if (!record || (record->stateCode != KTDUFile::Downloading && !linkDecided))
-        return;  // a raw RETR, or a record that a stop already finished
-    const bool done = isTransferDone(line);
-    if (!done) {
-        // Keep what has arrived, then cut the data connection the server gave up on.
-        drainDataSocket();
-        dataMode = 0;
-        if (dataSocket->state() != QAbstractSocket::UnconnectedState)
-            dataSocket->abort();
-    }
-    if (transferFile.isOpen()) {
-        transferFile.flush();
-        transferFile.close();
-    }
-    if (record->isLink) {
-        if (done)
-            finishLinkRecord();
-        else
-            record->stateCode = KTDUFile::DownloadError;
-    } else if (quint64(record->doneSize) < quint64(record->fileSize) || writeFailed) {
-        record->stateCode = KTDUFile::DownloadError;
-    } else {
-        record->stateCode = done ? KTDUFile::Downloaded : KTDUFile::DownloadError;
-    }
-    dataMode = 0;
-    emit srFileFinish(record);
-    startDownload();
-}
-
-void FTPClient::startUpload()
-{
-    if (comeToRestIfStopped(uploadActive))
-        return;
-    if (uploadQueue.isEmpty() && uploadFolders.isEmpty())
-        return;
-
-    // Uploads go in queue order.
-    KTDUFile* chosen = nullptr;
-    for (;;) {
-        chosen = nullptr;
-        for (KTDUFile* record : qAsConst(uploadQueue)) {
-            if (record->stateCode == KTDUFile::Uploading)
-                return;
-            if (record->stateCode == KTDUFile::Unupload) {
-                chosen = record;
-                break;
-            }
-        }
-        if (!chosen || recordIsSafe(chosen, false))
-            break;
-        uploadActive = true;
-        failRecordAtStart(chosen, KTDUFile::UploadError);
-    }
-    currentFile = nullptr;
-
-    if (!chosen) {
-        if (!uploadFolders.isEmpty()) {
-            uploadActive = true;
-            if (nextUploadFolder())
-                return;
-        }
-        endTransferJob(true);
-        return;
-    }
-
-    uploadActive = true;
-    enterFileFolder(chosen);
-    chosen->stateCode = KTDUFile::Uploading;
-    currentFile = chosen;
-    storSending = false;
-    transferFile.setFileName(QFileInfo(chosen->localFile).absoluteFilePath());
-    if (!transferFile.open(QIODevice::ReadOnly)) {
-        chosen->stateCode = KTDUFile::UploadError;
-        emit srStateChange(chosen);
-        return;  // the job waits, as a download does
-    }
-    chosen->fileSize = transferFile.size();
-    if (chosen->doneSize < 0 || chosen->doneSize > chosen->fileSize)
-        chosen->doneSize = 0;
-    transferFile.seek(chosen->doneSize);
-    emit srFileSize(chosen);
-
-    queueCommand(QStringLiteral("TYPE I"));
-    queueCommand(QStringLiteral("PASV"));
-    if (chosen->doneSize > 0)
-        queueCommand(QLatin1String("REST ") + QString::number(chosen->doneSize));
-    queueCommand(QLatin1String("STOR ") + QFileInfo(chosen->localFile).fileName());
-    sendNextCommand();
-}
-
-bool FTPClient::nextUploadFolder()
-{
-    while (!uploadFolders.isEmpty()) {
-        const QString folder = uploadFolders.takeFirst();
-        // A folder reached twice (through a link) is walked once; a loop of links ends here.
-        const QString canonical = QFileInfo(folder).canonicalFilePath();
-        if (canonical.isEmpty() || walkedUploadDirs.contains(canonical))
-            continue;
-        walkedUploadDirs.insert(canonical);
-        const QString rest = folder.startsWith(localBase) ? folder.mid(localBase.size())
-                                                           : cleanLocal(folder).mid(cleanLocal(localBase).size());
-        const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-        if (parts.size() > MaxFolderDepth)
-            continue;
-        const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot,
-                                                                 QDir::Name | QDir::IgnoreCase);
-        if (entries.isEmpty())
-            continue;  // an empty folder creates nothing on the server
-        for (const QFileInfo& entry : entries) {
-            if (entry.isDir())
-                uploadFolders.append(entry.absoluteFilePath());
-            else
-                addUploadFile(entry.absoluteFilePath(), localToRemote(entry.absoluteFilePath()), false, 0);
-        }
-        emit setLocalPath(folder);
-        if (parts.isEmpty()) {
-            // The root itself: its files go straight into the remote root.
-            startUpload();
-            return true;
-        }
-        QString parent = remoteBase;
-        for (int i = 0; i + 1 < parts.size(); ++i)
-            parent = joinRemotePath(parent, parts.at(i));
-        const QString name = parts.last();
-        if (isSafeCommandText(parent) && isPlainEntryName(name)) {
-            changeDir(parent);
-            sendCommand(QLatin1String("MKD ") + name);
-            changeDir(joinRemotePath(parent, name));
-            sendCommand(QStringLiteral("PWD"));
-            listDir();
-        }
-        // Otherwise nothing is created; the folder's records fail on their own unsafe paths.
-        startUpload();
-        return true;
-    }
-    return false;
-}
-
-void FTPClient::handleStorReply(const QString& line)
-{
-    KTDUFile* record = currentFile;
-    if (!record || record->stateCode != KTDUFile::Uploading)
-        return;
-    if (line.startsWith(QLatin1Char('1'))) {
-        // 125 or 150: the server waits for the data. A second preliminary line changes nothing.
-        if (storSending)
-            return;
-        storSending = true;
-        startStoreData();
-        return;
-    }
-    QObject::disconnect(storStartConnection);
-    if (dataSocket->state() != QAbstractSocket::UnconnectedState)
-        dataSocket->abort();  // refused or cut short: nothing more goes out
-    if (transferFile.isOpen())
-        transferFile.close();
-    storSending = false;
-    dataMode = 0;
-    record->stateCode = isTransferDone(line) && record->doneSize == record->fileSize ? KTDUFile::Uploaded
-                                                                                      : KTDUFile::UploadError;
-    emit srFileFinish(record);
-    startUpload();
-}
-
-// The first block goes out once the data connection stands; a 150 can overtake our connect.
-void FTPClient::startStoreData()
-{
-    QObject::disconnect(storStartConnection);
-    if (dataSocket->state() == QAbstractSocket::ConnectedState) {
-        sendNextChunk();
-        return;
-    }
-    storStartConnection = connect(dataSocket, &QTcpSocket::connected, this, [this] {
-        QObject::disconnect(storStartConnection);
-        if (storSending && currentFile && currentFile->stateCode == KTDUFile::Uploading)
-            sendNextChunk();
-    });
-}
-
-bool FTPClient::sendNextChunk()
-{
-    if (!transferFile.isOpen()) {
-        dataSocket->disconnectFromHost();
-        return false;
-    }
-    const QByteArray block = transferFile.read(UploadBlockBytes);
-    if (!block.isEmpty()) {
-        dataSocket->write(block);
-        return true;
-    }
-    dataSocket->disconnectFromHost();
-    return false;
-}
-
-void FTPClient::slotBytesWritten(qint64 bytes)
-{
-    touchReplyTimer();
-    KTDUFile* record = currentFile;
-    if (dataMode != 3 || !record || record->stateCode != KTDUFile::Uploading || !dataSocket->isWritable())
-        return;
-    record->doneSize += bytes;
-    if (record->doneSize < record->fileSize) {
-        // One block in flight: the next is read only when this one is written out.
-        if (stopState != 2 && transferFile.isOpen() && record->doneSize == transferFile.pos()) {
-            emit srProgress(record);
-            sendNextChunk();
-        }
-        return;
-    }
-    if (record->doneSize == record->fileSize)
-        emit srProgress(record);
-    dataSocket->disconnectFromHost();
 }
 
 QString FTPClient::transferSummary() const
@@ -825,6 +271,7 @@ bool FTPClient::resumeTransfers()
         if (record->stateCode == KTDUFile::UploadError)
             record->stateCode = KTDUFile::Unupload;
     }
+    rebuildPendingDownloads();
     if (!downloadQueue.isEmpty() || !downloadFolders.isEmpty()) {
         startDownload();
         return true;
@@ -850,6 +297,7 @@ void FTPClient::retryErrors()
                 ++requeued;
             }
         }
+        uploadCursor = 0;
         if (requeued > 0)
             startUpload();
         return;
@@ -861,8 +309,22 @@ void FTPClient::retryErrors()
             ++requeued;
         }
     }
+    rebuildPendingDownloads();
     if (requeued > 0)
         startDownload();
+}
+
+// A folder of the job that cannot be listed, made or read: one failed record names it, so
+// that it counts in the summary and shows in the queue.
+void FTPClient::failFolder(const QString& remoteFolder, const QString& localFolder, bool upload)
+{
+    const QString local = localFolder.isEmpty() ? remoteFolder : localFolder;
+    KTDUFile* record = addRecord(upload ? uploadQueue : downloadQueue, upload ? KTDUFile::Unupload : KTDUFile::Undownload,
+                                 local, remoteFolder, false, 0);
+    if (!record)
+        return;
+    (upload ? uploadActive : downloadActive) = true;
+    failRecordAtStart(record, upload ? KTDUFile::UploadError : KTDUFile::DownloadError);
 }
 
 void FTPClient::abortData()

@@ -1,6 +1,7 @@
 #!/bin/bash
 # torvex-cli against pyftpdlib on 127.0.0.1: every command, exit statuses and the messages for a
-# refused login, a missing path and an unreachable host.
+# refused login, a missing path and an unreachable host; links and the login folder also against
+# torvex-server.
 set -u
 CLI=${TORVEX_CLI:-}
 [ -x "$CLI" ] || { echo "SKIP: torvex-cli not built"; exit 0; }
@@ -73,6 +74,56 @@ DEAD=$(free_port)
 timeout 60 "$CLI" --port "$DEAD" 127.0.0.1 ls / >/dev/null 2>"$W/err"; check "unreachable host" 3 $?
 grep -q "cannot connect to 127.0.0.1 port $DEAD" "$W/err" || { echo "FAIL unreachable message"; fails=$((fails + 1)); }
 "$CLI" 127.0.0.1 frobnicate >/dev/null 2>&1; check "unknown command" 2 $?
+
+# Links and the login folder, against pyftpdlib and our own server alike: a file in the login
+# folder by its bare name, a rename within one folder, a link to a file fetched as that file, a
+# link to a folder fetched as a folder (the server may name it by its real path), and rm of a
+# link to a folder removing the link only.
+link_checks() { # link_checks NAME ROOT COMMAND...
+    local name=$1 root=$2; shift 2
+    local dl="$W/dl-$name"
+    rm -rf "$dl"; mkdir -p "$dl"
+    "$@" get top.txt "$dl" >"$W/out" 2>&1; check "$name: get a file in the login folder" 0 $?
+    cmp -s "$root/top.txt" "$dl/top.txt" || { echo "FAIL $name: top.txt differs"; fails=$((fails + 1)); }
+    "$@" mv top.txt moved.txt >"$W/out" 2>&1; check "$name: mv within one folder" 0 $?
+    [ -f "$root/moved.txt" ] || { echo "FAIL $name: mv did not rename"; cat "$W/out"; fails=$((fails + 1)); }
+    "$@" get /flink "$dl" >"$W/out" 2>&1; check "$name: get a link to a file" 0 $?
+    # With the content the server sends for it: our server sends a link's target text.
+    [ -f "$dl/flink" ] && [ ! -L "$dl/flink" ] || { echo "FAIL $name: the link was not fetched as a file"; cat "$W/out"; fails=$((fails + 1)); }
+    [ "$name" != pyftpdlib ] || cmp -s "$root/real/inner.txt" "$dl/flink" || { echo "FAIL $name: link content"; fails=$((fails + 1)); }
+    "$@" get /lnk "$dl" >"$W/out" 2>&1; check "$name: get a link to a folder" 0 $?
+    cmp -s "$root/real/inner.txt" "$dl/lnk/inner.txt" || { echo "FAIL $name: folder through a link"; cat "$W/out"; fails=$((fails + 1)); }
+    "$@" put "$root/moved.txt" /lnk >"$W/out" 2>&1; check "$name: put into a link to a folder" 0 $?
+    [ -f "$root/real/moved.txt" ] || { echo "FAIL $name: put through a link"; cat "$W/out"; fails=$((fails + 1)); }
+    "$@" rm /lnk >"$W/out" 2>&1; check "$name: rm a link to a folder" 0 $?
+    [ ! -L "$root/lnk" ] && [ -f "$root/real/inner.txt" ] \
+        || { echo "FAIL $name: rm of the link touched its target"; cat "$W/out"; fails=$((fails + 1)); }
+}
+make_link_tree() { # make_link_tree ROOT
+    mkdir -p "$1/real"
+    echo "top" >"$1/top.txt"
+    echo "inner" >"$1/real/inner.txt"
+    ln -s real "$1/lnk"
+    ln -s real/inner.txt "$1/flink"
+}
+make_link_tree "$W/root"
+link_checks pyftpdlib "$W/root" $T
+
+SERVER=${TORVEX_SERVER:-}
+if [ -x "$SERVER" ]; then
+    make_link_tree "$W/own"
+    OWN_PORT=$(free_port)
+    HOME="$W/home" XDG_CONFIG_HOME="$W/config" "$SERVER" --port "$OWN_PORT" --root "$W/own" --user u:p --address 127.0.0.1 >"$W/own.log" 2>&1 &
+    OWN_PID=$!
+    for i in $(seq 1 50); do
+        /usr/bin/python3 -c "import socket,sys; s=socket.create_connection(('127.0.0.1',$OWN_PORT),1); sys.exit(0 if s.recv(3)==b'220' else 1)" 2>/dev/null && break
+        read -r -t 0.1 <> <(:) || true
+    done
+    link_checks torvex-server "$W/own" timeout 120 "$CLI" --port "$OWN_PORT" --user u --password p 127.0.0.1
+    kill "$OWN_PID" 2>/dev/null; wait "$OWN_PID" 2>/dev/null
+else
+    echo "SKIP: torvex-server not built"
+fi
 
 [ "$fails" = 0 ] && echo "all passed" || echo "$fails failed"
 [ "$fails" = 0 ]

@@ -47,6 +47,8 @@ private slots:
     void renameEndsWithOneListing();
     void moveEndsInClosingFolder();
     void renameToUnsafeNameSendsNoRnto();
+    void folderInsideItselfStopsAtDepthLimit_data();
+    void folderInsideItselfStopsAtDepthLimit();
 };
 
 void TestEngineOperations::deleteOneFile()
@@ -305,6 +307,50 @@ void TestEngineOperations::renameToUnsafeNameSendsNoRnto()
     QTRY_COMPARE_WITH_TIMEOUT(pwd.count(), 1, Wait);
     for (const QString& line : server.commands())
         QVERIFY2(!line.startsWith(QLatin1String("RNTO")) && !line.startsWith(QLatin1String("DELE")), qPrintable(line));
+}
+
+void TestEngineOperations::folderInsideItselfStopsAtDepthLimit_data()
+{
+    QTest::addColumn<bool>("chmod");
+    QTest::newRow("delete") << false;
+    QTest::newRow("chmod") << true;
+}
+
+// A server that shows a folder inside every folder: the recursive job ends at the depth limit,
+// counts the folder it refused, and lists no folder twice.
+void TestEngineOperations::folderInsideItselfStopsAtDepthLimit()
+{
+    QFETCH(bool, chmod);
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    QVERIFY(server.addScript(QStringLiteral("LIST => 226 [data=drwxr-xr-x 2 u g 1 Jan 01 12:00 a\\n]")));
+    FTPClient client;
+    LOG_IN(client, server);
+    QSignalSpy deleted(&client, &FTPClient::deleteFile);
+    QSignalSpy chmodDone(&client, &FTPClient::srChmodFinish);
+    if (chmod) {
+        client.setChmod(QStringLiteral("/"), 1, QStringLiteral("644"));
+        client.addChmodFolder(QStringLiteral("/"), QStringLiteral("a"));
+        client.chmodNext();
+        QTRY_COMPARE_WITH_TIMEOUT(chmodDone.count(), 1, 6 * Wait);  // some 600 commands
+        QVERIFY(chmodDone.first().at(0).toInt() > chmodDone.first().at(1).toInt());
+    } else {
+        client.prepareDelete(QString());
+        client.addDeleteFolder(QStringLiteral("/"), QStringLiteral("a"));
+        client.deleteNext(KTDelInfo::Unknown);
+        QTRY_VERIFY_WITH_TIMEOUT(!deleted.isEmpty() && deleted.last().at(1).toString().isEmpty(), 6 * Wait);  // some 600 commands
+        QVERIFY(deleted.last().at(0).toString().startsWith(QLatin1String("Delete Finish")));
+        QVERIFY(std::any_of(deleted.cbegin(), deleted.cend(), [](const QList<QVariant>& signal) {
+            return signal.at(1).toString() == QLatin1String("error");
+        }));
+    }
+    // The selected folder and MaxFolderDepth levels below it were entered, and not one more.
+    int deepest = 0;
+    for (const QString& line : server.commands()) {
+        if (line.startsWith(QLatin1String("CWD ")))
+            deepest = qMax(deepest, int(line.mid(4).count(QLatin1Char('a'))));
+    }
+    QCOMPARE(deepest, FTPClient::MaxFolderDepth + 1);
 }
 
 QTEST_GUILESS_MAIN(TestEngineOperations)

@@ -55,6 +55,8 @@ private slots:
     void cleanup();
     void downloadTree_data();
     void downloadTree();
+    void symlinkedFolderAndLinkDelete_data();
+    void symlinkedFolderAndLinkDelete();
     void uploadTree_data();
     void uploadTree();
     void stopAndResumeDownload_data();
@@ -165,6 +167,37 @@ void TestEngineTransferPeers::downloadTree()
     QCOMPARE(QFileInfo(local->path() + QStringLiteral("/tree/link")).symLinkTarget(),
              QFileInfo(local->path() + QStringLiteral("/tree/with blank.txt")).absoluteFilePath());
     QCOMPARE(client->downloads().last()->localFile, QStringLiteral("Dowload Finish, Total: 5 Success: 5"));
+}
+
+// A folder reached through a link (vsftpd's PWD names the real folder) is fetched whole, and a
+// delete job removes a link to a folder, never what is inside the folder it leads to.
+void TestEngineTransferPeers::symlinkedFolderAndLinkDelete_data() { peerData(); }
+void TestEngineTransferPeers::symlinkedFolderAndLinkDelete()
+{
+    START_PEER();
+    const QString w = peer->writable();
+    writeTestFile(w + QStringLiteral("/real/inner.txt"), "inner");
+    QVERIFY(QFile::link(QStringLiteral("real"), w + QStringLiteral("/lnk")));
+    QDir().mkpath(w + QStringLiteral("/doomed"));
+    QVERIFY(QFile::link(QStringLiteral("../real"), w + QStringLiteral("/doomed/to-real")));
+    peer->handOver(w);
+    FEED_LISTINGS();
+    QSignalSpy finish(client.get(), &FTPClient::srFinish);
+    client->prepareTransfer(local->path(), peer->remoteWritable());
+    client->addDownloadFolder(peer->remoteWritable() + QStringLiteral("/lnk"));
+    client->startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(readTestFile(local->path() + QStringLiteral("/lnk/inner.txt")), QByteArray("inner"));
+    QCOMPARE(client->downloads().last()->localFile, QStringLiteral("Dowload Finish, Total: 1 Success: 1"));
+
+    QSignalSpy deleted(client.get(), &FTPClient::deleteFile);
+    client->prepareDelete(peer->remoteWritable());
+    client->addDeleteFolder(peer->remoteWritable(), QStringLiteral("doomed"));
+    client->deleteNext(KTDelInfo::Unknown);
+    QTRY_VERIFY_WITH_TIMEOUT(!deleted.isEmpty() && deleted.last().at(1).toString().isEmpty(), Wait);
+    QCOMPARE(deleted.last().at(0).toString(), QStringLiteral("Delete Finish, Total: 2 Success: 2"));
+    QVERIFY(!QFileInfo(w + QStringLiteral("/doomed")).exists());
+    QCOMPARE(readTestFile(w + QStringLiteral("/real/inner.txt")), QByteArray("inner"));
 }
 
 void TestEngineTransferPeers::uploadTree_data() { peerData(); }

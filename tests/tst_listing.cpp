@@ -130,6 +130,11 @@ void TestListing::sortRowsPutsParentFoldersFiles()
         names << row.at(6);
     QCOMPARE(names, QStringList({"..", "A", "b", "a", "c"}));
     QCOMPARE(rows.size(), 5);  // the "." row left the input list
+    Rows twice = FTPClient::parseList("drwxr-xr-x 2 u g 1 Jan 01 12:00 x\r\n"
+                                      "-rw-r--r-- 1 u g 7 Jan 01 12:00 x\r\n");
+    const Rows once = FTPClient::sortRows(twice);
+    QCOMPARE(once.size(), 1);  // a name listed twice: its first kind, its last row
+    QCOMPARE(once.first().at(4), QStringLiteral("7"));
     for (const Row& row : qAsConst(rows))
         QVERIFY(row.at(6) != QLatin1String("."));
 }

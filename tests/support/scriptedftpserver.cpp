@@ -3,14 +3,17 @@
 #include "engine/ftpclient.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QSignalSpy>
 
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -25,6 +28,23 @@ void later(QObject* context, int ms, std::function<void()> work)
         work();
     else
         QTimer::singleShot(ms, context, std::move(work));
+}
+
+QByteArray unescapeScript(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.replace("\\n", "\r\n");
+    bytes.replace("\\e", "\x1b");
+    return bytes;
+}
+
+// Data no test reads back byte by byte: a repeating pattern of the asked size.
+QByteArray filler(qint64 size)
+{
+    QByteArray bytes(int(size), Qt::Uninitialized);
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char('a' + i % 26);
+    return bytes;
 }
 
 } // namespace
@@ -67,6 +87,59 @@ void ScriptedFtpServer::setReply(const QString& prefix, const QByteArray& reply)
     Answer answer;
     answer.reply = reply;
     answers[prefix.toUpper()] = {answer};
+}
+
+bool ScriptedFtpServer::addScript(const QString& script)
+{
+    static const QRegularExpression option(QStringLiteral("\\[(\\w+)(?:=([^\\]]*))?\\]"));
+    const QStringList rules = script.split(QStringLiteral(" | "), Qt::SkipEmptyParts);
+    for (const QString& rule : rules) {
+        const int arrow = rule.indexOf(QLatin1String("=>"));
+        if (arrow < 0)
+            return false;
+        const QString prefix = rule.left(arrow).trimmed();
+        QString rest = rule.mid(arrow + 2);
+        Answer answer;
+        auto it = option.globalMatch(rest);
+        while (it.hasNext()) {
+            const auto match = it.next();
+            const QString key = match.captured(1);
+            const QString value = match.captured(2);
+            if (key == QLatin1String("data"))
+                answer.data = unescapeScript(value);
+            else if (key == QLatin1String("bytes"))
+                answer.data = filler(value.toLongLong());
+            else if (key == QLatin1String("pre"))
+                answer.preliminary = unescapeScript(value) + "\r\n";
+            else if (key == QLatin1String("cut"))
+                answer.cutDataAfter = value.toLongLong();
+            else if (key == QLatin1String("delay"))
+                answer.replyDelayMs = value.toInt();
+            else if (key == QLatin1String("datadelay"))
+                answer.dataDelayMs = value.toInt();
+            else if (key == QLatin1String("trickle"))
+                answer.trickleMs = value.toInt();
+            else if (key == QLatin1String("repeat"))
+                answer.repeatPreliminaryMs = value.toInt();
+            else if (key == QLatin1String("before"))
+                answer.replyBeforeData = true;
+            else if (key == QLatin1String("silent"))
+                answer.silent = true;
+            else if (key == QLatin1String("close"))
+                answer.closeControl = true;
+            else
+                return false;
+        }
+        rest.remove(option);
+        const QByteArray reply = unescapeScript(rest.trimmed());
+        if (!reply.isEmpty())
+            answer.reply = reply + "\r\n";
+        if (prefix == QLatin1String("GREETING"))
+            setGreeting(answer.reply);
+        else
+            addAnswer(prefix, answer);
+    }
+    return true;
 }
 
 void ScriptedFtpServer::setChunkSize(int bytes)
@@ -121,9 +194,15 @@ void ScriptedFtpServer::onControlReadyRead()
 ScriptedFtpServer::Answer ScriptedFtpServer::answerFor(const QString& line)
 {
     QString best;
-    for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
-        if (line.startsWith(it.key(), Qt::CaseInsensitive) && it.key().size() > best.size())
-            best = it.key();
+    // A listing rule may name the folder it answers in: "LIST@/d".
+    const QString inFolder = firstWord(line) + QLatin1Char('@') + cwd.toUpper();
+    if (firstWord(line) == QLatin1String("LIST") && answers.contains(inFolder)) {
+        best = inFolder;
+    } else {
+        for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
+            if (line.startsWith(it.key(), Qt::CaseInsensitive) && it.key().size() > best.size())
+                best = it.key();
+        }
     }
     if (best.isEmpty())
         return defaultAnswer(line);
@@ -140,7 +219,6 @@ ScriptedFtpServer::Answer ScriptedFtpServer::defaultAnswer(const QString& line) 
         {QStringLiteral("USER"), "331 Password required.\r\n"},
         {QStringLiteral("PASS"), "230 Logged in.\r\n"},
         {QStringLiteral("CWD"), "250 Directory changed.\r\n"},
-        {QStringLiteral("PWD"), "257 \"/\" is the current directory.\r\n"},
         {QStringLiteral("TYPE"), "200 Type set.\r\n"},
         {QStringLiteral("SIZE"), "550 No size.\r\n"},
         {QStringLiteral("MDTM"), "550 No time.\r\n"},
@@ -159,6 +237,8 @@ ScriptedFtpServer::Answer ScriptedFtpServer::defaultAnswer(const QString& line) 
     };
     Answer answer;
     answer.reply = replies.value(firstWord(line), "200 OK.\r\n");
+    if (firstWord(line) == QLatin1String("PWD"))
+        answer.reply = "257 \"" + cwd.toUtf8() + "\" is the current directory.\r\n";
     return answer;
 }
 
@@ -172,6 +252,8 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         return;
     }
     const QString word = firstWord(line);
+    if (word == QLatin1String("CWD") && answer.reply.startsWith("250"))
+        followFolderChange(line.mid(4));
     if (word == QLatin1String("PASV")) {
         openPassive();
         const quint16 dataPort = dataServer->serverPort();
@@ -179,6 +261,12 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         reply.replace("{p1}", QByteArray::number(dataPort / 256));
         reply.replace("{p2}", QByteArray::number(dataPort % 256));
         later(this, answer.replyDelayMs, [this, reply] { writeControl(reply); });
+        return;
+    }
+    if (answer.repeatPreliminaryMs > 0 && word != QLatin1String("LIST") && word != QLatin1String("RETR")
+        && word != QLatin1String("STOR")) {
+        repeatForEver(answer.preliminary.isEmpty() ? QByteArray("100 Still working.\r\n") : answer.preliminary,
+                      answer.repeatPreliminaryMs);
         return;
     }
     const bool refused = answer.cutDataAfter < 0 && (answer.reply.startsWith('4') || answer.reply.startsWith('5'));
@@ -193,6 +281,27 @@ void ScriptedFtpServer::handleCommand(const QString& line)
     });
 }
 
+void ScriptedFtpServer::followFolderChange(const QString& path)
+{
+    QString folder = path.startsWith(QLatin1Char('/')) ? path : cwd + QLatin1Char('/') + path;
+    folder = QDir::cleanPath(folder);
+    cwd = folder.isEmpty() ? QStringLiteral("/") : folder;
+}
+
+// A server that keeps saying it is about to answer, and never does; bounded all the same.
+void ScriptedFtpServer::repeatForEver(const QByteArray& preliminary, int intervalMs)
+{
+    writeControl(preliminary);
+    auto* repeat = new QTimer(control);
+    auto count = std::make_shared<int>(0);
+    connect(repeat, &QTimer::timeout, this, [this, repeat, preliminary, count] {
+        if (++*count > 1000)
+            repeat->stop();
+        writeControl(preliminary);
+    });
+    repeat->start(intervalMs);
+}
+
 void ScriptedFtpServer::openPassive()
 {
     if (data)
@@ -205,8 +314,13 @@ void ScriptedFtpServer::openPassive()
 void ScriptedFtpServer::runDataCommand(const QString& word, const Answer& answer)
 {
     auto start = [this, word, answer] {
-        writeControl(answer.preliminary.isEmpty() ? QByteArray("150 Opening data connection.\r\n")
-                                                  : answer.preliminary);
+        const QByteArray preliminary = answer.preliminary.isEmpty() ? QByteArray("150 Opening data connection.\r\n")
+                                                                    : answer.preliminary;
+        if (answer.repeatPreliminaryMs > 0) {
+            repeatForEver(preliminary, answer.repeatPreliminaryMs);
+            return;
+        }
+        writeControl(preliminary);
         if (word == QLatin1String("STOR")) {
             storing = true;
             storeAnswer = answer;
@@ -254,6 +368,10 @@ void ScriptedFtpServer::sendData(const Answer& answer)
     if (!data)
         return;
     QByteArray bytes = answer.data;
+    if (answer.trickleMs > 0) {
+        trickle(bytes, answer.trickleMs);
+        return;
+    }
     if (answer.cutDataAfter >= 0 && answer.cutDataAfter < bytes.size()) {
         data->write(bytes.left(int(answer.cutDataAfter)));
         data->flush();
@@ -262,6 +380,23 @@ void ScriptedFtpServer::sendData(const Answer& answer)
     }
     data->write(bytes);
     data->disconnectFromHost();  // flushes what is left, then closes
+}
+
+// One byte per tick until the data is out or the client has gone.
+void ScriptedFtpServer::trickle(const QByteArray& bytes, int intervalMs)
+{
+    auto* timer = new QTimer(data);
+    auto sent = std::make_shared<int>(0);
+    connect(timer, &QTimer::timeout, this, [this, timer, bytes, sent] {
+        if (!data || data->state() != QAbstractSocket::ConnectedState || *sent >= bytes.size()) {
+            timer->stop();
+            if (data)
+                data->disconnectFromHost();
+            return;
+        }
+        data->write(bytes.mid((*sent)++, 1));
+    });
+    timer->start(intervalMs);
 }
 
 void ScriptedFtpServer::writeControl(const QByteArray& bytes)

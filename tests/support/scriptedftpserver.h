@@ -15,7 +15,8 @@ class QTcpSocket;
 // scripted answer per command, records every command line it received, and can misbehave on
 // purpose: replies split across writes, the final reply before the data, delays, silence.
 //
-// Commands without a rule get a plain success reply (USER 331, PASS 230, CWD 250, PWD 257 "/",
+// Commands without a rule get a plain success reply (USER 331, PASS 230, CWD 250 (followed: PWD
+// names the folder, and a rule "LIST@/d" answers LIST there), PWD 257,
 // TYPE 200, SIZE 550, MDTM 550, REST 350, DELE 250, RMD 250, MKD 257, RNFR 350, RNTO 250,
 // SITE 200, QUIT 221 and close, others 200). PASV opens a data listener on 127.0.0.1 and answers
 // 227 with its port unless a rule for PASV says otherwise. LIST and RETR send their rule's data
@@ -35,6 +36,8 @@ public:
         bool silent = false;           // never answer
         bool closeControl = false;     // close the control connection instead of answering
         qint64 cutDataAfter = -1;      // close the data connection after this many bytes
+        int trickleMs = 0;             // send the data one byte per this many ms
+        int repeatPreliminaryMs = 0;   // resend the preliminary reply this often, never finish
     };
 
     explicit ScriptedFtpServer(QObject* parent = nullptr);
@@ -48,6 +51,11 @@ public:
     // Several answers for one prefix are used in turn; the last one then stays.
     void addAnswer(const QString& prefix, const Answer& answer);
     void setReply(const QString& prefix, const QByteArray& reply);
+    // One line of script, rules separated by " | ":  PREFIX => REPLY [key=value]...
+    // Keys: data, pre, cut, delay, datadelay, trickle, repeat (ms), bytes (pattern data of that
+    // size), and the flags [before] [silent] [close]. In texts "\n" stands for CR LF and "\e"
+    // for ESC. The prefix GREETING sets the greeting. Returns false on a line it cannot read.
+    bool addScript(const QString& script);
     // Writes control replies in pieces of this many bytes with a short pause between them.
     void setChunkSize(int bytes);
 
@@ -70,9 +78,12 @@ private:
     Answer defaultAnswer(const QString& line) const;
     void writeControl(const QByteArray& bytes);
     void pumpControl();
+    void followFolderChange(const QString& path);
+    void repeatForEver(const QByteArray& preliminary, int intervalMs);
     void openPassive();
     void runDataCommand(const QString& line, const Answer& answer);
     void sendData(const Answer& answer);
+    void trickle(const QByteArray& bytes, int intervalMs);
     void finishTransfer(const Answer& answer);
 
     QTcpServer* controlServer = nullptr;
@@ -80,6 +91,7 @@ private:
     QPointer<QTcpSocket> control;
     QPointer<QTcpSocket> data;
     QByteArray greeting = "220 Scripted server ready.\r\n";
+    QString cwd = QStringLiteral("/");
     QHash<QString, QList<Answer>> answers;
     QStringList received;
     QByteArray inbox;
