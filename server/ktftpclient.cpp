@@ -4,6 +4,8 @@
 #include "server/ktftplimits.h"
 #include "server/ktftpreplies.h"
 #include "server/ktftpserver.h"
+#include "server/ktssllistener.h"
+#include "server/kttlssupport.h"
 #include "settings/fbdata.h"
 
 #include <QDir>
@@ -39,7 +41,7 @@ void dropTelnetCommands(QByteArray& line)
 KTFtpClient::KTFtpClient(QTcpSocket* socket, KTFtpServer* server)
     : QObject(server)
     , controlSocket(socket)
-    , dataListener(new QTcpServer(this))
+    , dataListener(new KTSslListener(this))
     , store(server ? server->store() : nullptr)
     , firstDataPort(KTFtpLimits::FirstDataPort)
     , lastDataPort(KTFtpLimits::LastDataPort)
@@ -148,7 +150,7 @@ bool KTFtpClient::readyForLine() const
     // One line at a time: the next is taken once the reply to the last has left, so a peer that
     // pipelines without reading its replies cannot make us queue them without end.
     return !closing && !loginTimer.isActive()
-           && controlSocket->bytesToWrite() == 0;
+           && KTTlsSupport::pendingBytes(controlSocket) == 0;
 }
 
 void KTFtpClient::fillInput()
@@ -239,9 +241,12 @@ void KTFtpClient::dispatch()
         &KTFtpClient::handleQuit,    &KTFtpClient::handleNlst, &KTFtpClient::handleAppe,
         &KTFtpClient::handleAbor,    &KTFtpClient::handleEpsv, &KTFtpClient::handleOpts,
         &KTFtpClient::handleMode,    &KTFtpClient::handleStru, &KTFtpClient::handleAllo,
-        &KTFtpClient::handleStat,
+        &KTFtpClient::handleStat,    &KTFtpClient::handleAuth, &KTFtpClient::handlePbsz,
+        &KTFtpClient::handleProt,
     };
     const int code = command.code;
+    if (refusedForTls(code))
+        return;
     if (!loggedIn && !allowedBeforeLogin(code)) {
         sendReply(QLatin1String(KTFtpReply::NotLoggedIn));
         command.code = KTFtpCommand::Unkn;
@@ -267,6 +272,9 @@ bool KTFtpClient::allowedBeforeLogin(int code) const
     case KTFtpCommand::Noop:
     case KTFtpCommand::Opts:
     case KTFtpCommand::Quit:
+    case KTFtpCommand::Auth:
+    case KTFtpCommand::Pbsz:
+    case KTFtpCommand::Prot:
         return true;
     default:
         return false;

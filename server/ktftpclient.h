@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -16,8 +17,10 @@
 
 class FBData;
 class KTFtpServer;
+class KTTlsSessionGroup;
 class QFileInfo;
 class QSaveFile;
+class QSslSocket;
 class QTcpServer;
 class QTcpSocket;
 
@@ -48,6 +51,10 @@ public:
         firstDataPort = first;
         lastDataPort = last;
     }
+
+    // Offers AUTH TLS with this configuration; required: no login nor data in the clear.
+    void setTls(const QSslConfiguration& configuration, bool required);
+    bool controlEncrypted() const { return tlsActive; }
 
     QString peerText() const;
     // The name this session logged in under; a later USER does not change it.
@@ -114,6 +121,10 @@ private slots:
     void slotLoginTimeout();
     void slotDataStalled();
     void slotDataError();
+    void slotDataEncrypted();
+    void slotDataEncryptedWritten();
+    void slotControlEncrypted();
+    void slotControlError();
 
 private:
     enum class LineResult { None, Line, Answered };
@@ -173,6 +184,15 @@ private:
     void finishSending();
     void endTransfer(bool complete);
 
+    // FTP over TLS (ktftpclienttls.cpp).
+    void handleAuth();
+    void handlePbsz();
+    void handleProt();
+    bool refusedForTls(int code);
+    void startDataHandshake(QSslSocket* socket);
+    void failDataHandshake(const QString& reason);
+    void dataConnectionReady();
+
     // Listings and file transfers (ktftpclienttransfer.cpp).
     void handleList();
     void handleNlst();
@@ -224,6 +244,19 @@ private:
     KTPeerResetWatch resetWatch;
     QString transferPath;
     qint64 transferBytes = 0;
+
+    bool tlsEnabled = false;
+    bool tlsRequired = false;
+    QSslConfiguration tlsConfiguration;
+    // A data connection can resume only a session that its control connection was given.
+    std::unique_ptr<KTTlsSessionGroup> tlsSessions;
+    bool tlsStarted = false;
+    bool tlsActive = false;
+    // PROT P: data connections must be TLS too.
+    bool protectData = false;
+    // The data connection is there but its handshake has not finished.
+    bool dataHandshaking = false;
+    bool closeAfterHandshake = false;
 };
 
 #endif

@@ -7,6 +7,7 @@
 
 #include <QHostAddress>
 #include <QSaveFile>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -128,6 +129,22 @@ void KTFtpClient::acceptDataConnection(QTcpSocket* socket)
     connect(dataSocket, &QTcpSocket::disconnected, this, &KTFtpClient::slotDisconnected_Da);
     connect(dataSocket, &QTcpSocket::errorOccurred, this, &KTFtpClient::slotDataError);
     resetWatch.watch(dataSocket->socketDescriptor());
+    if (protectData) {
+        auto* ssl = qobject_cast<QSslSocket*>(dataSocket);
+        if (!ssl) {
+            dropDataConnection();
+            return;
+        }
+        // The transfer may start at once: its 150 goes out, and what it writes waits in the
+        // socket until the handshake is through, as clients that shake hands only after the
+        // 150 need.
+        startDataHandshake(ssl);
+    }
+    dataConnectionReady();
+}
+
+void KTFtpClient::dataConnectionReady()
+{
     if (waitingForData) {
         // The transfer command that came first runs now.
         waitingForData = false;
@@ -181,6 +198,8 @@ void KTFtpClient::dropDataConnection()
     saveFile.reset();
     chunkWritten = 0;
     dataBuffer.clear();
+    dataHandshaking = false;
+    closeAfterHandshake = false;
     if (dataSocket) {
         dataSocket->disconnect(this);
         dataSocket->abort();
@@ -240,6 +259,10 @@ void KTFtpClient::slotDataStalled()
 
 void KTFtpClient::slotDataError()
 {
+    if (dataHandshaking) {
+        failDataHandshake(dataSocket->errorString());
+        return;
+    }
     // The peer's close is how an upload ends; anything else spoils the transfer.
     if (dataSocket && dataSocket->error() == QAbstractSocket::RemoteHostClosedError
         && isReceiving(transferState))
@@ -258,6 +281,11 @@ void KTFtpClient::slotCloseDataSocket()
 {
     if (!dataSocket)
         return;
+    // A close in the middle of the handshake would break it; it waits for the handshake's end.
+    if (dataHandshaking) {
+        closeAfterHandshake = true;
+        return;
+    }
     // Writes what is still queued first; the close then brings the final reply.
     dataSocket->disconnectFromHost();
 }
@@ -266,6 +294,10 @@ void KTFtpClient::slotDisconnected_Da()
 {
     if (!dataSocket)
         return;
+    if (dataHandshaking) {
+        failDataHandshake(QStringLiteral("closed during the handshake"));
+        return;
+    }
     const bool receiving = isReceiving(transferState);
     if (receiving)
         storeReceived();

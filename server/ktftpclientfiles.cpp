@@ -15,7 +15,7 @@ void KTFtpClient::handleSyst()
 
 void KTFtpClient::handleFeat()
 {
-    sendReply(QLatin1String(KTFtpReply::Features));
+    sendReply(QLatin1String(tlsEnabled ? KTFtpReply::FeaturesTls : KTFtpReply::Features));
 }
 
 void KTFtpClient::handleNoop()
@@ -27,9 +27,11 @@ void KTFtpClient::handleHelp()
 {
     QString text = QLatin1String(KTFtpReply::HelpHead);
     const QStringList& words = KTFtpCommand::words();
-    for (int i = 1; i < words.size(); ++i) {
+    // The TLS words close the table and are offered only with a certificate.
+    const int count = tlsEnabled ? int(words.size()) : int(KTFtpCommand::Auth);
+    for (int i = 1; i < count; ++i) {
         text += QLatin1Char(' ') + words.at(i);
-        if (i % 10 == 0 && i + 1 < words.size())
+        if (i % 10 == 0 && i + 1 < count)
             text += QLatin1Char('\n');
     }
     text += QLatin1Char('\n');

@@ -4,6 +4,7 @@
 #include "server/ktftpformat.h"
 #include "server/ktftplimits.h"
 #include "server/ktftpreplies.h"
+#include "server/kttlssupport.h"
 
 #include <QDate>
 #include <QDir>
@@ -157,7 +158,7 @@ void KTFtpClient::handleRetr()
 void KTFtpClient::sendNextChunk()
 {
     // Bounded by the send queue's size: each pass adds a chunk or ends.
-    while (dataSocket && dataSocket->bytesToWrite() < KTFtpLimits::SendQueueBytes) {
+    while (dataSocket && KTTlsSupport::pendingBytes(dataSocket) < KTFtpLimits::SendQueueBytes) {
         dataBuffer = file.read(KTFtpLimits::FileChunkBytes);
         if (dataBuffer.isEmpty()) {
             if (!file.atEnd()) {

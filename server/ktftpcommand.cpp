@@ -21,7 +21,8 @@ const QStringList& KTFtpCommand::words()
         QStringLiteral("QUIT"), QStringLiteral("NLST"), QStringLiteral("APPE"),
         QStringLiteral("ABOR"), QStringLiteral("EPSV"), QStringLiteral("OPTS"),
         QStringLiteral("MODE"), QStringLiteral("STRU"), QStringLiteral("ALLO"),
-        QStringLiteral("STAT"),
+        QStringLiteral("STAT"), QStringLiteral("AUTH"), QStringLiteral("PBSZ"),
+        QStringLiteral("PROT"),
     };
     Q_ASSERT(table.size() == WordCount);
     return table;

@@ -17,6 +17,8 @@ public:
         Retr, Stor, Mkd, Dele, Rmd, Rnfr, Rnto, Site, Noop, Help, Quit,
         // What standard clients expect beyond the words above.
         Nlst, Appe, Abor, Epsv, Opts, Mode, Stru, Allo, Stat,
+        // FTP over TLS; unknown commands while the server has no certificate.
+        Auth, Pbsz, Prot,
         WordCount
     };
 

@@ -44,6 +44,8 @@ constexpr char SystemType[] = "215 UNIX Type:L8\n";
 // Each feature line begins with a blank, as clients parsing FEAT expect.
 constexpr char Features[] =
     "211-Features:\n EPSV\n MDTM\n PASV\n REST STREAM\n SIZE\n UTF8\n211 End\r\n";
+constexpr char FeaturesTls[] = "211-Features:\n AUTH TLS\n EPSV\n MDTM\n PASV\n PBSZ\n PROT\n"
+                              " REST STREAM\n SIZE\n UTF8\n211 End\r\n";
 constexpr char Utf8Always[] = "200 Always in UTF8 mode.\n";
 constexpr char OptionUnknown[] = "501 Option not understood.\n";
 constexpr char ModeStream[] = "200 Mode set to S.\n";
@@ -90,6 +92,21 @@ constexpr char SendStarts[] = "150 Opening BINARY mode data connection for %1\n"
 constexpr char FileSent[] = "226 File send OK.\n";
 constexpr char ReceiveStarts[] = "150 Ok to send data.\n";
 constexpr char FileReceived[] = "226 File receive OK.\n";
+
+constexpr char AuthProceed[] = "234 Proceed with negotiation.\n";
+constexpr char AuthUnknown[] = "504 Unknown AUTH type.\n";
+constexpr char AuthAgain[] = "503 Already using TLS.\n";
+constexpr char TlsRequired[] = "530 Non-anonymous sessions must use encryption.\n";
+constexpr char PbszInsecure[] = "503 PBSZ not allowed on insecure control connection.\n";
+constexpr char PbszOk[] = "200 PBSZ=0\n";
+constexpr char ProtInsecure[] = "503 PROT not allowed on insecure control connection.\n";
+constexpr char ProtPrivate[] = "200 PROT now Private.\n";
+constexpr char ProtClear[] = "200 PROT now Clear.\n";
+constexpr char ProtUnsupported[] = "536 PROT level not supported.\n";
+constexpr char ProtUnknown[] = "504 PROT not recognised.\n";
+constexpr char DataMustBeEncrypted[] = "522 Data connections must be encrypted.\n";
+constexpr char DataTlsFailed[] = "522 SSL connection failed.\n";
+constexpr char DataReuseRequired[] = "522 SSL connection failed; session reuse required.\n";
 
 } // namespace KTFtpReply
 

@@ -2,6 +2,7 @@
 
 #include "server/ktftpclient.h"
 #include "server/ktftplimits.h"
+#include "server/ktssllistener.h"
 #include "settings/fbdata.h"
 
 #include <QDir>
@@ -11,7 +12,7 @@
 
 KTFtpServer::KTFtpServer(FBData* store, QObject* parent)
     : QObject(parent)
-    , listener(new QTcpServer(this))
+    , listener(new KTSslListener(this))
     , maxClients(KTFtpLimits::MaxClients)
     , m_store(store)
     , m_passiveTimeoutMs(KTFtpLimits::PassiveTimeoutMs)
@@ -28,6 +29,22 @@ KTFtpServer::KTFtpServer(FBData* store, QObject* parent)
 KTFtpServer::~KTFtpServer()
 {
     stopAll();
+}
+
+void KTFtpServer::setTls(const QSslConfiguration& configuration, bool required)
+{
+    m_tlsEnabled = true;
+    m_tlsRequired = required;
+    m_tlsConfiguration = configuration;
+    static_cast<KTSslListener*>(listener)->setTlsCapable(true);
+}
+
+void KTFtpServer::clearTls()
+{
+    m_tlsEnabled = false;
+    m_tlsRequired = false;
+    m_tlsConfiguration = QSslConfiguration();
+    static_cast<KTSslListener*>(listener)->setTlsCapable(false);
 }
 
 bool KTFtpServer::start(quint16 port, const QString& folder, const QHostAddress& address)
@@ -94,6 +111,8 @@ void KTFtpServer::slotNewConnection()
         client->setLoginTimeout(m_loginTimeoutMs);
         client->setDataStallTimeout(m_dataStallTimeoutMs);
         client->setDataPorts(m_firstDataPort, m_lastDataPort);
+        if (m_tlsEnabled)
+            client->setTls(m_tlsConfiguration, m_tlsRequired);
         clients.insert(socket, client);
         connect(client, &KTFtpClient::stop, this, &KTFtpServer::slotStop);
         connect(client, &KTFtpClient::userLoggedIn, this, &KTFtpServer::userLoggedIn);

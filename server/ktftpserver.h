@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QMap>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QString>
 
 class FBData;
@@ -37,6 +38,13 @@ public:
     void setLoginFailDelay(int ms) { m_loginFailDelayMs = ms; }
     void setLoginTimeout(int ms) { m_loginTimeoutMs = ms; }
     void setDataStallTimeout(int ms) { m_dataStallTimeoutMs = ms; }
+    // FTP over TLS for sessions accepted afterwards: AUTH TLS, PBSZ and PROT with this
+    // certificate and key; when required, nobody logs in or moves data in the clear.
+    void setTls(const QSslConfiguration& configuration, bool required);
+    void clearTls();
+    bool tlsEnabled() const { return m_tlsEnabled; }
+    bool tlsRequired() const { return m_tlsEnabled && m_tlsRequired; }
+    QSslConfiguration tlsConfiguration() const { return m_tlsConfiguration; }
     // The passive ports sessions may listen on, both included.
     void setDataPorts(quint16 first, quint16 last)
     {
@@ -77,6 +85,9 @@ private:
     int m_dataStallTimeoutMs;
     quint16 m_firstDataPort;
     quint16 m_lastDataPort;
+    bool m_tlsEnabled = false;
+    bool m_tlsRequired = false;
+    QSslConfiguration m_tlsConfiguration;
 };
 
 #endif

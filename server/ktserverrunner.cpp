@@ -2,6 +2,7 @@
 
 #include "server/ktftplimits.h"
 #include "server/ktftpserver.h"
+#include "server/kttlssettings.h"
 #include "settings/fbdata.h"
 
 #include <QDir>
@@ -117,10 +118,24 @@ bool parseServerArguments(const QStringList& arguments, KTServerOptions& options
             if (!takeValue(arguments, i, QStringLiteral("--address"), value, error)
                 || !readAddress(value, options, error))
                 return false;
+        } else if (optionIs(argument, "--cert")) {
+            if (!takeValue(arguments, i, QStringLiteral("--cert"), value, error))
+                return false;
+            options.certificate = value;
+        } else if (optionIs(argument, "--key")) {
+            if (!takeValue(arguments, i, QStringLiteral("--key"), value, error))
+                return false;
+            options.key = value;
+        } else if (argument == QLatin1String("--require-tls")) {
+            options.requireTls = true;
         } else {
             error = QStringLiteral("unknown option: %1").arg(argument);
             return false;
         }
+    }
+    if (options.certificate.isEmpty() != options.key.isEmpty()) {
+        error = QStringLiteral("--cert and --key go together");
+        return false;
     }
     return true;
 }
@@ -129,8 +144,11 @@ QString serverUsage()
 {
     return QStringLiteral(
         "usage: torvex-server [--port N] [--root DIR] [--user NAME:PASSWORD]... [--address A]\n"
+        "                     [--cert FILE --key FILE] [--require-tls]\n"
         "Serves DIR over FTP on port N (0: any free port) with the users given, or with the\n"
-        "port, folder and users of the server dialog's settings.");
+        "port, folder and users of the server dialog's settings.\n"
+        "--cert and --key offer FTP over TLS (AUTH TLS) with this PEM certificate and key;\n"
+        "--require-tls refuses logins and data connections in the clear.");
 }
 
 KTServerRunner::KTServerRunner(QObject* parent)
@@ -183,6 +201,10 @@ bool KTServerRunner::start(const QStringList& arguments, int& exitCode)
     replaceUsers(options);
 
     m_server = new KTFtpServer(m_store, this);
+    if (!setUpTls(options, error)) {
+        printLine(stderr, QStringLiteral("torvex-server: %1").arg(error));
+        return false;
+    }
     connect(m_server, &KTFtpServer::userLoggedIn, this, &KTServerRunner::slotLoggedIn);
     connect(m_server, &KTFtpServer::userLoggedOut, this, &KTServerRunner::slotLoggedOut);
     connect(m_server, &KTFtpServer::transferFinished, this, &KTServerRunner::slotTransferFinished);
@@ -193,7 +215,11 @@ bool KTServerRunner::start(const QStringList& arguments, int& exitCode)
                               .arg(m_server->errorString()));
         return false;
     }
-    printLine(stdout, QStringLiteral("listening on port %1").arg(m_server->serverPort()));
+    printLine(stdout, QStringLiteral("listening on port %1%2")
+                          .arg(m_server->serverPort())
+                          .arg(m_server->tlsRequired()  ? QStringLiteral(", TLS required")
+                               : m_server->tlsEnabled() ? QStringLiteral(", TLS offered")
+                                                        : QString()));
     exitCode = 0;
     return true;
 }
@@ -252,6 +278,24 @@ void KTServerRunner::replaceUsers(const KTServerOptions& options)
         record->password = user.second;
         m_store->userList.append(record);
     }
+}
+
+bool KTServerRunner::setUpTls(const KTServerOptions& options, QString& error)
+{
+    KTTlsSettings tls = KTTlsSettings::read(m_store->filePath(QLatin1String(serverFile)));
+    if (!options.certificate.isEmpty()) {
+        tls.certificate = options.certificate;
+        tls.key = options.key;
+        if (tls.mode == KTTlsSettings::Off)
+            tls.mode = KTTlsSettings::Offer;
+    }
+    if (options.requireTls)
+        tls.mode = KTTlsSettings::Require;
+    if (tls.mode != KTTlsSettings::Off && (tls.certificate.isEmpty() || tls.key.isEmpty())) {
+        error = QStringLiteral("TLS needs a certificate and a key: give --cert FILE --key FILE");
+        return false;
+    }
+    return tls.applyTo(m_server, error);
 }
 
 void KTServerRunner::slotLoggedIn(const QString& user, const QString& peer)

@@ -22,6 +22,10 @@ struct KTServerOptions {
     QHostAddress address = QHostAddress(QHostAddress::Any);
     // Name and password pairs from --user; when there are any they replace the stored users.
     QList<QPair<QString, QString>> users;
+    // TLS: both files given together; --require-tls needs them, here or in the settings.
+    QString certificate;
+    QString key;
+    bool requireTls = false;
 };
 
 // Reads torvex-server's options (without the program name). False, with a message, for an
@@ -53,6 +57,7 @@ private:
     bool openStore(QString& error);
     bool chooseFolder(const KTServerOptions& options, QString& folder, QString& error) const;
     void replaceUsers(const KTServerOptions& options);
+    bool setUpTls(const KTServerOptions& options, QString& error);
 
     std::unique_ptr<QTemporaryDir> m_configCopy;
     FBData* m_store = nullptr;

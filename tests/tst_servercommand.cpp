@@ -92,7 +92,7 @@ void TestServerCommand::argumentParts()
 void TestServerCommand::commandTableOrder()
 {
     const QStringList& words = KTFtpCommand::words();
-    QCOMPARE(words.size(), 34);
+    QCOMPARE(words.size(), 37);
     QCOMPARE(words.indexOf("PASV"), 9);
     QCOMPARE(words.indexOf("LIST"), 10);
     QCOMPARE(words.indexOf("RETR"), 14);
