@@ -215,11 +215,10 @@ bool KTServerRunner::start(const QStringList& arguments, int& exitCode)
                               .arg(m_server->errorString()));
         return false;
     }
-    printLine(stdout, QStringLiteral("listening on port %1%2")
-                          .arg(m_server->serverPort())
-                          .arg(m_server->tlsRequired()  ? QStringLiteral(", TLS required")
-                               : m_server->tlsEnabled() ? QStringLiteral(", TLS offered")
-                                                        : QString()));
+    printLine(stdout, QStringLiteral("listening on port %1").arg(m_server->serverPort()));
+    if (m_server->tlsEnabled())
+        printLine(stdout, m_server->tlsRequired() ? QStringLiteral("TLS required")
+                                                  : QStringLiteral("TLS offered"));
     exitCode = 0;
     return true;
 }

@@ -9,7 +9,7 @@ import unittest
 import urllib.parse
 
 sys.path.insert(0, os.path.join(os.environ.get("TORVEX_SOURCE_DIR", ""), "tests", "support"))
-from serverpeer import TorvexServer, pattern_bytes, run  # noqa: E402
+from serverpeer import TorvexServer, make_certificate, pattern_bytes, run  # noqa: E402
 
 BIG = 5 * 1024 * 1024 + 77
 OLD = time.mktime((2019, 3, 5, 10, 0, 0, 0, 0, -1))
@@ -128,6 +128,57 @@ class CurlPeer(unittest.TestCase):
         self.assertNotEqual(result.returncode, 0)
         result = self.curl(self.url("sub dir/"))
         self.assertEqual(result.returncode, 0, result.stderr)
+
+
+class CurlTlsPeer(unittest.TestCase):
+    """torvex-server --require-tls against curl --ssl-reqd, trusting the test's own CA."""
+
+    def setUp(self):
+        self.base = tempfile.mkdtemp(prefix="torvex-curl-tls-")
+        self.root = os.path.join(self.base, "root")
+        self.work = os.path.join(self.base, "work")
+        os.makedirs(os.path.join(self.root, "sub dir"))
+        os.makedirs(self.work)
+        self.cert, key = make_certificate(self.base)
+        self.content = pattern_bytes(BIG, 24)
+        CurlPeer.write(os.path.join(self.root, "sub dir", "big.bin"), self.content)
+        args = ["--port", "0", "--address", "127.0.0.1", "--root", self.root,
+                "--user", "test:pw", "--cert", self.cert, "--key", key, "--require-tls"]
+        self.server = TorvexServer(self.root, args=args).start()
+
+    def tearDown(self):
+        self.server.__exit__(None, None, None)
+        shutil.rmtree(self.base, ignore_errors=True)
+
+    def url(self, path=""):
+        return "ftp://127.0.0.1:%d/%s" % (self.server.port, urllib.parse.quote(path))
+
+    def curl(self, *args):
+        return run(["curl", "--silent", "--show-error", "--max-time", "60",
+                    "--connect-timeout", "10", "--user", "test:pw", *args])
+
+    def test_list_get_and_put_with_either_protocol(self):
+        for limit in ("1.2", "1.3"):
+            with self.subTest(tls=limit):
+                tls = ["--ssl-reqd", "--cacert", self.cert, "--tls-max", limit]
+                result = self.curl(*tls, self.url("sub dir/"))
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertIn("big.bin", result.stdout)
+                target = os.path.join(self.work, "big.bin")
+                result = self.curl(*tls, "--output", target, self.url("sub dir/big.bin"))
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(CurlPeer.read(target), self.content)
+                result = self.curl(*tls, "--upload-file", target, self.url("up%s.bin" % limit))
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(CurlPeer.read(os.path.join(self.root, "up%s.bin" % limit)),
+                                 self.content)
+        self.assertIsNotNone(self.server.wait_for_line("transfer test STOR /up1.3.bin"))
+
+    def test_plain_login_refused(self):
+        result = self.curl("--verbose", self.url())
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("530 Non-anonymous sessions must use encryption.", result.stderr)
+        self.assertIsNone(self.server.wait_for_line("login test", timeout=1))
 
 
 if __name__ == "__main__":

@@ -8,7 +8,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.environ.get("TORVEX_SOURCE_DIR", ""), "tests", "support"))
-from serverpeer import TorvexServer, pattern_bytes, run  # noqa: E402
+from serverpeer import TorvexServer, make_certificate, pattern_bytes, run  # noqa: E402
 
 OLD = time.mktime((2019, 3, 5, 10, 0, 0, 0, 0, -1))
 
@@ -163,6 +163,55 @@ class LftpPeer(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         diff = run(["diff", "-r", self.tree, os.path.join(self.work, "tree")])
         self.assertEqual(diff.returncode, 0, diff.stdout + diff.stderr)
+
+
+class LftpTlsPeer(unittest.TestCase):
+    """torvex-server --require-tls against lftp with ftp:ssl-force and the test's CA."""
+
+    def setUp(self):
+        self.base = tempfile.mkdtemp(prefix="torvex-lftp-tls-")
+        self.root = os.path.join(self.base, "root")
+        self.work = os.path.join(self.base, "work")
+        self.tree = os.path.join(self.root, "tree")
+        os.makedirs(os.path.join(self.tree, "nested", "deeper"))
+        os.makedirs(self.work)
+        for name, data in {"top.txt": b"top\n", "nested/deeper/data.bin": pattern_bytes(700_000, 33),
+                           "nested/empty.txt": b""}.items():
+            with open(os.path.join(self.tree, name), "wb") as f:
+                f.write(data)
+        self.cert, key = make_certificate(self.base)
+        args = ["--port", "0", "--address", "127.0.0.1", "--root", self.root,
+                "--user", "test:pw", "--cert", self.cert, "--key", key, "--require-tls"]
+        self.server = TorvexServer(self.root, args=args).start()
+
+    def tearDown(self):
+        self.server.__exit__(None, None, None)
+        shutil.rmtree(self.base, ignore_errors=True)
+
+    def lftp(self, tls_settings, commands):
+        script = (SETTINGS.replace("set ftp:ssl-allow no; ", "") + tls_settings
+                  + "set ssl:ca-file %s; " % self.cert + commands + "; quit")
+        return run(["timeout", "120", "lftp", "-u", "test,pw", "-e", script,
+                    "ftp://127.0.0.1:%d" % self.server.port], cwd=self.work, timeout=150)
+
+    def test_list_get_put_and_mirror_both_ways(self):
+        forced = "set ftp:ssl-force true; set ftp:ssl-protect-data true; "
+        result = self.lftp(forced, "cls -1 tree/; get tree/top.txt -o got.txt; "
+                                   "put got.txt -o put.txt; mirror tree down; "
+                                   "mirror -R down up")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertIn("tree/nested/", result.stdout.splitlines())
+        with open(os.path.join(self.root, "put.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"top\n")
+        for copy in (os.path.join(self.work, "down"), os.path.join(self.root, "up")):
+            diff = run(["diff", "-r", self.tree, copy])
+            self.assertEqual(diff.returncode, 0, diff.stdout + diff.stderr)
+
+    def test_plain_login_refused(self):
+        result = self.lftp("set ftp:ssl-allow no; ", "ls")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("530", result.stderr)
+        self.assertIsNone(self.server.wait_for_line("login test", timeout=1))
 
 
 if __name__ == "__main__":

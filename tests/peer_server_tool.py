@@ -9,7 +9,8 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.environ.get("TORVEX_SOURCE_DIR", ""), "tests", "support"))
-from serverpeer import CLIENT_TIMEOUT, TorvexServer, free_loopback_port  # noqa: E402
+from serverpeer import (CLIENT_TIMEOUT, TorvexServer, free_loopback_port,  # noqa: E402
+                        make_certificate)
 
 
 def write_ini(path, text):
@@ -138,6 +139,63 @@ class ServerTool(unittest.TestCase):
             line = server.wait_for_line("notice listing leaves out")
             self.assertIsNotNone(line)
             self.assertIn("fake??forged", line)
+
+    def tls_args(self, *extra):
+        return ["--port", "0", "--address", "127.0.0.1", "--root", self.root, *extra]
+
+    def test_unusable_certificate_or_key_ends_with_status_1(self):
+        cert, key = make_certificate(self.base)
+        other_cert, other_key = make_certificate(self.base, name="other")
+        not_pem = os.path.join(self.base, "not.pem")
+        write_ini(not_pem, "no certificate here\n")
+        missing = os.path.join(self.base, "missing.pem")
+        cases = [
+            (["--cert", missing, "--key", key], "does not exist"),
+            (["--cert", cert, "--key", missing], "does not exist"),
+            (["--cert", self.base, "--key", key], "cannot read"),
+            (["--cert", not_pem, "--key", key], "no PEM certificate"),
+            (["--cert", cert, "--key", not_pem], "no PEM private key"),
+            (["--cert", cert, "--key", other_key], "does not belong"),
+            (["--cert", other_cert], "go together"),
+            (["--require-tls"], "TLS needs a certificate"),
+        ]
+        for extra, message in cases:
+            with self.subTest(extra=extra):
+                self.assertIn(message, self.failing_start(self.tls_args(*extra)))
+
+    def failed_handshake(self, port, garbage):
+        with socket.create_connection(("127.0.0.1", port), timeout=CLIENT_TIMEOUT) as s:
+            reader = s.makefile("rb")
+            self.assertTrue(reader.readline().startswith(b"220"))
+            s.sendall(b"AUTH TLS\r\n")
+            self.assertTrue(reader.readline().startswith(b"234"))
+            s.sendall(garbage)
+            # The server ends the connection; bounded by the socket's time-out.
+            self.assertEqual(reader.read(), b"")
+
+    @staticmethod
+    def resident_kib(pid):
+        with open("/proc/%d/status" % pid) as f:
+            for line in f:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1])
+        return 0
+
+    def test_memory_flat_over_failed_handshakes(self):
+        cert, key = make_certificate(self.base)
+        garbage = [b"USER plain text where a hello belongs\r\n",
+                   b"\x16\x03\x01\x00\x10" + b"\xff" * 16]
+        with self.server(self.tls_args("--cert", cert, "--key", key)) as server:
+            for i in range(200):
+                self.failed_handshake(server.port, garbage[i % 2])
+            before = self.resident_kib(server.process.pid)
+            for i in range(1000):
+                self.failed_handshake(server.port, garbage[i % 2])
+            after = self.resident_kib(server.process.pid)
+            self.assertLess(after - before, 2048, "grew from %d KiB to %d KiB" % (before, after))
+            self.assertTrue(server.wait_for_line("notice TLS handshake with 127.0.0.1:"))
+            # Still serving.
+            self.assertEqual(self.login(server.port, "test", "581247"), "/")
 
 
 if __name__ == "__main__":

@@ -154,6 +154,21 @@ def free_loopback_port():
         return s.getsockname()[1]
 
 
+def make_certificate(folder, name="server", common_name="127.0.0.1"):
+    """A self-signed certificate for 127.0.0.1 and its key, made by Debian's openssl.
+
+    The certificate is its own CA: clients trust it with --cacert or ssl:ca-file.
+    """
+    cert = os.path.join(folder, name + ".pem")
+    key = os.path.join(folder, name + ".key")
+    result = run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                  "-subj", "/CN=" + common_name, "-addext", "subjectAltName=IP:127.0.0.1",
+                  "-keyout", key, "-out", cert])
+    if result.returncode != 0:
+        raise RuntimeError("openssl could not make a certificate: " + result.stderr)
+    return cert, key
+
+
 def run(args, timeout=CLIENT_TIMEOUT, **kwargs):
     """Runs a client program under a time limit and returns the completed process."""
     return subprocess.run(args, capture_output=True, text=True, timeout=timeout, **kwargs)
