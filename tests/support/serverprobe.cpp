@@ -1,6 +1,9 @@
 #include "support/serverprobe.h"
 
+#include "server/kttlssupport.h"
+
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -126,6 +129,50 @@ bool ServerProbe::isOpen() const
     return socket.state() == QAbstractSocket::ConnectedState;
 }
 
+bool ServerProbe::startTls(bool protect)
+{
+    if (!command(QStringLiteral("AUTH TLS")).startsWith(QLatin1String("234")))
+        return false;
+    socket.setSslConfiguration(testClientTls());
+    socket.startClientEncryption();
+    if (!QTest::qWaitFor([this] { return socket.isEncrypted() || !isOpen(); }, WaitMs)
+        || !socket.isEncrypted())
+        return false;
+    return !protect
+           || (command(QStringLiteral("PBSZ 0")) == QLatin1String("200 PBSZ=0")
+               && command(QStringLiteral("PROT P")) == QLatin1String("200 PROT now Private."));
+}
+
+QSslConfiguration ServerProbe::resumeConfiguration() const
+{
+    // Carries the session (or, in TLS 1.3, the ticket that came after the handshake).
+    return socket.sslConfiguration();
+}
+
+QSslConfiguration testClientTls()
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
+    configuration.setSslOption(QSsl::SslOptionDisableSessionTickets, false);
+    return configuration;
+}
+
+bool makeTestCertificate(const QString& folder, const QString& name, QString& cert, QString& key)
+{
+    cert = QDir(folder).filePath(name + QLatin1String(".pem"));
+    key = QDir(folder).filePath(name + QLatin1String(".key"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                   QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                   QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                   QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert});
+    return openssl.waitForFinished(60000) && openssl.exitStatus() == QProcess::NormalExit
+           && openssl.exitCode() == 0;
+}
+
 bool DataProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
 {
     if (!bindAddress.isNull() && !socket.bind(bindAddress))
@@ -158,6 +205,20 @@ bool DataProbe::waitClosed(int timeoutMs)
         timeoutMs);
 }
 
+bool DataProbe::startTls(const QSslConfiguration& configuration)
+{
+    socket.setSslConfiguration(configuration);
+    socket.startClientEncryption();
+    QTest::qWaitFor(
+        [this] {
+            // A short answer may come, and the connection close, with the handshake's end.
+            received += socket.readAll();
+            return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        ServerProbe::WaitMs);
+    return socket.isEncrypted();
+}
+
 void DataProbe::reset()
 {
     const linger immediately = {1, 0};
@@ -184,6 +245,19 @@ ServerFixture::~ServerFixture()
 bool ServerFixture::start()
 {
     return server->start(0, root, QHostAddress(QHostAddress::LocalHost));
+}
+
+bool ServerFixture::enableTls(bool required)
+{
+    QString cert;
+    QString key;
+    QSslConfiguration configuration;
+    QString error;
+    if (!makeTestCertificate(dir.path(), QStringLiteral("server"), cert, key)
+        || !KTTlsSupport::loadServerFiles(cert, key, configuration, error))
+        return false;
+    server->setTls(configuration, required);
+    return true;
 }
 
 QString ServerFixture::path(const QString& relative) const

@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 #include <QHostAddress>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QString>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -40,8 +42,13 @@ public:
     bool isOpen() const;
     // Whether a line arrived without waiting for one.
     bool hasLine() const;
+    // AUTH TLS and the client handshake; then PBSZ 0 and PROT P when protect is set.
+    bool startTls(bool protect = true);
+    // What a data connection needs to resume this connection's session.
+    QSslConfiguration resumeConfiguration() const;
 
-    QTcpSocket socket;
+    // Plain until startTls, like any FTP client's.
+    QSslSocket socket;
     QByteArray pending;
     // The raw text of the last readLine, line ending included.
     QByteArray lastRaw;
@@ -58,10 +65,19 @@ public:
     bool waitClosed(int timeoutMs = ServerProbe::WaitMs);
     // Ends the connection with a reset instead of an orderly close.
     void reset();
+    // The client handshake on the open connection; false when it fails or the server cuts it.
+    bool startTls(const QSslConfiguration& configuration);
 
-    QTcpSocket socket;
+    QSslSocket socket;
     QByteArray received;
 };
+
+// A client-side TLS configuration that trusts anything: the tests check the server's protocol,
+// not its certificate.
+QSslConfiguration testClientTls();
+
+// A self-signed certificate for 127.0.0.1 and its EC key in folder, made by Debian's openssl.
+bool makeTestCertificate(const QString& folder, const QString& name, QString& cert, QString& key);
 
 // A server on 127.0.0.1 serving a fresh temporary folder, its store in another one.
 class ServerFixture
@@ -71,6 +87,8 @@ public:
     ~ServerFixture();
 
     bool start();
+    // Makes a certificate and key for 127.0.0.1 and offers or requires TLS with them.
+    bool enableTls(bool required);
     QString rootPath() const { return root; }
     QString path(const QString& relative) const;
     quint16 port() const { return server->serverPort(); }
