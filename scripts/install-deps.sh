@@ -3,7 +3,7 @@
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
-build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
+build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools libssl-dev openssl)
 test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
 # Only for remaking the committed images (scripts/make-images.py); the build never needs it.
 image_pkgs=(librsvg2-bin)

@@ -1,11 +1,15 @@
 #include "server/kttlssupport.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QProcess>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QSslSocket>
+#include <QTemporaryDir>
 
 #include <openssl/crypto.h>
 #include <openssl/pem.h>
@@ -229,6 +233,71 @@ void KTTlsSessionGroup::startServerHandshake(QSslSocket* socket)
 }
 
 namespace KTTlsSupport {
+
+bool makeSelfSignedCertificate(const QString& certPath, const QString& keyPath,
+                               const QString& hostName, QString& error)
+{
+    const QDir folder = QFileInfo(certPath).absoluteDir();
+    folder.mkpath(QStringLiteral("."));
+    // SECURITY: the key is made in a folder only the owner can enter and moved into place once
+    // it is readable by the owner alone, so no other user ever sees it.
+    QTemporaryDir work(folder.filePath(QStringLiteral("tls-XXXXXX")));
+    if (!work.isValid()) {
+        error = QStringLiteral("cannot create a folder in %1").arg(folder.path());
+        return false;
+    }
+    const QString newCert = work.filePath(QStringLiteral("cert.pem"));
+    const QString newKey = work.filePath(QStringLiteral("key.pem"));
+    const QString name = hostName.isEmpty() ? QStringLiteral("localhost") : hostName;
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                   QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                   QStringLiteral("-days"), QStringLiteral("3650"), QStringLiteral("-subj"),
+                   QStringLiteral("/CN=") + name, QStringLiteral("-addext"),
+                   QStringLiteral("subjectAltName=DNS:%1,DNS:localhost,IP:127.0.0.1").arg(name),
+                   QStringLiteral("-keyout"), newKey, QStringLiteral("-out"), newCert});
+    if (!openssl.waitForStarted(10000)) {
+        error = QStringLiteral("the openssl command cannot be run: %1").arg(openssl.errorString());
+        return false;
+    }
+    if (!openssl.waitForFinished(60000)) {
+        openssl.kill();
+        openssl.waitForFinished(5000);
+        error = QStringLiteral("the openssl command did not finish");
+        return false;
+    }
+    if (openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0) {
+        error = QStringLiteral("the openssl command failed: %1")
+                    .arg(QString::fromLocal8Bit(openssl.readAllStandardError()).trimmed());
+        return false;
+    }
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    QFile::remove(keyPath);
+    QFile::remove(certPath);
+    if (!QFile::setPermissions(newKey, ownerOnly) || !QFile::setPermissions(newCert, ownerOnly)
+        || !QFile::rename(newKey, keyPath) || !QFile::rename(newCert, certPath)) {
+        error = QStringLiteral("cannot store the certificate in %1").arg(folder.path());
+        return false;
+    }
+    return true;
+}
+
+QString fingerprint(const QString& certPath)
+{
+    QFile file(certPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QList<QSslCertificate> chain = QSslCertificate::fromData(file.readAll(), QSsl::Pem);
+    if (chain.isEmpty())
+        return QString();
+    const QByteArray hex = chain.first().digest(QCryptographicHash::Sha256).toHex().toUpper();
+    QStringList pairs;
+    for (int i = 0; i + 1 < hex.size(); i += 2)
+        pairs << QString::fromLatin1(hex.mid(i, 2));
+    return pairs.join(QLatin1Char(':'));
+}
 
 bool sessionResumed(QSslSocket* socket)
 {

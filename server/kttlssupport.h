@@ -19,6 +19,15 @@ namespace KTTlsSupport {
 bool loadServerFiles(const QString& certPath, const QString& keyPath,
                      QSslConfiguration& configuration, QString& error);
 
+// A new self-signed certificate for this computer and its key, made by the openssl command and
+// readable by the owner only; files already there are replaced. False, with a message, when
+// openssl is missing or fails.
+bool makeSelfSignedCertificate(const QString& certPath, const QString& keyPath,
+                               const QString& hostName, QString& error);
+
+// The certificate's SHA-256 fingerprint as colon-separated hex pairs, or empty text.
+QString fingerprint(const QString& certPath);
+
 // Whether the socket's finished handshake resumed an earlier session.
 bool sessionResumed(QSslSocket* socket);
 

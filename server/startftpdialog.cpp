@@ -4,14 +4,19 @@
 #include "common/helpers.h"
 #include "server/ktftpclient.h"
 #include "server/ktftpserver.h"
+#include "server/kttlssupport.h"
 #include "settings/fbdata.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QHostInfo>
 #include <QMessageBox>
 
 namespace {
 
 const quint16 defaultPort = 2121;
+const char certificateFile[] = "server-cert.pem";
+const char keyFile[] = "server-key.pem";
 
 KTFtpServer* builtInServer = nullptr;
 
@@ -47,6 +52,8 @@ StartFTPDialog::StartFTPDialog(FBData* store, QWidget* parent)
     ui->IP->setText(address);
     ui->Port->setText(QString::number(storedPort));
     ui->Path->setText(folder);
+    tls = KTTlsSettings::read(serverIni());
+    ui->TlsMode->setCurrentIndex(int(tls.mode));
 
     connect(store, &FBData::userChange, this, &StartFTPDialog::slotUpdateList);
     updateServerState();
@@ -120,6 +127,12 @@ void StartFTPDialog::on_StartButton_clicked()
     ip = ui->IP->text();
     port = chosenPort;
     KTFtpServer* ftpServer = sharedServer(store);
+    QString error;
+    if (!prepareTls(error)) {
+        // Never a server without the encryption that was asked for.
+        updateServerState(error);
+        return;
+    }
     const bool started = ftpServer->start(port, path);
     updateServerState(started ? QString() : ftpServer->errorString());
 }
@@ -184,6 +197,30 @@ void StartFTPDialog::updateServerState(const QString& failure)
     if (!portFromText(ui->Port->text(), savedPort))
         savedPort = ftpServer->serverPort();
     store->writeServerSettings(ui->IP->text(), savedPort, ui->Path->text());
+    tls.write(serverIni());
+}
+
+QString StartFTPDialog::serverIni() const
+{
+    return store->filePath(QStringLiteral("server.ini"));
+}
+
+bool StartFTPDialog::prepareTls(QString& error)
+{
+    KTTlsSettings chosen = tls;
+    chosen.mode = KTTlsSettings::Mode(qBound(0, ui->TlsMode->currentIndex(), 2));
+    if (chosen.mode != KTTlsSettings::Off && chosen.certificate.isEmpty()) {
+        chosen.certificate = store->filePath(QLatin1String(certificateFile));
+        chosen.key = store->filePath(QLatin1String(keyFile));
+        if (!QFile::exists(chosen.certificate) && !QFile::exists(chosen.key)
+            && !KTTlsSupport::makeSelfSignedCertificate(chosen.certificate, chosen.key,
+                                                        QHostInfo::localHostName(), error))
+            return false;
+    }
+    if (!chosen.applyTo(sharedServer(store), error))
+        return false;
+    tls = chosen;
+    return true;
 }
 
 void StartFTPDialog::showServerState(const QString& failure)
@@ -192,7 +229,13 @@ void StartFTPDialog::showServerState(const QString& failure)
     ui->StartButton->setVisible(!listening);
     ui->StopButton->setVisible(listening);
     if (listening) {
-        ui->StartInfo->setText(tr("FTP server has started."));
+        QString text = tr("FTP server has started.");
+        const QString fingerprint = sharedServer(store)->tlsEnabled()
+                                        ? KTTlsSupport::fingerprint(tls.certificate)
+                                        : QString();
+        if (!fingerprint.isEmpty())
+            text += QLatin1Char(' ') + tr("Certificate SHA-256: %1").arg(fingerprint);
+        ui->StartInfo->setText(text);
         return;
     }
     QString text = tr("FTP server did not start.");

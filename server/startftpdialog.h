@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "server/kttlssettings.h"
+
 class FBData;
 class KTFtpServer;
 class QLineEdit;
@@ -48,12 +50,17 @@ private:
     void updateServerState(const QString& failure = QString());
     void showServerState(const QString& failure);
     static KTFtpServer* sharedServer(FBData* store);
+    // Gives the server the chosen encryption, making this computer's certificate on first use.
+    bool prepareTls(QString& error);
+    QString serverIni() const;
 
     Ui::StartFTPDialog* ui;
     QString path;
     QString ip;
     quint16 port = 0;
     FBData* store;
+    // What the server was last started with, kept in "server.ini" beside the port and folder.
+    KTTlsSettings tls;
 };
 
 #endif
