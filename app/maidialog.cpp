@@ -119,6 +119,7 @@ MaiDialog::MaiDialog(QWidget* parent)
     setColumnWidths();
     buildMenus();
     fillPathCombos();
+    showStartFolder();
     connectFtp(true);
     updateConnectButton();
     updateStopButton(false);
@@ -129,6 +130,12 @@ MaiDialog::MaiDialog(QWidget* parent)
     showFinishInfo();
     showConnectState(false);
     setLanguage(languageIndex);
+}
+
+// Without a chosen site the local pane would start empty; a user expects their own folder.
+void MaiDialog::showStartFolder()
+{
+    showLocalFiles(ui->LeftPath->currentText().isEmpty() ? QDir::homePath() : QString());
 }
 
 MaiDialog::~MaiDialog()

@@ -200,6 +200,7 @@ private:
     void dropRowOf(QObject* record);
     void repaintQueue();
     void markRowChanged(KTDUFile* record, bool toTop);
+    void showStartFolder();
     void moveWaitingRowsToTop();
     void flushQueueRows();
     void updateSpeed(const KTDUFile* udfile);
