@@ -131,8 +131,10 @@ MaiDialog::MaiDialog(QWidget* parent)
     ui->DeleteLog->hide();
     ui->DUQueue->show();
     showFinishInfo();
-    showConnectState(false);
     setLanguage(countryCode());
+    // The switch empties the status row; the window opens telling its connection state, in
+    // the language it starts in.
+    showConnectState(false);
 }
 
 MaiDialog::~MaiDialog()
