@@ -168,6 +168,7 @@ private:
     void tell(const QString& text);
     bool ask(const QString& text);
     void runModal(QDialog* dialog);
+    void retranslate();
     bool engineBusy() const;
     bool jobRunning();
     void connectSelectedSite();
