@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>FTP 服务器未能启动。</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>加密：</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>仅普通 FTP</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>提供 FTP over TLS</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>要求 FTP over TLS</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>证书 SHA-256：%1</translation>
+    </message>
 </context>
 </TS>

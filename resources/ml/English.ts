@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>FTP server did not start.</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Encryption:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>Plain FTP only</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>Offer FTP over TLS</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>Require FTP over TLS</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>Certificate SHA-256: %1</translation>
+    </message>
 </context>
 </TS>

@@ -223,11 +223,11 @@
     </message>
     <message>
         <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
-        <translation>Connexion de données coupée : moins de 1 Kio transféré en %1 s.</translation>
+        <translation>Connexion de données coupée&#xa0;: moins de 1 Kio transféré en %1 s.</translation>
     </message>
     <message>
         <source>Listing cut: it passed %1 bytes.</source>
-        <translation>Liste coupée : elle dépassait %1 octets.</translation>
+        <translation>Liste coupée&#xa0;: elle dépassait %1 octets.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
@@ -826,6 +826,26 @@
     <message>
         <source>FTP server did not start.</source>
         <translation>Le serveur FTP n&apos;a pas pu démarrer.</translation>
+    </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Chiffrement&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>FTP simple uniquement</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>Proposer FTP sur TLS</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>Exiger FTP sur TLS</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>Certificat SHA-256&#xa0;: %1</translation>
     </message>
 </context>
 </TS>

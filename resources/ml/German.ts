@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>Der FTP-Server konnte nicht starten.</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Verschlüsselung:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>Nur einfaches FTP</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>FTP über TLS anbieten</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>FTP über TLS verlangen</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>Zertifikat SHA-256: %1</translation>
+    </message>
 </context>
 </TS>

@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>Il server FTP non si è avviato.</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Cifratura:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>Solo FTP semplice</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>Offri FTP su TLS</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>Richiedi FTP su TLS</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>Certificato SHA-256: %1</translation>
+    </message>
 </context>
 </TS>

@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>FTPサーバーを起動できませんでした。</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>暗号化:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>通常の FTP のみ</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>FTP over TLS を提供する</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>FTP over TLS を必須にする</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>証明書 SHA-256: %1</translation>
+    </message>
 </context>
 </TS>

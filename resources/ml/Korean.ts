@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>FTP 서버를 시작하지 못했습니다.</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>암호화:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>일반 FTP만</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>FTP over TLS 제공</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>FTP over TLS 필수</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>인증서 SHA-256: %1</translation>
+    </message>
 </context>
 </TS>

@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>Не удалось запустить FTP-сервер.</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Шифрование:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>Только обычный FTP</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>Предлагать FTP через TLS</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>Требовать FTP через TLS</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>Сертификат SHA-256: %1</translation>
+    </message>
 </context>
 </TS>

@@ -827,5 +827,25 @@
         <source>FTP server did not start.</source>
         <translation>No se pudo iniciar el servidor FTP.</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Cifrado:</translation>
+    </message>
+    <message>
+        <source>Plain FTP only</source>
+        <translation>Solo FTP sin cifrar</translation>
+    </message>
+    <message>
+        <source>Offer FTP over TLS</source>
+        <translation>Ofrecer FTP sobre TLS</translation>
+    </message>
+    <message>
+        <source>Require FTP over TLS</source>
+        <translation>Exigir FTP sobre TLS</translation>
+    </message>
+    <message>
+        <source>Certificate SHA-256: %1</source>
+        <translation>Certificado SHA-256: %1</translation>
+    </message>
 </context>
 </TS>
