@@ -82,6 +82,9 @@ SSL_SESSION* findSession(SSL* ssl, const unsigned char* id, int length, int* cop
 
 void onNewSsl(void* parent, void*, CRYPTO_EX_DATA*, int, long, void*)
 {
+    // Every TLS object of the process passes here, in any thread: the client's too.
+    if (pendingGroup == 0)
+        return;
     Group* group = groups().value(pendingGroup);
     if (!group || !parent)
         return;
