@@ -6,6 +6,7 @@
 #include "common/helpers.h"
 #include "dialogs/authorizedirectory.h"
 #include "dialogs/ftpcommanddlg.h"
+#include "dialogs/ktcertificatedialog.h"
 #include "engine/ftpclient.h"
 #include "server/startftpdialog.h"
 #include "settings/fbdata.h"
@@ -17,6 +18,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTranslator>
 #include <QUrl>
@@ -81,9 +83,11 @@ MaiDialog::MaiDialog(QWidget* parent)
     store = new FBData(this);
     dataStore = store;
     ftp->setDataStore(store);
+    ftp->setTrustFolder(store->configDir);
     translator = new QTranslator(this);
 
     ui->setupUi(this);
+    addPadlock();
     setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
     for (QWidget* widget : {static_cast<QWidget*>(ui->LeftPath), static_cast<QWidget*>(ui->LeftTree),
                             static_cast<QWidget*>(ui->LeftFiles), static_cast<QWidget*>(ui->RightPath),
@@ -170,6 +174,18 @@ void MaiDialog::connectFtp(bool attach)
     connect(ftp, &FTPClient::srStop, this, &MaiDialog::soltSRStop_Ftp);
     connect(ftp, &FTPClient::srChmod, this, &MaiDialog::soltSRChmod_Ftp);
     connect(ftp, &FTPClient::srChmodFinish, this, &MaiDialog::soltSRChmodFinish_Ftp);
+}
+
+void MaiDialog::addPadlock()
+{
+    padlock = new QLabel(this);
+    padlock->setObjectName(QStringLiteral("EncryptedIcon"));
+    padlock->setPixmap(QPixmap(QStringLiteral(":/image/padlock_closed.png")));
+    padlock->setToolTip(tr("The connection is encrypted (FTP over TLS)."));
+    padlock->hide();
+    ui->horizontalLayout_15->insertWidget(1, padlock);
+    connect(ftp, &FTPClient::encryptionChanged, padlock, &QLabel::setVisible);
+    KTCertificateDialog::watch(ftp, this);
 }
 
 void MaiDialog::tell(const QString& text)
@@ -331,6 +347,7 @@ void MaiDialog::connectSelectedSite()
     for (ServerInfo* site : qAsConst(store->sites)) {
         if (!site->select)
             continue;
+        ftp->setEncryption(site->encryption);
         ftp->connectServer(site->ip, site->port, site->userName, site->password);
         ftp->setCodecName(site->codec);
     }

@@ -89,6 +89,8 @@ public:
     // Connection and command channel
     void connectServer(const QString& host, quint16 port, const QString& user, const QString& password);
     void disconnectServer();
+    // Connects again with the last host, port, user and password.
+    void reconnect() { connectServer(hostName, portNumber, userName, password); }
     void sendCommand(const QString& line);
     void queueCommand(const QString& line);
     void setCodecName(const QString& name);

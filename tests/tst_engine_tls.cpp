@@ -2,8 +2,8 @@
 // taken, asked about or refused, and that a refused AUTH TLS never costs the password.
 #include "engine/ftpclient.h"
 #include "settings/certificatetrust.h"
+#include "support/testcertificates.h"
 
-#include <QProcess>
 #include <QSignalSpy>
 #include <QSslKey>
 #include <QSslSocket>
@@ -59,26 +59,6 @@ private:
     }
 };
 
-bool runOpenssl(const QStringList& arguments, const QString& folder)
-{
-    QProcess openssl;
-    openssl.setWorkingDirectory(folder);
-    openssl.start(QStringLiteral("openssl"), arguments);
-    return openssl.waitForFinished(60000) && openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
-}
-
-QSslCertificate readCertificate(const QString& path)
-{
-    const QList<QSslCertificate> all = QSslCertificate::fromPath(path);
-    return all.isEmpty() ? QSslCertificate() : all.first();
-}
-
-QSslKey readKey(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QSslKey(&file, QSsl::Rsa) : QSslKey();
-}
-
 } // namespace
 
 class TestEngineTls : public QObject
@@ -94,45 +74,16 @@ private slots:
     void fingerprintText();
 
 private:
-    QTemporaryDir certificates;
-    QSslCertificate selfSigned;
-    QSslKey selfSignedKey;
-    QSslCertificate signedByCa;
-    QSslKey signedKey;
-    QSslCertificate ca;
+    QTemporaryDir folder;
+    TestCertificates made;
 };
 
 void TestEngineTls::initTestCase()
 {
     if (!QSslSocket::supportsSsl())
         QSKIP("Qt has no TLS here");
-    const QString dir = certificates.path();
-    const QStringList req = {QStringLiteral("req"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-                             QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2")};
-    if (!runOpenssl(req + QStringList{QStringLiteral("-x509"), QStringLiteral("-keyout"), QStringLiteral("self.key"),
-                                      QStringLiteral("-out"), QStringLiteral("self.pem"), QStringLiteral("-subj"),
-                                      QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
-                                      QStringLiteral("subjectAltName=IP:127.0.0.1")}, dir))
+    if (!made.make(folder.path()))
         QSKIP("openssl cannot make certificates here");
-    QVERIFY(runOpenssl(req + QStringList{QStringLiteral("-x509"), QStringLiteral("-keyout"), QStringLiteral("ca.key"),
-                                         QStringLiteral("-out"), QStringLiteral("ca.pem"), QStringLiteral("-subj"),
-                                         QStringLiteral("/CN=Test CA")}, dir));
-    QVERIFY(runOpenssl(req + QStringList{QStringLiteral("-keyout"), QStringLiteral("signed.key"), QStringLiteral("-out"),
-                                         QStringLiteral("signed.csr"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")}, dir));
-    QFile extension(dir + QStringLiteral("/san.ext"));
-    QVERIFY(extension.open(QIODevice::WriteOnly));
-    extension.write("subjectAltName=IP:127.0.0.1\n");
-    extension.close();
-    QVERIFY(runOpenssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"), QStringLiteral("signed.csr"),
-                        QStringLiteral("-CA"), QStringLiteral("ca.pem"), QStringLiteral("-CAkey"), QStringLiteral("ca.key"),
-                        QStringLiteral("-CAcreateserial"), QStringLiteral("-out"), QStringLiteral("signed.pem"),
-                        QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-extfile"), QStringLiteral("san.ext")}, dir));
-    selfSigned = readCertificate(dir + QStringLiteral("/self.pem"));
-    selfSignedKey = readKey(dir + QStringLiteral("/self.key"));
-    signedByCa = readCertificate(dir + QStringLiteral("/signed.pem"));
-    signedKey = readKey(dir + QStringLiteral("/signed.key"));
-    ca = readCertificate(dir + QStringLiteral("/ca.pem"));
-    QVERIFY(!selfSigned.isNull() && !selfSignedKey.isNull() && !signedByCa.isNull() && !signedKey.isNull() && !ca.isNull());
 }
 
 void TestEngineTls::certificateChoice_data()
@@ -160,8 +111,8 @@ void TestEngineTls::certificateChoice()
     QFETCH(bool, changed);
 
     TlsStubServer server;
-    server.certificate = caSigned ? signedByCa : selfSigned;
-    server.key = caSigned ? signedKey : selfSignedKey;
+    server.certificate = caSigned ? made.signedByCa : made.selfSigned;
+    server.key = caSigned ? made.signedKey : made.selfSignedKey;
     QVERIFY(server.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
     const quint16 port = server.serverPort();
 
@@ -170,14 +121,14 @@ void TestEngineTls::certificateChoice()
     client.setEncryption(FTPClient::TlsRequired);
     client.setTrustFolder(settings.path());
     if (addCa)
-        client.addCaCertificates({ca});
+        client.addCaCertificates({made.ca});
     const QByteArray fingerprint = server.certificate.digest(QCryptographicHash::Sha256);
     if (trusted == QLatin1String("stored"))
         client.certificateTrust().trust(QStringLiteral("127.0.0.1"), port, fingerprint);
     else if (trusted == QLatin1String("once"))
         client.trustOnce(fingerprint);
     else if (trusted == QLatin1String("other"))
-        client.certificateTrust().trust(QStringLiteral("127.0.0.1"), port, ca.digest(QCryptographicHash::Sha256));
+        client.certificateTrust().trust(QStringLiteral("127.0.0.1"), port, made.ca.digest(QCryptographicHash::Sha256));
 
     QSignalSpy login(&client, &FTPClient::login);
     QSignalSpy refused(&client, &FTPClient::certificateRefused);
