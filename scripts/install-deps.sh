@@ -5,8 +5,9 @@ set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
 test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
-# Only for remaking the committed images (scripts/make-images.py); the build never needs it.
-image_pkgs=(librsvg2-bin)
+# Only for remaking the committed images (scripts/make-images.py) and screenshots
+# (scripts/make-screenshots.sh, whose Chinese, Japanese and Korean need the CJK font).
+image_pkgs=(librsvg2-bin fonts-noto-cjk)
 
 want=("${build_pkgs[@]}")
 for option in "$@"; do
