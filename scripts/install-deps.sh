@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
-test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
+test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth openssl ca-certificates)
 # Only for remaking the committed images (scripts/make-images.py) and screenshots
 # (scripts/make-screenshots.sh, whose Chinese, Japanese and Korean need the CJK font).
 image_pkgs=(librsvg2-bin fonts-noto-cjk)
