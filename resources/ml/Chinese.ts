@@ -242,16 +242,16 @@
         <translation>数据连接已断开：%1 秒内传输不足 1 KiB。</translation>
     </message>
     <message>
-        <source>TLS on the data connection failed: %1</source>
-        <translation>数据连接的 TLS 失败：%1</translation>
-    </message>
-    <message>
         <source>Listing cut: it passed %1 bytes.</source>
         <translation>列表已截断：超过 %1 字节。</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
         <translation>无法进入该文件夹。</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>数据连接的 TLS 失败：%1</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>

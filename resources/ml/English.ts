@@ -242,16 +242,16 @@
         <translation>Data connection cut: less than 1 KiB moved in %1 s.</translation>
     </message>
     <message>
-        <source>TLS on the data connection failed: %1</source>
-        <translation>TLS on the data connection failed: %1</translation>
-    </message>
-    <message>
         <source>Listing cut: it passed %1 bytes.</source>
         <translation>Listing cut: it passed %1 bytes.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
         <translation>The folder could not be entered.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>TLS on the data connection failed: %1</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>

@@ -239,19 +239,19 @@
     </message>
     <message>
         <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
-        <translation>Connexion de données coupée : moins de 1 Kio transféré en %1 s.</translation>
+        <translation>Connexion de données coupée&#xa0;: moins de 1 Kio transféré en %1 s.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>Liste coupée&#xa0;: elle dépassait %1 octets.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>Impossible d’ouvrir le dossier.</translation>
     </message>
     <message>
         <source>TLS on the data connection failed: %1</source>
         <translation>Échec de TLS sur la connexion de données : %1</translation>
-    </message>
-    <message>
-        <source>Listing cut: it passed %1 bytes.</source>
-        <translation>Liste coupée : elle dépassait %1 octets.</translation>
-    </message>
-    <message>
-        <source>The folder could not be entered.</source>
-        <translation>Impossible d'entrer dans le dossier.</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>

@@ -242,16 +242,16 @@
         <translation>Datenverbindung getrennt: weniger als 1 KiB in %1 s übertragen.</translation>
     </message>
     <message>
-        <source>TLS on the data connection failed: %1</source>
-        <translation>TLS auf der Datenverbindung fehlgeschlagen: %1</translation>
-    </message>
-    <message>
         <source>Listing cut: it passed %1 bytes.</source>
-        <translation>Auflistung abgeschnitten: sie überschritt %1 Byte.</translation>
+        <translation>Auflistung abgeschnitten: mehr als %1 Byte.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
         <translation>Der Ordner konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>TLS auf der Datenverbindung fehlgeschlagen: %1</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>

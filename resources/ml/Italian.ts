@@ -242,16 +242,16 @@
         <translation>Connessione dati interrotta: meno di 1 KiB trasferito in %1 s.</translation>
     </message>
     <message>
-        <source>TLS on the data connection failed: %1</source>
-        <translation>TLS sulla connessione dati non riuscito: %1</translation>
-    </message>
-    <message>
         <source>Listing cut: it passed %1 bytes.</source>
-        <translation>Elenco interrotto: ha superato %1 byte.</translation>
+        <translation>Elenco troncato: ha superato %1 byte.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
-        <translation>Impossibile entrare nella cartella.</translation>
+        <translation>Impossibile accedere alla cartella.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>TLS sulla connessione dati non riuscito: %1</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>

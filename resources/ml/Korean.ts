@@ -239,19 +239,19 @@
     </message>
     <message>
         <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
-        <translation>데이터 연결 끊김: %1초 동안 1 KiB 미만 전송되었습니다.</translation>
-    </message>
-    <message>
-        <source>TLS on the data connection failed: %1</source>
-        <translation>데이터 연결의 TLS 실패: %1</translation>
+        <translation>데이터 연결 끊김: %1초 동안 1KiB 미만 전송됨.</translation>
     </message>
     <message>
         <source>Listing cut: it passed %1 bytes.</source>
-        <translation>목록이 잘렸습니다: %1바이트를 넘었습니다.</translation>
+        <translation>목록 잘림: %1바이트를 초과했습니다.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
         <translation>폴더에 들어갈 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>데이터 연결의 TLS 실패: %1</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>

@@ -242,16 +242,16 @@
         <translation>Соединение для данных разорвано: за %1 с передано меньше 1 КиБ.</translation>
     </message>
     <message>
-        <source>TLS on the data connection failed: %1</source>
-        <translation>Сбой TLS на соединении для данных: %1</translation>
-    </message>
-    <message>
         <source>Listing cut: it passed %1 bytes.</source>
-        <translation>Список обрезан: он превысил %1 байт.</translation>
+        <translation>Список обрезан: превышено %1 байт.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
-        <translation>Не удалось перейти в папку.</translation>
+        <translation>Не удалось открыть папку.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>Сбой TLS на соединении для данных: %1</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>

@@ -242,16 +242,16 @@
         <translation>Conexión de datos cortada: menos de 1 KiB transferido en %1 s.</translation>
     </message>
     <message>
-        <source>TLS on the data connection failed: %1</source>
-        <translation>Falló TLS en la conexión de datos: %1</translation>
-    </message>
-    <message>
         <source>Listing cut: it passed %1 bytes.</source>
-        <translation>Listado cortado: superó %1 bytes.</translation>
+        <translation>Listado cortado: superó los %1 bytes.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
         <translation>No se pudo entrar en la carpeta.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>Falló TLS en la conexión de datos: %1</translation>
     </message>
     <message>
         <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
