@@ -19,7 +19,7 @@ CLI=${TORVEX_CLI:-$ROOT/build/app/torvex-cli}
 BASE=/dev/shm; [ -d "$BASE" ] || BASE=/tmp
 W=$(mktemp -d "$BASE/torvex-ftps.XXXXXX"); chmod 755 "$W"
 PID=""
-cleanup() { [ -n "$PID" ] && kill "$PID" 2>/dev/null && wait "$PID" 2>/dev/null; rm -rf "$W"; return 0; }
+cleanup() { if [ -n "$PID" ]; then kill "$PID" 2>/dev/null; wait "$PID" 2>/dev/null || true; fi; rm -rf "$W"; }
 trap cleanup EXIT
 
 cd "$W"
