@@ -279,9 +279,11 @@ void TestEngineChannel::loginFailureCloses()
     QVERIFY(client->isClosed());
     QVERIFY(!client->isBusy());
     QVERIFY(!results.isEmpty());
-    server->sendRaw("220 too late\r\n");
-    QTest::qWait(100);
-    QVERIFY(server->commands().isEmpty());
+    if (listening) {
+        server->sendRaw("220 too late\r\n");
+        QTest::qWait(100);
+        QVERIFY(server->commands().isEmpty());
+    }
     QCOMPARE(logins.count(), 1);
 }
 
@@ -310,7 +312,8 @@ void TestEngineChannel::misbehavingServerLogsOut()
     QTRY_COMPARE_WITH_TIMEOUT(logouts.count(), 1, Wait);
     QVERIFY(client->isClosed());
     QVERIFY(!client->isBusy());
-    QTest::qWait(50);
+    if (!endlessLine)
+        QTest::qWait(50);  // a late time-out would log out twice
     QCOMPARE(logouts.count(), 1);
 }
 
@@ -318,9 +321,7 @@ void TestEngineChannel::quitLogsOutAndResetsStore()
 {
     QSignalSpy logouts(client, &FTPClient::logout);
     QSignalSpy logins(client, &FTPClient::login);
-    client->disconnectServer();  // while closed: nothing to say
-    QTest::qWait(50);
-    QCOMPARE(logouts.count() + logins.count(), 0);
+    client->disconnectServer();  // while closed: nothing to say, now or later
     QVERIFY(client->isClosed());
     QTemporaryDir dir;
     FBData store(dir.path(), nullptr);
@@ -330,6 +331,8 @@ void TestEngineChannel::quitLogsOutAndResetsStore()
     QVERIFY(login());
     client->disconnectServer();
     QVERIFY(logouts.wait(Wait));
+    QCOMPARE(logouts.count(), 1);
+    QCOMPARE(logins.count(), 1);
     QCOMPARE(server->commands().last(), QStringLiteral("QUIT"));
     QVERIFY(!store.userList.first()->online);
     QVERIFY(!client->isLoggedIn());

@@ -2,6 +2,7 @@
 // per scenario, one line of script each. Every row must end by itself, tell the truth in its exit
 // status and lines, and leave local files as they should be.
 #include "engine/ftpclient.h"
+#include "support/rowchecks.h"
 #include "support/scriptedftpserver.h"
 #include "support/testfiles.h"
 
@@ -42,35 +43,6 @@ QString rows(std::initializer_list<QPair<const char*, const char*>> entries)
 QString dirs(const char* name) { return rows({{dirRow, name}}); }
 QString files(const char* name) { return rows({{fileRow, name}}); }
 
-// "name=content;name#size;link->target" made below the local folder before the run; "#size"
-// writes that many pattern bytes.
-void setUpLocal(const QString& base, const QString& setup)
-{
-    for (const QString& item : setup.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const int arrow = item.indexOf(QLatin1String("->"));
-        if (arrow > 0) {
-            QDir().mkpath(QFileInfo(base + QLatin1Char('/') + item.left(arrow)).path());
-            QFile::link(item.mid(arrow + 2), base + QLatin1Char('/') + item.left(arrow));
-            continue;
-        }
-        const int hash = item.indexOf(QLatin1Char('#'));
-        if (hash > 0) {
-            writeTestFile(base + QLatin1Char('/') + item.left(hash), patternBytes(item.mid(hash + 1).toLongLong()));
-            continue;
-        }
-        const int eq = item.indexOf(QLatin1Char('='));
-        writeTestFile(base + QLatin1Char('/') + item.left(eq), item.mid(eq + 1).toUtf8());
-    }
-}
-
-void addRowColumns()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("command");  // torvex-cli: after HOST, {L} is the local folder
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("expect");   // ";"-separated checks, see check()
-}
-
 } // namespace
 
 class TestEngineHostile : public QObject
@@ -80,8 +52,6 @@ private slots:
     void init();
     void cliAgainstScriptedServer_data();
     void cliAgainstScriptedServer();
-    void engineAgainstScriptedServer_data();
-    void engineAgainstScriptedServer();
     void stalledServerIsCut_data();
     void stalledServerIsCut();
     void fullDiskFailsTheRecord_data();
@@ -93,8 +63,6 @@ private slots:
 private:
     QString local(const QString& name) const { return dir->path() + QLatin1Char('/') + name; }
     std::unique_ptr<QTemporaryDir> dir;
-    void check(const QString& expectation, const QHash<QString, QString>& facts, const QStringList& wire,
-               const QString& base);
 };
 
 void TestEngineHostile::init()
@@ -105,7 +73,10 @@ void TestEngineHostile::init()
 
 void TestEngineHostile::cliAgainstScriptedServer_data()
 {
-    addRowColumns();
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("command");  // after HOST; {L} is the local folder
+    QTest::addColumn<QString>("setup");    // see setUpLocalFiles()
+    QTest::addColumn<QString>("expect");   // see checkRow()
     const QString fEntry = QStringLiteral("LIST@/ => 226 [data=") + files("f") + QLatin1Char(']');
     const QString dEntry = QStringLiteral("LIST@/ => 226 [data=") + dirs("d") + QLatin1Char(']');
 
@@ -239,7 +210,7 @@ void TestEngineHostile::cliAgainstScriptedServer()
     QVERIFY(server.listen());
     QVERIFY(server.addScript(script));
     QTemporaryDir local;
-    setUpLocal(local.path(), setup);
+    setUpLocalFiles(local.path(), setup);
     QDir().mkpath(local.path() + QStringLiteral("/in"));
 
     QStringList arguments{QStringLiteral("--port"), QString::number(server.port()), QStringLiteral("--user"),
@@ -256,136 +227,8 @@ void TestEngineHostile::cliAgainstScriptedServer()
     const QString output = QString::fromUtf8(process.readAll());
     if (process.exitStatus() != QProcess::NormalExit)
         QFAIL(qPrintable(QLatin1String("torvex-cli crashed:\n") + output));
-    check(expect, {{QStringLiteral("exit"), QString::number(process.exitCode())}, {QStringLiteral("out"), output}},
+    checkRow(expect, {{QStringLiteral("exit"), QString::number(process.exitCode())}, {QStringLiteral("out"), output}},
           server.commands(), local.path());
-}
-
-// Checks: out~TEXT (in the output), out!TEXT (not in it), wire+LINE (a command line starting so
-// was sent), wire-LINE (none was), seq:A,B (these lines were sent one after the other),
-// file:NAME=CONTENT, size:NAME<BYTES or size:NAME=BYTES, link:NAME, nolink:NAME (no link,
-// dangling or not), target:NAME=OTHER (a link to OTHER in the same folder), and KEY=VALUE for a
-// fact of the run (exit, state, done, fsize, steps, summary, ...).
-void TestEngineHostile::check(const QString& expectation, const QHash<QString, QString>& facts,
-                              const QStringList& wire, const QString& base)
-{
-    QString context = QLatin1String("wire: ") + wire.join(QLatin1String(" / "));
-    for (auto it = facts.cbegin(); it != facts.cend(); ++it)
-        context += QLatin1Char('\n') + it.key() + QLatin1String(": ") + it.value();
-    const QString output = facts.value(QStringLiteral("out"));
-    auto sentStartingWith = [&wire](const QString& prefix) {
-        return std::any_of(wire.cbegin(), wire.cend(), [&prefix](const QString& line) { return line.startsWith(prefix); });
-    };
-    auto path = [&base](const QString& name) { return base + QLatin1Char('/') + name; };
-    for (const QString& item : expectation.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString value = item.mid(4);
-        const QString name = item.section(QLatin1Char(':'), 1).section(QRegularExpression(QStringLiteral("[=<]")), 0, 0);
-        const QString wanted = item.section(QLatin1Char(':'), 1).mid(name.size() + 1);
-        bool ok = true;
-        if (item.startsWith(QLatin1String("out~")))
-            ok = output.contains(value);
-        else if (item.startsWith(QLatin1String("out!")))
-            ok = !output.contains(value);
-        else if (item.startsWith(QLatin1String("wire+")))
-            ok = sentStartingWith(item.mid(5));
-        else if (item.startsWith(QLatin1String("wire-")))
-            ok = !sentStartingWith(item.mid(5));
-        else if (item.startsWith(QLatin1String("seq:")))
-            ok = (QLatin1Char('\n') + wire.join(QLatin1Char('\n')) + QLatin1Char('\n'))
-                     .contains(QLatin1Char('\n') + value.split(QLatin1Char(',')).join(QLatin1Char('\n')) + QLatin1Char('\n'));
-        else if (item.startsWith(QLatin1String("file:")))
-            ok = QFileInfo(path(name)).isFile() && readTestFile(path(name)) == wanted.toUtf8();
-        else if (item.startsWith(QLatin1String("size:")) && item.contains(QLatin1Char('<')))
-            ok = QFileInfo(path(name)).size() < wanted.toLongLong();
-        else if (item.startsWith(QLatin1String("size:")))
-            ok = QFileInfo(path(name)).size() == wanted.toLongLong();
-        else if (item.startsWith(QLatin1String("link:")))
-            ok = QFileInfo(path(name)).isSymLink();
-        else if (item.startsWith(QLatin1String("nolink:")))
-            ok = !QFileInfo(path(name)).isSymLink();
-        else if (item.startsWith(QLatin1String("target:")))
-            ok = QFileInfo(path(name)).symLinkTarget() == path(wanted);
-        else if (facts.contains(item.section(QLatin1Char('='), 0, 0)))
-            ok = facts.value(item.section(QLatin1Char('='), 0, 0)) == item.section(QLatin1Char('='), 1);
-        else
-            QFAIL(qPrintable(QLatin1String("unknown check ") + item));
-        QVERIFY2(ok, qPrintable(QStringLiteral("%1 failed; %2").arg(item, context)));
-    }
-}
-
-// The engine itself, as the window drives it, against misbehaving servers.
-
-// One file up or down. The command is "get", "get OFFSET" (resume), "link" (a link whose target
-// RETR sends) or "put"; the file is f on both sides.
-void TestEngineHostile::engineAgainstScriptedServer_data()
-{
-    addRowColumns();
-    QTest::newRow("restOnlyWhenResuming") << "SIZE => 213 5 | RETR => [data=lo]" << "get 3" << "f=hel"
-        << "state=dowloaded;file:f=hello;seq:REST 3,RETR f";
-    QTest::newRow("localPartLongerThanRemoteStartsAgainFromZero") << "SIZE => 213 5 | RETR => [data=hello]"
-        << "get 9" << "f=something" << "state=dowloaded;file:f=hello;wire-REST";
-    QTest::newRow("freshDownloadTruncatesLongerOldFile") << "RETR => [data=new]" << "get" << "f=old and longer"
-        << "state=dowloaded;file:f=new;wire-REST";
-    QTest::newRow("sizeFailureLeavesSizeUnknown") << "RETR => [data=hello]" << "get" << ""
-        << "state=dowloaded;fsize=0;done=5;sizes=0";
-    QTest::newRow("sizeReplyNotANumberLeavesSizeZero") << "SIZE => 213 -12 | RETR => [data=hello]" << "get" << ""
-        << "state=dowloaded;fsize=0;file:f=hello";
-    QTest::newRow("finalReplyBeforeDataKeepsTheLateBytes")
-        << "SIZE => 213 300000 | RETR => [bytes=300000][before][datadelay=100]" << "get" << ""
-        << "state=dowloaded;size:f=300000;finishes=2";
-    QTest::newRow("shortFileFails") << "SIZE => 213 1000 | RETR => [bytes=500]" << "get" << ""
-        << "state=dowloadError;done=500;summary=Dowload Finish, Total: 1 Success: 0";
-    QTest::newRow("linkWithoutListedTargetTakesItFromRetr") << "RETR => [data=target.txt]" << "link" << ""
-        << "state=dowloaded;target:f=target.txt";
-    QTest::newRow("neverWritesThroughSymbolicLink") << "RETR => [data=overwritten]" << "get"
-        << "outside/victim=precious;f->outside/victim" << "state=dowloadError;file:outside/victim=precious;wire-RETR";
-    // A failed download keeps what was there (more such rows run through torvex-cli above).
-    QTest::newRow("refusedPassive") << "PASV => 425 No passive | RETR => 425 No data connection" << "get"
-        << "f=precious" << "state=dowloadError;file:f=precious";
-    // Uploads.
-    const QString sent = QStringLiteral("state=uploaded;sent=yes");
-    QTest::newRow("uploadSendsBlocksOf10240") << "" << "put" << "f#25000"
-        << sent + ";steps=10240,20480,25000;seq:TYPE I,PASV,STOR f;summary=Upload Finish, Total: 1 Success: 1";
-    QTest::newRow("uploadEmptyFile") << "" << "put" << "f=" << sent + ";fsize=0";
-    QTest::newRow("storStartsOn125") << "STOR => [pre=125 Data connection already open; transfer starting.]"
-        << "put" << "f#30000" << sent;
-    QTest::newRow("secondPreliminaryReplyDoesNotSendTwice")
-        << "STOR => [pre=125 Data connection already open.\\n150 Opening data connection.]" << "put" << "f#5000" << sent;
-}
-
-void TestEngineHostile::engineAgainstScriptedServer()
-{
-    QFETCH(QString, script);
-    QFETCH(QString, command);
-    QFETCH(QString, setup);
-    QFETCH(QString, expect);
-    ScriptedFtpServer server;
-    QVERIFY(server.listen());
-    QVERIFY(server.addScript(script));
-    setUpLocal(dir->path(), setup);
-    FTPClient client;
-    LOG_IN(client, server);
-    QSignalSpy finish(&client, &FTPClient::srFinish);
-    QSignalSpy fileFinish(&client, &FTPClient::srFileFinish);
-    QSignalSpy sizes(&client, &FTPClient::srFileSize);
-    QStringList steps;
-    connect(&client, &FTPClient::srProgress, this, [&steps](KTDUFile* record) { steps << QString::number(record->doneSize); });
-    client.prepareTransfer(dir->path(), QStringLiteral("/"));
-    const bool upload = command == QLatin1String("put");
-    const QString f = local(QStringLiteral("f"));
-    const QByteArray before = readTestFile(f);
-    KTDUFile* record = upload ? client.addUploadFile(f, QStringLiteral("/f"), false, 0)
-                              : client.addDownloadFile(f, QStringLiteral("/f"), command == QLatin1String("link"),
-                                                       command.section(QLatin1Char(' '), 1).toLongLong());
-    upload ? client.startUpload() : client.startDownload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    const QList<KTDUFile*> records = upload ? client.uploads() : client.downloads();
-    check(expect,
-          {{QStringLiteral("state"), record->stateText()}, {QStringLiteral("done"), QString::number(record->doneSize)},
-           {QStringLiteral("fsize"), QString::number(record->fileSize)}, {QStringLiteral("steps"), steps.join(QLatin1Char(','))},
-           {QStringLiteral("summary"), records.last()->localFile}, {QStringLiteral("sizes"), QString::number(sizes.count())},
-           {QStringLiteral("finishes"), QString::number(fileFinish.count())},
-           {QStringLiteral("sent"), QLatin1String(server.storedData() == before ? "yes" : "no")}},
-          server.commands(), dir->path());
 }
 
 // Replies that promise progress for ever: a stalled transfer is cut and the job goes on to the
