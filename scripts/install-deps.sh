@@ -3,8 +3,10 @@
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
+# libssl-dev: the server checks TLS session resumption through OpenSSL; openssl makes the
+# server dialog's certificate.
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools libssl-dev openssl)
-test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
+test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth openssl ca-certificates)
 # Only for remaking the committed images (scripts/make-images.py) and screenshots
 # (scripts/make-screenshots.sh, whose Chinese, Japanese and Korean need the CJK font).
 image_pkgs=(librsvg2-bin fonts-noto-cjk)

@@ -1,20 +1,28 @@
-// The name, rename and permission dialogs, the file-type icons and the queue's progress bar.
+// The name, rename, permission and certificate dialogs, the file-type icons and the queue's
+// progress bar.
 #include "app/qpenstyledelegate.h"
 #include "dialogs/kchmoddlg.h"
+#include "dialogs/ktcertificatedialog.h"
 #include "dialogs/ktfileicon.h"
 #include "dialogs/ktnewfolder.h"
 #include "dialogs/renamedialog.h"
+#include "engine/ftpclient.h"
 #include "engine/ktdufile.h"
+#include "settings/certificatetrust.h"
+#include "support/testcertificates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSslSocket>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestDialogs : public QObject
@@ -23,7 +31,6 @@ class TestDialogs : public QObject
 private slots:
     void chmodDialog_data();
     void chmodDialog();
-    void chmodCancelLeavesNothing();
     void nameDialogs_data();
     void nameDialogs();
     void fileIconsAreCachedPerExtension();
@@ -31,7 +38,61 @@ private slots:
     void fileIconPlaceholderStaysInItsOwnFolder();
     void progressBar_data();
     void progressBar();
+    void certificateDialogAnswers_data();
+    void certificateDialogAnswers();
 };
+
+void TestDialogs::certificateDialogAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("storedForGood");
+    QTest::addColumn<bool>("reconnects");
+
+    QTest::newRow("Trust this certificate always") << int(KTCertificateDialog::TrustAlways) << true << true;
+    QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
+    QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
+}
+
+// Each button gives its answer, and the answer does to the engine's trust what it says.
+void TestDialogs::certificateDialogAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, storedForGood);
+    QFETCH(bool, reconnects);
+    if (!QSslSocket::supportsSsl())
+        QSKIP("Qt has no TLS here");
+    QTemporaryDir folder;
+    TestCertificates certificates;
+    if (!certificates.make(folder.path()))
+        QSKIP("openssl cannot make certificates here");
+    const QSslCertificate& certificate = certificates.selfSigned;
+    const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
+
+    KTCertificateDialog dialog(certificate, QStringLiteral("127.0.0.1"), 2121, QStringLiteral("self-signed"), false);
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    const bool fingerprintShown = std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
+        return label->text() == CertificateTrust::toText(fingerprint);
+    });
+    QVERIFY(fingerprintShown);
+    QVERIFY(dialog.cancelButton()->isDefault());
+    QPushButton* button = answer == KTCertificateDialog::TrustAlways ? dialog.alwaysButton()
+        : answer == KTCertificateDialog::OnlyThisTime                ? dialog.onceButton()
+                                                                     : dialog.cancelButton();
+    dialog.show();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(int(dialog.answer()), answer);
+    QCOMPARE(dialog.result(), answer == KTCertificateDialog::Cancel ? int(QDialog::Rejected) : int(QDialog::Accepted));
+
+    FTPClient client;
+    client.setTrustFolder(folder.path() + QStringLiteral("/settings"));
+    client.hostName = QStringLiteral("127.0.0.1");
+    client.portNumber = 2121;
+    QCOMPARE(KTCertificateDialog::apply(&client, certificate, dialog.answer()), reconnects);
+    QCOMPARE(client.certificateTrust().fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
+    // Trusted always survives the engine: a new one reads it from the settings folder.
+    CertificateTrust again(folder.path() + QStringLiteral("/settings"));
+    QCOMPARE(again.fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
+}
 
 void TestDialogs::chmodDialog_data()
 {
@@ -47,6 +108,7 @@ void TestDialogs::chmodDialog_data()
     QTest::newRow("all special bits") << "drwxr-xr-x" << QStringList{"Owner", "Group", "Public"} << 0 << "7755" << 1;
     QTest::newRow("odd letters leave boxes alone") << "-r-Sr-Tr-x" << QStringList() << 1 << "0445" << 2;
     QTest::newRow("folders only") << "d---------" << QStringList{"PublicExecute"} << 2 << "0001" << 3;
+    QTest::newRow("cancel leaves nothing") << "-rwxrwxrwx" << QStringList() << 0 << "" << 0;
 }
 
 void TestDialogs::chmodDialog()
@@ -57,24 +119,13 @@ void TestDialogs::chmodDialog()
     QFETCH(QString, mode);
     QFETCH(int, applyTo);
     KChmodDlg dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Set Attribute"));
-    QCOMPARE(dialog.size(), QSize(429, 248));
     dialog.setPermissions(permissions);
     for (const QString& box : alsoTick)
         dialog.findChild<QCheckBox*>(box)->setChecked(true);
     dialog.findChild<QComboBox*>(QStringLiteral("ChildOption"))->setCurrentIndex(scope);
-    dialog.findChild<QPushButton*>(QStringLiteral("Change"))->click();
+    dialog.findChild<QPushButton*>(mode.isEmpty() ? QStringLiteral("Cancel") : QStringLiteral("Change"))->click();
     QCOMPARE(dialog.mode, mode);
     QCOMPARE(dialog.applyTo, applyTo);
-}
-
-void TestDialogs::chmodCancelLeavesNothing()
-{
-    KChmodDlg dialog;
-    dialog.setPermissions(QStringLiteral("-rwxrwxrwx"));
-    dialog.findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
-    QVERIFY(dialog.mode.isEmpty());
-    QCOMPARE(dialog.applyTo, 0);
 }
 
 void TestDialogs::nameDialogs_data()
