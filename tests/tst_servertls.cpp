@@ -1,10 +1,12 @@
 // FTP over TLS in the built-in server: AUTH TLS, PBSZ, PROT, the required mode, session reuse on
 // protected data connections and the ways a handshake can fail, over 127.0.0.1 in process.
+#include "engine/ftpclient.h"
 #include "server/ktftpclient.h"
 #include "server/kttlssettings.h"
 #include "support/serverprobe.h"
 
 #include <QSettings>
+#include <QSslCertificate>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -31,6 +33,7 @@ private slots:
     void commandsSentBehindAuthAreDropped();
     void failedControlHandshakeEndsSession();
     void tlsSettingsKeepOldFilesPlain();
+    void ourClientListsWithSessionReuseEnforced();
 
 private:
     bool loggedInOverTls(ServerProbe& probe);
@@ -316,6 +319,37 @@ void TestServerTls::tlsSettingsKeepOldFilesPlain()
     QVERIFY(!back.applyTo(m_fixture->server.get(), error));
     QVERIFY(error.contains("does not exist"));
     QVERIFY(!m_fixture->server->tlsEnabled());
+}
+
+void TestServerTls::ourClientListsWithSessionReuseEnforced()
+{
+    QVERIFY(m_fixture->enableTls(true));
+    QFile seen(m_fixture->path("seen by our client.txt"));
+    QVERIFY(seen.open(QIODevice::WriteOnly));
+    seen.close();
+    QSignalSpy notices(m_fixture->server.get(), &KTFtpServer::notice);
+    const QList<QSslCertificate> certificate =
+        QSslCertificate::fromPath(m_fixture->dir.filePath("server.pem"));
+    QCOMPARE(certificate.size(), 1);
+
+    FTPClient client;
+    client.setEncryption(FTPClient::TlsRequired);
+    client.trustOnce(certificate.first().digest(QCryptographicHash::Sha256));
+    QSignalSpy login(&client, &FTPClient::login);
+    QSignalSpy listings(&client, &FTPClient::currentDirData);
+    client.connectServer("127.0.0.1", m_fixture->port(), "test", "581247");
+    QTRY_COMPARE_WITH_TIMEOUT(login.count(), 1, 15000);
+    QVERIFY(login.first().first().toBool());
+    QVERIFY(client.isEncrypted());
+    // A protected data connection, which the server serves only when it resumes the control
+    // connection's session.
+    client.listDir();
+    QTRY_VERIFY_WITH_TIMEOUT(!listings.isEmpty(), 15000);
+    QVERIFY(listings.last().first().toString().contains("seen by our client.txt"));
+    for (const QList<QVariant>& notice : qAsConst(notices))
+        QVERIFY2(!notice.first().toString().contains("did not resume"),
+                 qPrintable(notice.first().toString()));
+    client.disconnectServer();
 }
 
 QTEST_MAIN(TestServerTls)
