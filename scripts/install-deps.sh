@@ -5,6 +5,10 @@ set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
 test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
+# The end-to-end test: real input events, screenshots, the window's close request.
+test_pkgs+=(xdotool imagemagick python3-xlib iproute2 util-linux)
+# Making and checking the Debian package (scripts/check-deb.sh).
+package_pkgs=(dpkg-dev desktop-file-utils x11-utils man-db)
 # Only for remaking the committed images (scripts/make-images.py); the build never needs it.
 image_pkgs=(librsvg2-bin)
 
@@ -13,7 +17,8 @@ for option in "$@"; do
     case "$option" in
         --tests) want+=("${test_pkgs[@]}") ;;
         --images) want+=("${image_pkgs[@]}") ;;
-        *) echo "usage: $0 [--tests] [--images]" >&2; exit 2 ;;
+        --package) want+=("${package_pkgs[@]}") ;;
+        *) echo "usage: $0 [--tests] [--images] [--package]" >&2; exit 2 ;;
     esac
 done
 
