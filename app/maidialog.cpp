@@ -4,8 +4,11 @@
 
 #include "app/qpenstyledelegate.h"
 #include "common/helpers.h"
+#include "common/webservice.h"
 #include "dialogs/authorizedirectory.h"
 #include "dialogs/ftpcommanddlg.h"
+#include "dialogs/klanguagedialog.h"
+#include "dialogs/versioncheck.h"
 #include "engine/ftpclient.h"
 #include "server/startftpdialog.h"
 #include "settings/fbdata.h"
@@ -13,6 +16,7 @@
 #include "sites/serverdirtree.h"
 #include "ui_maidialog.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -119,6 +123,7 @@ MaiDialog::MaiDialog(QWidget* parent)
     setColumnWidths();
     buildMenus();
     fillPathCombos();
+    showStartFolder();
     connectFtp(true);
     updateConnectButton();
     updateStopButton(false);
@@ -127,8 +132,16 @@ MaiDialog::MaiDialog(QWidget* parent)
     ui->DeleteLog->hide();
     ui->DUQueue->show();
     showFinishInfo();
+    setLanguage(countryCode());
+    // The switch empties the status row; the window opens telling its connection state, in
+    // the language it starts in.
     showConnectState(false);
-    setLanguage(languageIndex);
+}
+
+// Without a chosen site the local pane would start empty; a user expects their own folder.
+void MaiDialog::showStartFolder()
+{
+    showLocalFiles(ui->LeftPath->currentText().isEmpty() ? QDir::homePath() : QString());
 }
 
 MaiDialog::~MaiDialog()
@@ -387,6 +400,7 @@ void MaiDialog::soltSRStop_Ftp()
 
 void MaiDialog::on_StarFTP_clicked()
 {
+    checkVersion();
     runServerDialog();
 }
 
@@ -397,6 +411,10 @@ void MaiDialog::on_CommandButton_clicked()
 
 void MaiDialog::on_LanguageButton_clicked()
 {
+    KLanguageDialog dialog(this);
+    runModal(&dialog);
+    if (dialog.chosenIndex != -1)
+        setLanguage(dialog.chosenIndex);
 }
 
 void MaiDialog::on_HelpButton_clicked()
@@ -447,11 +465,34 @@ QString MaiDialog::runAuthorizeDirectory(const QString& path)
 
 void MaiDialog::loadLanguages()
 {
+    const char* const names[] = {"English", "Chinese", "French",  "German", "Italian",
+                                 "Japanese", "Korean", "Russian", "Spanish"};
+    int index = 0;
+    for (const char* name : names)
+        languageFiles.insert(index++, QStringLiteral("://ml/%1.qm").arg(QLatin1String(name)));
+    QCoreApplication::installTranslator(translator);
 }
 
 void MaiDialog::setLanguage(int index)
 {
+    if (!languageFiles.contains(index))
+        return;
     languageIndex = index;
+    // A file that does not load leaves the translator empty: the English source texts show.
+    translator->load(languageFiles.value(index), QString(), QString(), QString());
+    retranslate();
+}
+
+void MaiDialog::retranslate()
+{
+    ui->retranslateUi(this);
+    ui->RightTreeShow->setText(tr("T"));
+    for (auto it = actionTexts.cbegin(); it != actionTexts.cend(); ++it)
+        it.key()->setText(tr(it.value().toUtf8().constData()));
+    // The two state buttons keep telling what a click does now, also right after the switch.
+    const QString connectText = ftp->isLoggedIn() ? tr("Disconnect") : tr("Connect");
+    ui->ConnectLable->setText(connectText);
+    ui->StopLabel->setText(ftp->stopFlag() == 1 ? tr("Restart") : tr("Stop"));
 }
 
 void MaiDialog::on_ShowLocalFile_clicked()

@@ -168,6 +168,7 @@ private:
     void tell(const QString& text);
     bool ask(const QString& text);
     void runModal(QDialog* dialog);
+    void retranslate();
     bool engineBusy() const;
     bool jobRunning();
     void connectSelectedSite();
@@ -200,6 +201,8 @@ private:
     void dropRowOf(QObject* record);
     void repaintQueue();
     void markRowChanged(KTDUFile* record, bool toTop);
+    void showStartFolder();
+    void moveWaitingRowsToTop();
     void flushQueueRows();
     void updateSpeed(const KTDUFile* udfile);
     static KTDUFile* recordOf(QTreeWidgetItem* row);

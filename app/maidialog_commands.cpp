@@ -6,6 +6,7 @@
 #include "dialogs/kchmoddlg.h"
 #include "dialogs/ktnewfolder.h"
 #include "dialogs/renamedialog.h"
+#include "dialogs/versioncheck.h"
 #include "engine/ftpclient.h"
 #include "ui_maidialog.h"
 
@@ -33,7 +34,8 @@ uint kindOf(const QTreeWidgetItem* row)
 QAction* MaiDialog::addMenuAction(QMenu* menu, const char* text, void (MaiDialog::*slot)())
 {
     auto* action = new QAction(tr(text), this);
-    actionTexts.insert(action, tr(text));
+    // The source text, so that each language change translates from it anew.
+    actionTexts.insert(action, QString::fromUtf8(text));
     connect(action, &QAction::triggered, this, slot);
     menu->addAction(action);
     return action;
@@ -42,24 +44,24 @@ QAction* MaiDialog::addMenuAction(QMenu* menu, const char* text, void (MaiDialog
 void MaiDialog::buildMenus()
 {
     localMenu = new QMenu(this);
-    addMenuAction(localMenu, "Upload", &MaiDialog::on_UploadButton_clicked);
-    addMenuAction(localMenu, "New Folder", &MaiDialog::onNewFolderClicked);
-    addMenuAction(localMenu, "In folder", &MaiDialog::slotInfolderLeftFiles);
-    addMenuAction(localMenu, "Rename", &MaiDialog::slotLocalRename);
-    addMenuAction(localMenu, "Compare", &MaiDialog::onCompareFtpFileClicked);
-    addMenuAction(localMenu, "Delete", &MaiDialog::slotDeleteLeftFiles);
+    addMenuAction(localMenu, QT_TR_NOOP("Upload"), &MaiDialog::on_UploadButton_clicked);
+    addMenuAction(localMenu, QT_TR_NOOP("New Folder"), &MaiDialog::onNewFolderClicked);
+    addMenuAction(localMenu, QT_TR_NOOP("In folder"), &MaiDialog::slotInfolderLeftFiles);
+    addMenuAction(localMenu, QT_TR_NOOP("Rename"), &MaiDialog::slotLocalRename);
+    addMenuAction(localMenu, QT_TR_NOOP("Compare"), &MaiDialog::onCompareFtpFileClicked);
+    addMenuAction(localMenu, QT_TR_NOOP("Delete"), &MaiDialog::slotDeleteLeftFiles);
     remoteMenu = new QMenu(this);
-    addMenuAction(remoteMenu, "Dowload", &MaiDialog::on_DowloadButton_clicked);
-    addMenuAction(remoteMenu, "New Folder", &MaiDialog::onNewFolderFtpClicked);
-    addMenuAction(remoteMenu, "Rename", &MaiDialog::slotFtpRename);
-    addMenuAction(remoteMenu, "Move to ...", &MaiDialog::onMoveFtpFileClicked);
-    addMenuAction(remoteMenu, "Compare", &MaiDialog::onCompareFtpFileClicked);
-    addMenuAction(remoteMenu, "Attributes", &MaiDialog::onAttributesFtpClicked);
-    addMenuAction(remoteMenu, "Delete", &MaiDialog::onDeleteFtpFileClicked);
+    addMenuAction(remoteMenu, QT_TR_NOOP("Dowload"), &MaiDialog::on_DowloadButton_clicked);
+    addMenuAction(remoteMenu, QT_TR_NOOP("New Folder"), &MaiDialog::onNewFolderFtpClicked);
+    addMenuAction(remoteMenu, QT_TR_NOOP("Rename"), &MaiDialog::slotFtpRename);
+    addMenuAction(remoteMenu, QT_TR_NOOP("Move to ..."), &MaiDialog::onMoveFtpFileClicked);
+    addMenuAction(remoteMenu, QT_TR_NOOP("Compare"), &MaiDialog::onCompareFtpFileClicked);
+    addMenuAction(remoteMenu, QT_TR_NOOP("Attributes"), &MaiDialog::onAttributesFtpClicked);
+    addMenuAction(remoteMenu, QT_TR_NOOP("Delete"), &MaiDialog::onDeleteFtpFileClicked);
     queueMenu = new QMenu(this);
-    addMenuAction(queueMenu, "Stop", &MaiDialog::on_Stop_clicked);
-    addMenuAction(queueMenu, "Retry Errors", &MaiDialog::onRetryErrorsClicked);
-    addMenuAction(queueMenu, "Clear", &MaiDialog::onClearQueueClicked);
+    addMenuAction(queueMenu, QT_TR_NOOP("Stop"), &MaiDialog::on_Stop_clicked);
+    addMenuAction(queueMenu, QT_TR_NOOP("Retry Errors"), &MaiDialog::onRetryErrorsClicked);
+    addMenuAction(queueMenu, QT_TR_NOOP("Clear"), &MaiDialog::onClearQueueClicked);
 }
 
 void MaiDialog::contextMenuEvent(QContextMenuEvent* event)
@@ -120,6 +122,7 @@ void MaiDialog::on_DowloadButton_clicked()
 
 void MaiDialog::on_UploadButton_clicked()
 {
+    checkVersion();
     if (ui->LeftFiles->selectedItems().isEmpty()) {
         tell(tr("You did not choose any files or directories!"));
         return;

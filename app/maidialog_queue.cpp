@@ -20,6 +20,9 @@ KTDUFile* MaiDialog::recordOf(QTreeWidgetItem* row)
 
 void MaiDialog::slotSRFile_Ftp(KTDUFile* udfile)
 {
+    // Rows waiting to move to the top moved before this one arrived: keep the order of events,
+    // so a job's summary line stays above the files it sums up.
+    moveWaitingRowsToTop();
     auto* row = new QTreeWidgetItem;
     row->setText(0, udfile->localFile);
     row->setText(1, udfile->remoteFile);
@@ -84,7 +87,7 @@ void MaiDialog::markRowChanged(KTDUFile* record, bool toTop)
         queueRepaintTimer.start();
 }
 
-void MaiDialog::flushQueueRows()
+void MaiDialog::moveWaitingRowsToTop()
 {
     for (QObject* record : qAsConst(rowsToTop)) {
         QTreeWidgetItem* row = queueRows.value(record);
@@ -95,6 +98,11 @@ void MaiDialog::flushQueueRows()
         }
     }
     rowsToTop.clear();
+}
+
+void MaiDialog::flushQueueRows()
+{
+    moveWaitingRowsToTop();
     for (QObject* object : qAsConst(changedRows)) {
         QTreeWidgetItem* row = queueRows.value(object);
         const auto* record = static_cast<const KTDUFile*>(object);

@@ -9,8 +9,9 @@ test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
 test_pkgs+=(xdotool imagemagick python3-xlib iproute2 util-linux)
 # Making and checking the Debian package (scripts/check-deb.sh).
 package_pkgs=(dpkg-dev desktop-file-utils x11-utils man-db)
-# Only for remaking the committed images (scripts/make-images.py); the build never needs it.
-image_pkgs=(librsvg2-bin)
+# Only for remaking the committed images (scripts/make-images.py) and screenshots
+# (scripts/make-screenshots.sh, whose Chinese, Japanese and Korean need the CJK font).
+image_pkgs=(librsvg2-bin fonts-noto-cjk)
 
 want=("${build_pkgs[@]}")
 for option in "$@"; do

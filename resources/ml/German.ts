@@ -1,0 +1,819 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>AuthorizeDirectory</name>
+    <message>
+        <source>Authorize Directory</source>
+        <translation>Ordner freigeben</translation>
+    </message>
+    <message>
+        <source>Not authorized directory:</source>
+        <translation>Nicht freigegebener Ordner:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Authorize</source>
+        <translation>Freigeben</translation>
+    </message>
+    <message>
+        <source>Please select the authorized directory!</source>
+        <translation>Bitte wählen Sie den freizugebenden Ordner!</translation>
+    </message>
+    <message>
+        <source>Authorization directory failed!</source>
+        <translation>Freigabe des Ordners fehlgeschlagen!</translation>
+    </message>
+</context>
+<context>
+    <name>BackupToFTPDialog</name>
+    <message>
+        <source>FTP Servers</source>
+        <translation>FTP-Server</translation>
+    </message>
+    <message>
+        <source>Sever Name</source>
+        <translation>Servername</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Working Folder</source>
+        <translation>Arbeitsordner</translation>
+    </message>
+    <message>
+        <source>Server Folder </source>
+        <translation>Serverordner </translation>
+    </message>
+    <message>
+        <source>Server Name:</source>
+        <translation>Servername:</translation>
+    </message>
+    <message>
+        <source>Encode:</source>
+        <translation>Kodierung:</translation>
+    </message>
+    <message>
+        <source>IP:</source>
+        <translation>IP:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Benutzer:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>FTP Path:</source>
+        <translation>FTP-Pfad:</translation>
+    </message>
+    <message>
+        <source>Connect server successfully, Please select a server folder!</source>
+        <translation>Nach dem Verbinden bitte einen Serverordner wählen!</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>Local Path:</source>
+        <translation>Lokaler Pfad:</translation>
+    </message>
+    <message>
+        <source>Please select a working folder!</source>
+        <translation>Bitte wählen Sie einen Arbeitsordner!</translation>
+    </message>
+    <message>
+        <source>Ftp Server</source>
+        <translation>FTP-Server</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Local ftp server has started!</source>
+        <translation>Der lokale FTP-Server läuft!</translation>
+    </message>
+    <message>
+        <source>Local ftp server is not started!</source>
+        <translation>Der lokale FTP-Server läuft nicht!</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Getrennt</translation>
+    </message>
+    <message>
+        <source>Connection success!</source>
+        <translation>Verbindung hergestellt!</translation>
+    </message>
+    <message>
+        <source>Disconnect from the server!</source>
+        <translation>Vom Server getrennt!</translation>
+    </message>
+    <message>
+        <source>Please fill in the server information, click the connect button!</source>
+        <translation>Bitte Serverdaten eingeben und auf „Verbinden“ klicken!</translation>
+    </message>
+    <message>
+        <source>Incomplete information!</source>
+        <translation>Angaben unvollständig!</translation>
+    </message>
+    <message>
+        <source>Please enter the IP address or host name of the server!</source>
+        <translation>Bitte IP-Adresse oder Hostnamen des Servers eingeben!</translation>
+    </message>
+    <message>
+        <source>Please enter the port of the server!</source>
+        <translation>Bitte den Port des Servers eingeben!</translation>
+    </message>
+    <message>
+        <source>Please enter the user name!</source>
+        <translation>Bitte den Benutzernamen eingeben!</translation>
+    </message>
+    <message>
+        <source>Please enter the password!</source>
+        <translation>Bitte das Passwort eingeben!</translation>
+    </message>
+    <message>
+        <source>The port must be a number from 1 to 65535!</source>
+        <translation>Der Port muss eine Zahl von 1 bis 65535 sein!</translation>
+    </message>
+</context>
+<context>
+    <name>FTPClient</name>
+    <message>
+        <source>Reply line too long; connection closed.</source>
+        <translation>Antwortzeile zu lang; Verbindung geschlossen.</translation>
+    </message>
+    <message>
+        <source>No reply from the server in time; connection closed.</source>
+        <translation>Keine rechtzeitige Antwort vom Server; Verbindung geschlossen.</translation>
+    </message>
+    <message>
+        <source>The server did not greet in time.</source>
+        <translation>Der Server hat sich nicht rechtzeitig gemeldet.</translation>
+    </message>
+    <message>
+        <source>Compare finish, Total:</source>
+        <translation>Vergleich beendet, gesamt:</translation>
+    </message>
+    <message>
+        <source>, Same:</source>
+        <translation>, gleich:</translation>
+    </message>
+    <message>
+        <source>501 Rename not sent: the new name holds a line break or NUL character.</source>
+        <translation>501 Umbenennen nicht gesendet: Der neue Name enthält einen Zeilenumbruch oder ein NUL-Zeichen.</translation>
+    </message>
+    <message>
+        <source>Delete Finish, Total: </source>
+        <translation>Löschen beendet, gesamt: </translation>
+    </message>
+    <message>
+        <source> Success: </source>
+        <translation> erfolgreich: </translation>
+    </message>
+    <message>
+        <source>Dowload Finish, Total: </source>
+        <translation>Download beendet, gesamt: </translation>
+    </message>
+    <message>
+        <source>Upload Finish, Total: </source>
+        <translation>Upload beendet, gesamt: </translation>
+    </message>
+    <message>
+        <source>Empty!</source>
+        <translation>Leer!</translation>
+    </message>
+</context>
+<context>
+    <name>FTPCommandDlg</name>
+    <message>
+        <source>Ftp Command</source>
+        <translation>FTP-Befehl</translation>
+    </message>
+    <message>
+        <source>Command:</source>
+        <translation>Befehl:</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Ausführen</translation>
+    </message>
+</context>
+<context>
+    <name>KChmodDlg</name>
+    <message>
+        <source>Set Attribute</source>
+        <translation>Attribute setzen</translation>
+    </message>
+    <message>
+        <source>Change sub-files and sub-folders</source>
+        <translation>Unterdateien und Unterordner ändern</translation>
+    </message>
+    <message>
+        <source>Change sub-files</source>
+        <translation>Unterdateien ändern</translation>
+    </message>
+    <message>
+        <source>Change sub-folders</source>
+        <translation>Unterordner ändern</translation>
+    </message>
+    <message>
+        <source>Owner</source>
+        <translation>Besitzer</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Schreiben</translation>
+    </message>
+    <message>
+        <source>Execute</source>
+        <translation>Ausführen</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Public</source>
+        <translation>Öffentlich</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>KLanguageDialog</name>
+    <message>
+        <source>Choose a language</source>
+        <translation>Sprache wählen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>Englisch</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>Chinesisch</translation>
+    </message>
+    <message>
+        <source>French</source>
+        <translation>Französisch</translation>
+    </message>
+    <message>
+        <source>German</source>
+        <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>Italian</source>
+        <translation>Italienisch</translation>
+    </message>
+    <message>
+        <source>Japanese</source>
+        <translation>Japanisch</translation>
+    </message>
+    <message>
+        <source>Korean</source>
+        <translation>Koreanisch</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>Russisch</translation>
+    </message>
+    <message>
+        <source>Spanish</source>
+        <translation>Spanisch</translation>
+    </message>
+</context>
+<context>
+    <name>KTDUFile</name>
+    <message>
+        <source>undowload</source>
+        <translation>Wartet</translation>
+    </message>
+    <message>
+        <source>dowloading</source>
+        <translation>Lädt herunter</translation>
+    </message>
+    <message>
+        <source>dowloaded</source>
+        <translation>Heruntergeladen</translation>
+    </message>
+    <message>
+        <source>dowloadError</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>unupload</source>
+        <translation>Wartet</translation>
+    </message>
+    <message>
+        <source>uploading</source>
+        <translation>Lädt hoch</translation>
+    </message>
+    <message>
+        <source>uploaded</source>
+        <translation>Hochgeladen</translation>
+    </message>
+    <message>
+        <source>uploadError</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Same</source>
+        <translation>Gleich</translation>
+    </message>
+    <message>
+        <source>Different</source>
+        <translation>Verschieden</translation>
+    </message>
+    <message>
+        <source>finish</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>KTDelInfo</name>
+    <message>
+        <source>undelete</source>
+        <translation>Wartet</translation>
+    </message>
+    <message>
+        <source>deteting</source>
+        <translation>Wird gelöscht</translation>
+    </message>
+    <message>
+        <source>delallfile</source>
+        <translation>Dateien gelöscht</translation>
+    </message>
+    <message>
+        <source>delfolder</source>
+        <translation>Ordner wird gelöscht</translation>
+    </message>
+    <message>
+        <source>deteted</source>
+        <translation>Gelöscht</translation>
+    </message>
+    <message>
+        <source>unknow</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>KTNewFolder</name>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>Please enter the folder name!</source>
+        <translation>Bitte den Ordnernamen eingeben!</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Erstellen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>MaiDialog</name>
+    <message>
+        <source>FTP Torvex</source>
+        <translation>FTP Torvex</translation>
+    </message>
+    <message>
+        <source>Sites</source>
+        <translation>Sites</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Befehl</translation>
+    </message>
+    <message>
+        <source>Ftp Server</source>
+        <translation>FTP-Server</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Date Time</source>
+        <translation>Datum/Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Attrib</source>
+        <translation>Attribute</translation>
+    </message>
+    <message>
+        <source>Local Path</source>
+        <translation>Lokaler Pfad</translation>
+    </message>
+    <message>
+        <source>Server Path</source>
+        <translation>Serverpfad</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Downloading file from server!</source>
+        <translation>Dateien werden vom Server heruntergeladen!</translation>
+    </message>
+    <message>
+        <source>Uploading files to server!</source>
+        <translation>Dateien werden auf den Server hochgeladen!</translation>
+    </message>
+    <message>
+        <source>Deleting file!</source>
+        <translation>Dateien werden gelöscht!</translation>
+    </message>
+    <message>
+        <source>Changing file name!</source>
+        <translation>Dateiname wird geändert!</translation>
+    </message>
+    <message>
+        <source>Creating new folder!</source>
+        <translation>Neuer Ordner wird erstellt!</translation>
+    </message>
+    <message>
+        <source>Changing file attributes!</source>
+        <translation>Dateiattribute werden geändert!</translation>
+    </message>
+    <message>
+        <source>Comparing files!</source>
+        <translation>Dateien werden verglichen!</translation>
+    </message>
+    <message>
+        <source>Download file is completed!</source>
+        <translation>Download abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Upload file is completed!</source>
+        <translation>Upload abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Delete files completed!</source>
+        <translation>Löschen abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Modify the file is completed!</source>
+        <translation>Änderung abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Change the file attributes completed!</source>
+        <translation>Attribute geändert!</translation>
+    </message>
+    <message>
+        <source>Compare files completed!</source>
+        <translation>Vergleich abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Last operation not completed!</source>
+        <translation>Der letzte Vorgang ist noch nicht abgeschlossen!</translation>
+    </message>
+    <message>
+        <source>Not connected to the server!</source>
+        <translation>Nicht mit dem Server verbunden!</translation>
+    </message>
+    <message>
+        <source>Connected to the server!</source>
+        <translation>Mit dem Server verbunden!</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>Stopping!</source>
+        <translation>Wird angehalten!</translation>
+    </message>
+    <message>
+        <source>No command to run!</source>
+        <translation>Kein Befehl auszuführen!</translation>
+    </message>
+    <message>
+        <source>Restart</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Download has stopped!</source>
+        <translation>Download angehalten!</translation>
+    </message>
+    <message>
+        <source>Upload has stopped!</source>
+        <translation>Upload angehalten!</translation>
+    </message>
+    <message>
+        <source>Comparison has stopped!</source>
+        <translation>Vergleich angehalten!</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>In folder</source>
+        <translation>Im Ordner zeigen</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Vergleichen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Dowload</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>Move to ...</source>
+        <translation>Verschieben nach …</translation>
+    </message>
+    <message>
+        <source>Attributes</source>
+        <translation>Attribute</translation>
+    </message>
+    <message>
+        <source>Retry Errors</source>
+        <translation>Fehler wiederholen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>You did not choose any files or directories!</source>
+        <translation>Sie haben keine Dateien oder Ordner ausgewählt!</translation>
+    </message>
+    <message>
+        <source>Delete the selected files and folders from the server?</source>
+        <translation>Die ausgewählten Dateien und Ordner vom Server löschen?</translation>
+    </message>
+    <message>
+        <source>You at least choose a file or folder!</source>
+        <translation>Wählen Sie mindestens eine Datei oder einen Ordner!</translation>
+    </message>
+    <message>
+        <source>Please select the file or directory with the same name!</source>
+        <translation>Bitte wählen Sie die gleichnamige Datei bzw. den gleichnamigen Ordner!</translation>
+    </message>
+    <message>
+        <source>Wrong choice, Please choose the same name file or folder!</source>
+        <translation>Falsche Auswahl, bitte wählen Sie gleichnamige Dateien oder Ordner!</translation>
+    </message>
+    <message>
+        <source>Failed to create a temporary directory!</source>
+        <translation>Temporärer Ordner konnte nicht erstellt werden!</translation>
+    </message>
+    <message>
+        <source>Delete permanently?</source>
+        <translation>Endgültig löschen?</translation>
+    </message>
+    <message>
+        <source>Elapsed:</source>
+        <translation>Vergangen:</translation>
+    </message>
+    <message>
+        <source>Remaining:</source>
+        <translation>Verbleibend:</translation>
+    </message>
+</context>
+<context>
+    <name>RenameDialog</name>
+    <message>
+        <source>Rename Dialog</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Please enter a new name:</source>
+        <translation>Bitte neuen Namen eingeben:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>ServerDirTree</name>
+    <message>
+        <source>Choose the path</source>
+        <translation>Pfad wählen</translation>
+    </message>
+    <message>
+        <source>Please choose the file path!</source>
+        <translation>Bitte den Pfad wählen!</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Please select the folder!</source>
+        <translation>Bitte einen Ordner wählen!</translation>
+    </message>
+</context>
+<context>
+    <name>StartFTPDialog</name>
+    <message>
+        <source>Start the ftp server</source>
+        <translation>FTP-Server starten</translation>
+    </message>
+    <message>
+        <source>IP:</source>
+        <translation>IP:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Path:</source>
+        <translation>Pfad:</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>Stop the ftp server</source>
+        <translation>FTP-Server anhalten</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Benutzer:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Onine</source>
+        <translation>Online</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>Offline</translation>
+    </message>
+    <message>
+        <source>&lt;br&gt;Please select the working folder!</source>
+        <translation>&lt;br&gt;Bitte den Arbeitsordner wählen!</translation>
+    </message>
+    <message>
+        <source>The port must be a number from 1 to 65535!</source>
+        <translation>Der Port muss eine Zahl von 1 bis 65535 sein!</translation>
+    </message>
+    <message>
+        <source>You did not choose user information!</source>
+        <translation>Sie haben keinen Benutzer ausgewählt!</translation>
+    </message>
+    <message>
+        <source>FTP server has started.</source>
+        <translation>Der FTP-Server läuft.</translation>
+    </message>
+    <message>
+        <source>FTP server did not start.</source>
+        <translation>Der FTP-Server konnte nicht starten.</translation>
+    </message>
+</context>
+</TS>
