@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """A new user's first session with the real program, driven with real X input events.
 
 Under Xvfb (from xvfb-run) it starts build/app/torvex with a fresh configuration and home folder
@@ -6,7 +6,8 @@ and works the window as a person would, with xdotool clicks at the widgets' plac
 keys: open Sites, take the offered test site, start the built-in server on a prepared folder,
 connect, open a folder, download a tree, upload a file, compare, disconnect and quit; then it
 starts the program again and finds the site still there. Files are checked byte for byte and a
-screenshot of each step is saved (TORVEX_SCREENSHOT_DIR, by default docs/screenshots).
+screenshot of each step is saved (TORVEX_SCREENSHOT_DIR, by default
+docs/screenshots/first-session).
 
 As root it runs in a network namespace of its own that has only the loopback device: the offered
 test site then points at 127.0.0.1 by itself, and the built-in server, which listens on every
@@ -19,6 +20,7 @@ Positions are relative to each window, from the layouts at their initial sizes (
 import hashlib
 import importlib.util
 import os
+import re
 import shutil
 import signal
 import socket
@@ -31,7 +33,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.environ.get("TORVEX_SOURCE_DIR", os.path.dirname(HERE))
 BINARY_DIR = os.environ.get("TORVEX_BINARY_DIR", os.path.join(SOURCE_DIR, "build"))
 PROGRAM = os.path.join(BINARY_DIR, "app", "torvex")
-SHOTS = os.environ.get("TORVEX_SCREENSHOT_DIR", os.path.join(SOURCE_DIR, "docs", "screenshots"))
+SHOTS = os.environ.get("TORVEX_SCREENSHOT_DIR",
+                       os.path.join(SOURCE_DIR, "docs", "screenshots", "first-session"))
 SCREEN = "1280x800x24"
 SKIP = 77
 TOOLS = {"xvfb-run": "xvfb", "xdotool": "xdotool", "import": "imagemagick", "xauth": "xauth"}
@@ -225,11 +228,16 @@ class Session:
         env.update(HOME=self.home, XDG_CONFIG_HOME=self.config,
                    XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
                    XDG_CACHE_HOME=os.path.join(self.home, ".cache"),
-                   XDG_RUNTIME_DIR=os.path.join(self.root, "runtime"), LANG="C.UTF-8")
+                   XDG_RUNTIME_DIR=os.path.join(self.root, "runtime"), LANG="C.UTF-8",
+                   LANGUAGE="en")
+        for name in ("LC_ALL", "LC_MESSAGES"):
+            env.pop(name, None)
         os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
         return env
 
     def start(self):
+        if self.log:
+            self.log.close()
         self.log = open(os.path.join(self.root, "torvex.log"), "ab")
         self.process = subprocess.Popen([PROGRAM], env=self.environment(), cwd=self.home,
                                         stdout=self.log, stderr=subprocess.STDOUT)
@@ -243,7 +251,7 @@ class Session:
         return Window(wait_window(title, self.process.pid))
 
     def dismiss_message(self):
-        """A message box takes Return on its OK button; wait until its window is gone."""
+        """A message box takes Return on its OK button (its title is empty: nothing to wait for)."""
         time.sleep(0.5)
         key("Return")
         time.sleep(0.3)
@@ -436,7 +444,7 @@ def second_run(session, port):
 def drive():
     shots = Shots(SHOTS)
     for old in os.listdir(SHOTS):
-        if old.endswith(".png"):
+        if re.match(r"\d\d-[a-z-]+\.png$", old):              # only a former run's steps
             os.remove(os.path.join(SHOTS, old))
     root = tempfile.mkdtemp(prefix="tvx-")
     session = Session(root, shots)
