@@ -5,10 +5,11 @@ set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
 test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
-# The end-to-end test: real input events, screenshots, the window's close request.
-test_pkgs+=(xdotool imagemagick python3-xlib iproute2 util-linux)
+# The end-to-end test (real input events, screenshots, the window's close request) and the
+# menu entry's check.
+test_pkgs+=(xdotool imagemagick python3-xlib iproute2 util-linux desktop-file-utils)
 # Making and checking the Debian package (scripts/check-deb.sh).
-package_pkgs=(dpkg-dev desktop-file-utils x11-utils man-db)
+package_pkgs=(dpkg-dev x11-utils man-db)
 # Only for remaking the committed images (scripts/make-images.py) and screenshots
 # (scripts/make-screenshots.sh, whose Chinese, Japanese and Korean need the CJK font).
 image_pkgs=(librsvg2-bin fonts-noto-cjk)
