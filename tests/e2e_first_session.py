@@ -503,9 +503,14 @@ def main():
         return runner.wait(timeout=480)
     except subprocess.TimeoutExpired:
         print("e2e: FAIL: the session took longer than 8 minutes")
-        os.killpg(runner.pid, signal.SIGKILL)
-        runner.wait(timeout=30)
         return 1
+    finally:
+        # xvfb-run leaves its Xvfb running when it cannot remove its temporary folder.
+        try:
+            os.killpg(runner.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        runner.wait(timeout=30)
 
 
 def private_network_works():
