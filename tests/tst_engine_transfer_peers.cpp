@@ -1,6 +1,5 @@
-// Transfer jobs, remote operations and compare against real servers from the distribution
-// (pyftpdlib and vsftpd) on 127.0.0.1: byte-for-byte trees, stop and resume, delete, rename,
-// move, chmod, compare.
+// The engine against real servers from the distribution (pyftpdlib and vsftpd) on 127.0.0.1:
+// login and browsing, byte-for-byte trees, stop and resume, delete, rename, move, chmod, compare.
 #include "engine/ftpclient.h"
 #include "support/ftppeers.h"
 #include "support/testfiles.h"
@@ -53,18 +52,14 @@ class TestEngineTransferPeers : public QObject
 private slots:
     void init();
     void cleanup();
-    void downloadTree_data();
-    void downloadTree();
+    void browse_data();
+    void browse();
+    void treeUpDownAndDeleted_data();
+    void treeUpDownAndDeleted();
     void symlinkedFolderAndLinkDelete_data();
     void symlinkedFolderAndLinkDelete();
-    void uploadTree_data();
-    void uploadTree();
-    void stopAndResumeDownload_data();
-    void stopAndResumeDownload();
-    void stopAndResumeUpload_data();
-    void stopAndResumeUpload();
-    void deleteTree_data();
-    void deleteTree();
+    void stopAndResume_data();
+    void stopAndResume();
     void renameAndMove_data();
     void renameAndMove();
     void chmod_data();
@@ -75,7 +70,7 @@ private slots:
 private:
     void peerData();
     bool startPeer();
-    bool logIn();
+    FTPClient::Rows listFolder(const QString& folder);
 
     std::unique_ptr<FtpPeer> peer;
     std::unique_ptr<FTPClient> client;
@@ -142,31 +137,147 @@ bool TestEngineTransferPeers::startPeer()
         }                                                                                               \
     })
 
-void TestEngineTransferPeers::downloadTree_data() { peerData(); }
-void TestEngineTransferPeers::downloadTree()
+FTPClient::Rows TestEngineTransferPeers::listFolder(const QString& folder)
+{
+    QSignalSpy listings(client.get(), &FTPClient::currentDirData);
+    client->changeDir(folder);
+    client->listDir();
+    if (!listings.wait(Wait))
+        return {};
+    FTPClient::Rows rows = FTPClient::parseList(listings.first().first().toString());
+    return FTPClient::sortRows(rows);
+}
+
+void TestEngineTransferPeers::browse_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("pyftpdlib") << int(FtpPeer::Pyftpdlib);
+}
+
+// Login, folders and listings as the window uses them, checked against the served folder.
+void TestEngineTransferPeers::browse()
 {
     START_PEER();
-    makeTree(peer->writable() + QStringLiteral("/tree"));
-    // Real servers serve a link's content to RETR; its target comes from the listing.
-    QVERIFY(QFile::link(QStringLiteral("with blank.txt"), peer->writable() + QStringLiteral("/tree/link")));
-    peer->handOver(peer->writable());
-    FEED_LISTINGS();
+    const QString base = peer->writable() + QStringLiteral("/b");
+    const QString remote = peer->remoteWritable() + QStringLiteral("/b");
+    QVERIFY(writeTestFile(base + "/a b.txt", "hello world\n"));
+    QVERIFY(writeTestFile(base + QStringLiteral("/\u00fcber \u65e5\u672c.txt"), patternBytes(3000)));
+    QVERIFY(writeTestFile(base + "/my folder/inner.bin", patternBytes(70000)));
+    QVERIFY(QDir(base).mkpath(QStringLiteral("empty")));
+    QVERIFY(QFile::link(QStringLiteral("a b.txt"), base + "/link"));
+    for (int i = 0; i < 1500; ++i)
+        QVERIFY(writeTestFile(base + QStringLiteral("/many/entry %1.txt").arg(i, 4, 10, QLatin1Char('0')), "x"));
+
+    FTPClient stranger;
+    QSignalSpy refused(&stranger, &FTPClient::login);
+    stranger.connectServer(QStringLiteral("127.0.0.1"), peer->port(), peer->user(), QStringLiteral("wrong"));
+    QVERIFY(refused.wait(Wait));
+    QVERIFY(!refused.first().first().toBool());
+    QVERIFY(!stranger.isLoggedIn());
+
+    QSignalSpy changes(client.get(), &FTPClient::changDir);
+    QSignalSpy dirs(client.get(), &FTPClient::currentDir);
+    client->printDir();
+    QVERIFY(dirs.wait(Wait));
+    QCOMPARE(dirs.first().first().toString(), QStringLiteral("/"));
+    client->changeDir(remote + QStringLiteral("/my folder"));
+    client->printDir();
+    QVERIFY(dirs.wait(Wait));
+    QVERIFY(changes.last().first().toBool());
+    QCOMPARE(dirs.last().first().toString(), remote + QStringLiteral("/my folder"));
+    client->changeDir(QStringLiteral("/no such folder"));
+    QVERIFY(changes.wait(Wait));
+    QVERIFY(!changes.last().first().toBool());
+    QCOMPARE(client->currentRemoteDir(), remote + QStringLiteral("/my folder"));
+
+    const FTPClient::Rows rows = listFolder(remote);
+    QDir folder(base);
+    QStringList expected;
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
+        expected << (entry.isSymLink() ? entry.fileName() + " -> " + entry.symLinkTarget().section('/', -1) : entry.fileName());
+    QStringList seen;
+    bool filesBegan = false;
+    for (const auto& row : rows) {
+        const QString& name = row.at(6);
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        seen << name;
+        const QFileInfo local(folder.filePath(FTPClient::isLinkRow(row) ? name.section(QStringLiteral(" -> "), 0, 0) : name));
+        QCOMPARE(FTPClient::isLinkRow(row), local.isSymLink());
+        QCOMPARE(FTPClient::isDirRow(row), local.isDir() && !local.isSymLink());
+        if (local.isFile() && !local.isSymLink())
+            QCOMPARE(FTPClient::rowSize(row), local.size());
+        // Display order: folders first, then files.
+        filesBegan = filesBegan || !FTPClient::isDirRow(row);
+        QVERIFY(!(filesBegan && FTPClient::isDirRow(row)));
+    }
+    expected.sort();
+    seen.sort();
+    QCOMPARE(seen, expected);
+    const FTPClient::Rows many = listFolder(remote + QStringLiteral("/many"));
+    QCOMPARE(std::count_if(many.cbegin(), many.cend(), [](const FTPClient::Row& row) {
+        return row.at(6).startsWith(QLatin1String("entry "));
+    }), 1500);
+
+    QSignalSpy logouts(client.get(), &FTPClient::logout);
+    client->disconnectServer();
+    QVERIFY(logouts.wait(Wait));
+    QCOMPARE(logouts.count(), 1);
+    QVERIFY(client->isClosed());
+}
+
+// A tree goes up, comes back byte for byte, and is deleted whole.
+void TestEngineTransferPeers::treeUpDownAndDeleted_data() { peerData(); }
+void TestEngineTransferPeers::treeUpDownAndDeleted()
+{
+    START_PEER();
+    const QString source = local->path() + QStringLiteral("/tree");
+    const QString served = peer->writable() + QStringLiteral("/tree");
+    makeTree(source);
     QSignalSpy finish(client.get(), &FTPClient::srFinish);
     client->prepareTransfer(local->path(), peer->remoteWritable());
+    client->addUploadFolder(source);
+    client->startUpload();
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
+    QCOMPARE(client->uploads().last()->localFile, QStringLiteral("Upload Finish, Total: 4 Success: 4"));
+    QStringList sentFolders;
+    QStringList sourceFolders;
+    QVERIFY(treeContent(served, &sentFolders) == treeContent(source, &sourceFolders));
+    // An empty local folder creates nothing on the server.
+    sourceFolders.removeAll(QStringLiteral("empty"));
+    QCOMPARE(sentFolders, sourceFolders);
+
+    // Real servers serve a link's content to RETR; its target comes from the listing.
+    QVERIFY(QDir().mkpath(served + QStringLiteral("/empty")));
+    QVERIFY(QFile::link(QStringLiteral("with blank.txt"), served + QStringLiteral("/link")));
+    writeTestFile(peer->writable() + QStringLiteral("/keep"), "keep");
+    peer->handOver(peer->writable());
+    FEED_LISTINGS();
+    const QString back = local->path() + QStringLiteral("/back");
+    QVERIFY(QDir().mkpath(back));
+    client->prepareTransfer(back, peer->remoteWritable());
     client->addDownloadFolder(peer->remoteWritable() + QStringLiteral("/tree"));
     client->startDownload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-
+    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 2, Wait);
     QStringList remoteFolders;
     QStringList localFolders;
-    const auto remote = treeContent(peer->writable() + QStringLiteral("/tree"), &remoteFolders);
-    const auto fetched = treeContent(local->path() + QStringLiteral("/tree"), &localFolders);
+    const auto remote = treeContent(served, &remoteFolders);
+    const auto fetched = treeContent(back + QStringLiteral("/tree"), &localFolders);
     QCOMPARE(fetched.keys(), remote.keys());
     QVERIFY(fetched == remote);
     QCOMPARE(localFolders, remoteFolders);  // the empty folder too
-    QCOMPARE(QFileInfo(local->path() + QStringLiteral("/tree/link")).symLinkTarget(),
-             QFileInfo(local->path() + QStringLiteral("/tree/with blank.txt")).absoluteFilePath());
+    QCOMPARE(QFileInfo(back + QStringLiteral("/tree/link")).symLinkTarget(),
+             QFileInfo(back + QStringLiteral("/tree/with blank.txt")).absoluteFilePath());
     QCOMPARE(client->downloads().last()->localFile, QStringLiteral("Dowload Finish, Total: 5 Success: 5"));
+
+    QSignalSpy deleted(client.get(), &FTPClient::deleteFile);
+    client->prepareDelete(peer->remoteWritable());
+    client->addDeleteFolder(peer->remoteWritable(), QStringLiteral("tree"));
+    client->deleteNext(KTDelInfo::Unknown);
+    QTRY_VERIFY_WITH_TIMEOUT(!deleted.isEmpty() && deleted.last().at(1).toString().isEmpty(), Wait);
+    QCOMPARE(deleted.last().at(0).toString(), QStringLiteral("Delete Finish, Total: 9 Success: 9"));
+    QVERIFY(!QFileInfo::exists(served));
+    QVERIFY(QFileInfo::exists(peer->writable() + QStringLiteral("/keep")));
 }
 
 // A folder reached through a link (vsftpd's PWD names the real folder) is fetched whole, and a
@@ -200,54 +311,49 @@ void TestEngineTransferPeers::symlinkedFolderAndLinkDelete()
     QCOMPARE(readTestFile(w + QStringLiteral("/real/inner.txt")), QByteArray("inner"));
 }
 
-void TestEngineTransferPeers::uploadTree_data() { peerData(); }
-void TestEngineTransferPeers::uploadTree()
+void TestEngineTransferPeers::stopAndResume_data()
 {
-    START_PEER();
-    const QString source = local->path() + QStringLiteral("/tree");
-    makeTree(source);
-    QSignalSpy finish(client.get(), &FTPClient::srFinish);
-    client->prepareTransfer(local->path(), peer->remoteWritable());
-    client->addUploadFolder(source);
-    client->startUpload();
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(client->uploads().last()->localFile, QStringLiteral("Upload Finish, Total: 4 Success: 4"));
-    QStringList sentFolders;
-    QStringList sourceFolders;
-    const auto sent = treeContent(peer->writable() + QStringLiteral("/tree"), &sentFolders);
-    const auto original = treeContent(source, &sourceFolders);
-    QVERIFY(sent == original);
-    // An empty local folder creates nothing on the server.
-    sourceFolders.removeAll(QStringLiteral("empty"));
-    QCOMPARE(sentFolders, sourceFolders);
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("upload");
+    for (const int kind : {int(FtpPeer::Pyftpdlib), int(FtpPeer::Vsftpd)}) {
+        const char* name = kind == FtpPeer::Pyftpdlib ? "pyftpdlib" : "vsftpd";
+        QTest::addRow("%s download", name) << kind << false;
+        QTest::addRow("%s upload", name) << kind << true;
+    }
 }
 
-void TestEngineTransferPeers::stopAndResumeDownload_data() { peerData(); }
-void TestEngineTransferPeers::stopAndResumeDownload()
+void TestEngineTransferPeers::stopAndResume()
 {
     START_PEER();
-    const QByteArray content = patternBytes(48 * 1024 * 1024, 31);
-    QVERIFY(writeTestFile(peer->writable() + QStringLiteral("/large.bin"), content));
+    QFETCH(bool, upload);
+    const QByteArray content = patternBytes((upload ? 8 : 48) * 1024 * 1024, 31);
+    const QString mine = local->path() + QStringLiteral("/large.bin");
+    const QString served = peer->writable() + QStringLiteral("/large.bin");
+    QVERIFY(writeTestFile(upload ? mine : served, content));
     peer->handOver(peer->writable());
     QSignalSpy finish(client.get(), &FTPClient::srFinish);
     QSignalSpy stop(client.get(), &FTPClient::srStop);
     bool asked = false;
-    connect(client.get(), &FTPClient::srProgress, this, [this, &asked](KTDUFile* record) {
-        if (!asked && record->doneSize > 0) {
+    connect(client.get(), &FTPClient::srProgress, this, [this, &asked, upload](KTDUFile* record) {
+        if (!asked && record->doneSize >= (upload ? 1024 * 1024 : 1)) {
             asked = true;
             QVERIFY(client->stopTransfers());
         }
     });
     client->prepareTransfer(local->path(), peer->remoteWritable());
-    KTDUFile* record = client->addDownloadFile(local->path() + QStringLiteral("/large.bin"),
-                                               peer->remoteWritable() + QStringLiteral("/large.bin"), false, 0);
-    client->startDownload();
+    const QString remote = client->localToRemote(mine);
+    QCOMPARE(remote, peer->remoteWritable() + QStringLiteral("/large.bin"));
+    KTDUFile* record = upload ? client->addUploadFile(mine, remote, false, 0) : client->addDownloadFile(mine, remote, false, 0);
+    upload ? client->startUpload() : client->startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, Wait);
     QCOMPARE(client->stopFlag(), 1);
     QCOMPARE(finish.count(), 0);
-    if (record->stateCode == KTDUFile::DownloadError)
+    if (upload)
+        QCOMPARE(record->stateCode, int(KTDUFile::UploadError));
+    if (record->stateCode != KTDUFile::Downloaded)
         QVERIFY(record->doneSize < content.size());
-    QCOMPARE(QFileInfo(record->localFile).size(), record->doneSize);
+    if (!upload)
+        QCOMPARE(QFileInfo(mine).size(), record->doneSize);
     const qint64 cutAt = record->doneSize;
 
     // The channel is in step: a folder change right after the stop gets its own answer.
@@ -258,54 +364,9 @@ void TestEngineTransferPeers::stopAndResumeDownload()
 
     QVERIFY(client->resumeTransfers());
     QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(record->stateCode, int(KTDUFile::Downloaded));
-    QVERIFY(cutAt == 0 || cutAt == content.size() || record->doneSize == content.size());
-    QVERIFY(readTestFile(record->localFile) == content);
-}
-
-void TestEngineTransferPeers::stopAndResumeUpload_data() { peerData(); }
-void TestEngineTransferPeers::stopAndResumeUpload()
-{
-    START_PEER();
-    const QByteArray content = patternBytes(8 * 1024 * 1024, 41);
-    const QString source = local->path() + QStringLiteral("/up.bin");
-    QVERIFY(writeTestFile(source, content));
-    QSignalSpy finish(client.get(), &FTPClient::srFinish);
-    QSignalSpy stop(client.get(), &FTPClient::srStop);
-    bool asked = false;
-    connect(client.get(), &FTPClient::srProgress, this, [this, &asked](KTDUFile* record) {
-        if (!asked && record->doneSize >= 1024 * 1024) {
-            asked = true;
-            QVERIFY(client->stopTransfers());
-        }
-    });
-    client->prepareTransfer(local->path(), peer->remoteWritable());
-    KTDUFile* record = client->addUploadFile(source, client->localToRemote(source), false, 0);
-    client->startUpload();
-    QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, Wait);
-    QCOMPARE(record->stateCode, int(KTDUFile::UploadError));
-    QVERIFY(record->doneSize < content.size());
-    QVERIFY(client->resumeTransfers());
-    QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, Wait);
-    QCOMPARE(record->stateCode, int(KTDUFile::Uploaded));
-    QVERIFY(readTestFile(peer->writable() + QStringLiteral("/up.bin")) == content);
-}
-
-void TestEngineTransferPeers::deleteTree_data() { peerData(); }
-void TestEngineTransferPeers::deleteTree()
-{
-    START_PEER();
-    makeTree(peer->writable() + QStringLiteral("/doomed"));
-    writeTestFile(peer->writable() + QStringLiteral("/keep"), "keep");
-    peer->handOver(peer->writable());
-    QSignalSpy deleted(client.get(), &FTPClient::deleteFile);
-    client->prepareDelete(peer->remoteWritable());
-    client->addDeleteFolder(peer->remoteWritable(), QStringLiteral("doomed"));
-    client->deleteNext(KTDelInfo::Unknown);
-    QTRY_VERIFY_WITH_TIMEOUT(!deleted.isEmpty() && deleted.last().at(1).toString().isEmpty(), Wait);
-    QCOMPARE(deleted.last().at(0).toString(), QStringLiteral("Delete Finish, Total: 8 Success: 8"));
-    QVERIFY(!QFileInfo::exists(peer->writable() + QStringLiteral("/doomed")));
-    QVERIFY(QFileInfo::exists(peer->writable() + QStringLiteral("/keep")));
+    QCOMPARE(record->stateCode, int(upload ? KTDUFile::Uploaded : KTDUFile::Downloaded));
+    QVERIFY(upload || cutAt == 0 || cutAt == content.size() || record->doneSize == content.size());
+    QVERIFY(readTestFile(upload ? served : mine) == content);
 }
 
 void TestEngineTransferPeers::renameAndMove_data() { peerData(); }

@@ -11,10 +11,8 @@ class TestResources : public QObject
 {
     Q_OBJECT
 private slots:
-    void imageLoadsAtItsSize_data();
-    void imageLoadsAtItsSize();
-    void buttonStatesLookDifferent_data();
-    void buttonStatesLookDifferent();
+    void imagesLoadAtTheirSize_data();
+    void imagesLoadAtTheirSize();
     void everyImageFileIsCompiledIn();
     void helpPageIsSelfContained_data();
     void helpPageIsSelfContained();
@@ -29,56 +27,43 @@ static QString folderFromEnvironment(const char* variable)
     return folder;
 }
 
-static const char* const toolStems[] = {"sites", "connect", "diconnect", "download", "upload",
-                                        "stopall", "restart", "left", "right", "bottom",
-                                        "swap", "command", "server", "language", "help"};
-
-void TestResources::imageLoadsAtItsSize_data()
+void TestResources::imagesLoadAtTheirSize_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("names");
     QTest::addColumn<QSize>("size");
-    for (const char* stem : toolStems) {
-        for (const char* state : {"_normal", "_up", "_down"}) {
-            const QString name = QString(stem) + state;
-            QTest::newRow(qPrintable(name)) << name << QSize(50, 50);
-        }
+    for (const char* stem : {"sites", "connect", "diconnect", "download", "upload", "stopall", "restart", "left",
+                             "right", "bottom", "swap", "command", "server", "language", "help"}) {
+        const QString tool(stem);
+        QTest::newRow(stem) << QStringList{tool + "_normal", tool + "_up", tool + "_down"} << QSize(50, 50);
     }
-    for (const char* name : {"LocalIcon_normal", "LocalIcon_Down", "NetIcon_Normal", "NetIcon_Down",
-                             "DirTree_normal", "DirTree_down"})
-        QTest::newRow(name) << QString(name) << QSize(22, 22);
-    for (const char* name : {"run_normal", "run_down", "stop_normal", "stop_down"})
-        QTest::newRow(name) << QString(name) << QSize(18, 18);
-    QTest::newRow("folder_icon") << QString("folder_icon") << QSize(16, 16);
-    QTest::newRow("logo_64x64") << QString("logo_64x64") << QSize(64, 64);
+    QTest::newRow("pane icons") << QStringList{"LocalIcon_normal", "LocalIcon_Down", "NetIcon_Normal",
+                                               "NetIcon_Down", "DirTree_normal", "DirTree_down"}
+                                << QSize(22, 22);
+    QTest::newRow("run and stop") << QStringList{"run_normal", "run_down", "stop_normal", "stop_down"} << QSize(18, 18);
+    QTest::newRow("folder_icon") << QStringList{"folder_icon"} << QSize(16, 16);
+    QTest::newRow("logo_64x64") << QStringList{"logo_64x64"} << QSize(64, 64);
 }
 
-void TestResources::imageLoadsAtItsSize()
+void TestResources::imagesLoadAtTheirSize()
 {
-    QFETCH(QString, name);
+    QFETCH(QStringList, names);
     QFETCH(QSize, size);
     // Style sheets say "://image/x.png", code says ":/image/x.png": both must reach the image.
-    for (const QString& prefix : {QStringLiteral(":/image/"), QStringLiteral("://image/")}) {
-        const QPixmap pixmap(prefix + name + ".png");
-        QVERIFY2(!pixmap.isNull(), qPrintable(prefix + name));
-        QCOMPARE(pixmap.size(), size);
+    for (const QString& name : names) {
+        for (const QString& prefix : {QStringLiteral(":/image/"), QStringLiteral("://image/")}) {
+            const QPixmap pixmap(prefix + name + ".png");
+            QVERIFY2(!pixmap.isNull(), qPrintable(prefix + name));
+            QCOMPARE(pixmap.size(), size);
+        }
     }
-}
-
-void TestResources::buttonStatesLookDifferent_data()
-{
-    QTest::addColumn<QString>("stem");
-    for (const char* stem : toolStems)
-        QTest::newRow(stem) << QString(stem);
-}
-
-void TestResources::buttonStatesLookDifferent()
-{
-    QFETCH(QString, stem);
-    const QImage normal(":/image/" + stem + "_normal.png");
-    const QImage hover(":/image/" + stem + "_up.png");
-    const QImage pressed(":/image/" + stem + "_down.png");
+    if (size != QSize(50, 50))
+        return;
+    // A tool button's resting, hover and pressed images differ, and the resting one has no
+    // background of its own: the window shows through.
+    const QImage normal(":/image/" + names.at(0) + ".png");
+    const QImage hover(":/image/" + names.at(1) + ".png");
+    const QImage pressed(":/image/" + names.at(2) + ".png");
     QVERIFY(normal != hover && hover != pressed && normal != pressed);
-    // The button has no background of its own: the resting image lets the window show through.
     QCOMPARE(qAlpha(normal.convertToFormat(QImage::Format_ARGB32).pixel(0, 0)), 0);
 }
 

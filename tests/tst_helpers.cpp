@@ -12,100 +12,73 @@ class TestHelpers : public QObject
 {
     Q_OBJECT
 private slots:
-    void sizeText_data();
-    void sizeText();
-    void timeText_data();
-    void timeText();
-    void joinPathNormalisesSeparators_data();
-    void joinPathNormalisesSeparators();
-    void takeLine_data();
-    void takeLine();
+    void textFunctions_data();
+    void textFunctions();
     void md5OfDevice();
     void sortNoCaseIsStable();
     void removeDirRefusesDangerousPaths();
     void removeDirLeavesHiddenFilesAndLinkTargets();
     void localIpListHasNoLoopback();
-    void commandTextSafety_data();
-    void commandTextSafety();
     void recordStateTexts();
 };
 
-void TestHelpers::sizeText_data()
+// One row per call of a text helper: the function, its argument(s) and what it gives back.
+void TestHelpers::textFunctions_data()
 {
-    QTest::addColumn<quint64>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << quint64(0) << "0B";
-    QTest::newRow("below KiB") << quint64(1023) << "1023B";
-    QTest::newRow("KiB") << quint64(1024) << "1.00KB";
-    QTest::newRow("KiB and a half") << quint64(1536) << "1.50KB";
-    QTest::newRow("MiB") << quint64(1048576) << "1.00MB";
-    QTest::newRow("GiB is G") << quint64(1073741824) << "1.00G";
-    QTest::newRow("above 4 GiB") << quint64(5) * 1073741824ULL << "5.00G";
-}
-
-void TestHelpers::sizeText()
-{
-    QFETCH(quint64, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(sizeToString(bytes), text);
-}
-
-void TestHelpers::timeText_data()
-{
-    QTest::addColumn<quint64>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("59s") << quint64(59) << "59s";
-    QTest::newRow("a minute") << quint64(60) << "1.00m";
-    QTest::newRow("90s") << quint64(90) << "1.50m";
-    QTest::newRow("an hour") << quint64(3600) << "1.00h";
-}
-
-void TestHelpers::timeText()
-{
-    QFETCH(quint64, seconds);
-    QFETCH(QString, text);
-    QCOMPARE(timeToString(seconds), text);
-}
-
-void TestHelpers::joinPathNormalisesSeparators_data()
-{
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    QTest::addColumn<QString>("joined");
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("result");
+    const auto size = [](const char* tag, quint64 bytes, const char* text) {
+        QTest::newRow(tag) << "sizeToString" << QString::number(bytes) << "" << text;
+    };
+    size("zero", 0, "0B");
+    size("below KiB", 1023, "1023B");
+    size("KiB", 1024, "1.00KB");
+    size("KiB and a half", 1536, "1.50KB");
+    size("MiB", 1048576, "1.00MB");
+    size("GiB is G", 1073741824, "1.00G");
+    size("above 4 GiB", quint64(5) * 1073741824ULL, "5.00G");
+    QTest::newRow("59s") << "timeToString" << "59" << "" << "59s";
+    QTest::newRow("a minute") << "timeToString" << "60" << "" << "1.00m";
+    QTest::newRow("90s") << "timeToString" << "90" << "" << "1.50m";
+    QTest::newRow("an hour") << "timeToString" << "3600" << "" << "1.00h";
     const QString s = QDir::separator();
-    QTest::newRow("plain") << "/a" << "b" << s + "a" + s + "b";
-    QTest::newRow("trailing separator") << "/a" + s << "b" << s + "a" + s + "b";
-    QTest::newRow("leading separator") << "/a" << s + "b" << s + "a" + s + "b";
-    QTest::newRow("mixed separators") << "/a" << "b/c\\d" << s + "a" + s + "b" + s + "c" + s + "d";
+    QTest::newRow("join plain") << "joinPath" << "/a" << "b" << s + "a" + s + "b";
+    QTest::newRow("join trailing separator") << "joinPath" << "/a" + s << "b" << s + "a" + s + "b";
+    QTest::newRow("join leading separator") << "joinPath" << "/a" << s + "b" << s + "a" + s + "b";
+    QTest::newRow("join mixed separators") << "joinPath" << "/a" << "b/c\\d" << s + "a" + s + "b" + s + "c" + s + "d";
+    // takeLine gives "LINE|REST".
+    QTest::newRow("line and start of next") << "takeLine" << "220 ok\r\n331 pa" << "" << "220 ok|331 pa";
+    QTest::newRow("no line feed") << "takeLine" << "220 partial" << "" << "|220 partial";
+    QTest::newRow("line feed first stays") << "takeLine" << "\n220 x\r\n" << "" << "|\n220 x\r\n";
+    QTest::newRow("bare line feed") << "takeLine" << "a\nb" << "" << "a|b";
+    QTest::newRow("empty CRLF line consumed") << "takeLine" << "\r\nx\n" << "" << "|x\n";
+    QTest::newRow("safe plain") << "isSafeCommandText" << "RETR a b.txt" << "" << "true";
+    QTest::newRow("safe non-ASCII") << "isSafeCommandText" << QStringLiteral("RETR f\u00fcr.txt") << "" << "true";
+    QTest::newRow("unsafe CR") << "isSafeCommandText" << "RETR a\rDELE b" << "" << "false";
+    QTest::newRow("unsafe LF") << "isSafeCommandText" << "RETR a\nDELE b" << "" << "false";
+    QTest::newRow("unsafe NUL") << "isSafeCommandText" << QString("RETR a") + QChar(0) << "" << "false";
 }
 
-void TestHelpers::joinPathNormalisesSeparators()
+void TestHelpers::textFunctions()
 {
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QFETCH(QString, joined);
-    QCOMPARE(joinPath(a, b), joined);
-}
-
-void TestHelpers::takeLine_data()
-{
-    QTest::addColumn<QString>("buffer");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("rest");
-    QTest::newRow("line and start of next") << "220 ok\r\n331 pa" << "220 ok" << "331 pa";
-    QTest::newRow("no line feed") << "220 partial" << "" << "220 partial";
-    QTest::newRow("line feed first stays") << "\n220 x\r\n" << "" << "\n220 x\r\n";
-    QTest::newRow("bare line feed") << "a\nb" << "a" << "b";
-    QTest::newRow("empty CRLF line consumed") << "\r\nx\n" << "" << "x\n";
-}
-
-void TestHelpers::takeLine()
-{
-    QFETCH(QString, buffer);
-    QFETCH(QString, line);
-    QFETCH(QString, rest);
-    QCOMPARE(::takeLine(buffer), line);
-    QCOMPARE(buffer, rest);
+    QFETCH(QString, function);
+    QFETCH(QString, input);
+    QFETCH(QString, second);
+    QFETCH(QString, result);
+    QString got;
+    if (function == QLatin1String("sizeToString"))
+        got = sizeToString(input.toULongLong());
+    else if (function == QLatin1String("timeToString"))
+        got = timeToString(input.toULongLong());
+    else if (function == QLatin1String("joinPath"))
+        got = joinPath(input, second);
+    else if (function == QLatin1String("takeLine"))
+        got = ::takeLine(input) + QLatin1Char('|') + input;
+    else
+        got = QLatin1String(isSafeCommandText(input) ? "true" : "false");
+    QCOMPARE(got, result);
 }
 
 void TestHelpers::md5OfDevice()
@@ -165,24 +138,6 @@ void TestHelpers::localIpListHasNoLoopback()
     QVERIFY(!addresses.contains(QStringLiteral("127.0.0.1")));
     for (const QString& address : addresses)
         QVERIFY(!address.contains(QStringLiteral("::")));
-}
-
-void TestHelpers::commandTextSafety_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("safe");
-    QTest::newRow("plain") << "RETR a b.txt" << true;
-    QTest::newRow("non-ASCII") << QStringLiteral("RETR f\u00fcr.txt") << true;
-    QTest::newRow("CR") << "RETR a\rDELE b" << false;
-    QTest::newRow("LF") << "RETR a\nDELE b" << false;
-    QTest::newRow("NUL") << QString("RETR a") + QChar(0) << false;
-}
-
-void TestHelpers::commandTextSafety()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, safe);
-    QCOMPARE(isSafeCommandText(text), safe);
 }
 
 void TestHelpers::recordStateTexts()

@@ -18,14 +18,8 @@ private slots:
     void parseListSplitsBareLineFeeds();
     void rowKindsAndSizes();
     void sortRowsPutsParentFoldersFiles();
-    void parsePasv_data();
-    void parsePasv();
-    void quotedText_data();
-    void quotedText();
-    void joinRemotePath_data();
-    void joinRemotePath();
-    void plainEntryNames_data();
-    void plainEntryNames();
+    void textFunctions_data();
+    void textFunctions();
     void replyReader_data();
     void replyReader();
     void replyReaderBoundsEndlessLines();
@@ -139,98 +133,72 @@ void TestListing::sortRowsPutsParentFoldersFiles()
         QVERIFY(row.at(6) != QLatin1String("."));
 }
 
-void TestListing::parsePasv_data()
+// One row per call of a reply or path helper: the function, its argument(s) and its result.
+void TestListing::textFunctions_data()
 {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<int>("port");
-    QTest::newRow("usual") << "227 Entering Passive Mode (127,20,1,10,195,80)" << true << "127.20.1.10" << 50000;
-    QTest::newRow("blanks around numbers") << "227 Entering Passive Mode ( 127, 0, 0, 1, 4, 1 )." << true << "127.0.0.1" << 1025;
-    QTest::newRow("extra parts ignored") << "227 x (127,0,0,1,0,21,9)" << true << "127.0.0.1" << 21;
-    QTest::newRow("five numbers") << "227 x (127,0,0,1,4)" << false << "" << 0;
-    QTest::newRow("number over 255") << "227 x (127,0,0,1,256,1)" << false << "" << 0;
-    QTest::newRow("port zero") << "227 x (127,0,0,1,0,0)" << false << "" << 0;
-    QTest::newRow("not a number") << "227 x (127,0,0,1,a,1)" << false << "" << 0;
-    QTest::newRow("negative") << "227 x (127,0,0,1,-1,1)" << false << "" << 0;
-    QTest::newRow("no brackets") << "227 Entering Passive Mode 127,0,0,1,4,1" << false << "" << 0;
-    QTest::newRow("other code") << "229 Extended (|||5000|)" << false << "" << 0;
-    QTest::newRow("brackets reversed") << "227 x )127,0,0,1,4,1(" << false << "" << 0;
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("result");
+    // parsePasv gives "ADDRESS:PORT", or nothing when it refuses the reply.
+    const auto pasv = [](const char* tag, const char* line, const char* result) {
+        QTest::newRow(tag) << "parsePasv" << line << "" << result;
+    };
+    pasv("usual", "227 Entering Passive Mode (127,20,1,10,195,80)", "127.20.1.10:50000");
+    pasv("blanks around numbers", "227 Entering Passive Mode ( 127, 0, 0, 1, 4, 1 ).", "127.0.0.1:1025");
+    pasv("extra parts ignored", "227 x (127,0,0,1,0,21,9)", "127.0.0.1:21");
+    pasv("five numbers", "227 x (127,0,0,1,4)", "");
+    pasv("number over 255", "227 x (127,0,0,1,256,1)", "");
+    pasv("port zero", "227 x (127,0,0,1,0,0)", "");
+    pasv("not a number", "227 x (127,0,0,1,a,1)", "");
+    pasv("negative", "227 x (127,0,0,1,-1,1)", "");
+    pasv("no brackets", "227 Entering Passive Mode 127,0,0,1,4,1", "");
+    pasv("other code", "229 Extended (|||5000|)", "");
+    pasv("brackets reversed", "227 x )127,0,0,1,4,1(", "");
+    QTest::newRow("quoted usual") << "quotedText" << "257 \"/home/user\" is current directory." << "" << "/home/user";
+    QTest::newRow("quoted none") << "quotedText" << "257 /home/user" << "" << "";
+    QTest::newRow("quoted one quote") << "quotedText" << "257 \"/home" << "" << "";
+    QTest::newRow("quoted doubled quote inside") << "quotedText" << "257 \"/a\"\"b\" created." << "" << "/a\"b";
+    QTest::newRow("quoted blank inside") << "quotedText" << "257 \"/my folder\"" << "" << "/my folder";
+    QTest::newRow("join trailing slash") << "joinRemotePath" << "/a/" << "b" << "/a/b";
+    QTest::newRow("join leading slash") << "joinRemotePath" << "/a" << "/b" << "/a/b";
+    QTest::newRow("join empty base") << "joinRemotePath" << "" << "b" << "/b";
+    QTest::newRow("join root") << "joinRemotePath" << "/" << "b" << "/b";
+    const auto plain = [](const char* tag, const QString& name, bool isPlain) {
+        QTest::newRow(tag) << "isPlainEntryName" << name << "" << (isPlain ? "true" : "false");
+    };
+    plain("plain file", QStringLiteral("a b.txt"), true);
+    plain("plain dotfile", QStringLiteral(".profile"), true);
+    plain("plain empty", QString(), false);
+    plain("plain dot", QStringLiteral("."), false);
+    plain("plain dotdot", QStringLiteral(".."), false);
+    plain("plain slash", QStringLiteral("../../etc/passwd"), false);
+    plain("plain backslash", QStringLiteral("..\\x"), false);
+    plain("plain CR", QStringLiteral("a\rb"), false);
+    plain("plain LF", QStringLiteral("a\nDELE b"), false);
+    plain("plain NUL", QString("a") + QChar(0), false);
 }
 
-void TestListing::parsePasv()
+void TestListing::textFunctions()
 {
-    QFETCH(QString, line);
-    QFETCH(bool, ok);
-    QFETCH(QString, address);
-    QFETCH(int, port);
-    QString parsedAddress;
-    quint16 parsedPort = 0;
-    QCOMPARE(FTPClient::parsePasv(line, parsedAddress, parsedPort), ok);
-    if (ok) {
-        QCOMPARE(parsedAddress, address);
-        QCOMPARE(int(parsedPort), port);
+    QFETCH(QString, function);
+    QFETCH(QString, input);
+    QFETCH(QString, second);
+    QFETCH(QString, result);
+    QString got;
+    if (function == QLatin1String("parsePasv")) {
+        QString address;
+        quint16 port = 0;
+        if (FTPClient::parsePasv(input, address, port))
+            got = address + QLatin1Char(':') + QString::number(port);
+    } else if (function == QLatin1String("quotedText")) {
+        got = FTPClient::quotedText(input);
+    } else if (function == QLatin1String("joinRemotePath")) {
+        got = FTPClient::joinRemotePath(input, second);
+    } else {
+        got = QLatin1String(FTPClient::isPlainEntryName(input) ? "true" : "false");
     }
-}
-
-void TestListing::quotedText_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("usual") << "257 \"/home/user\" is current directory." << "/home/user";
-    QTest::newRow("no quotes") << "257 /home/user" << "";
-    QTest::newRow("one quote") << "257 \"/home" << "";
-    QTest::newRow("doubled quote inside") << "257 \"/a\"\"b\" created." << "/a\"b";
-    QTest::newRow("blank inside") << "257 \"/my folder\"" << "/my folder";
-}
-
-void TestListing::quotedText()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, text);
-    QCOMPARE(FTPClient::quotedText(line), text);
-}
-
-void TestListing::joinRemotePath_data()
-{
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    QTest::addColumn<QString>("joined");
-    QTest::newRow("trailing slash") << "/a/" << "b" << "/a/b";
-    QTest::newRow("leading slash") << "/a" << "/b" << "/a/b";
-    QTest::newRow("empty base") << "" << "b" << "/b";
-    QTest::newRow("root") << "/" << "b" << "/b";
-}
-
-void TestListing::joinRemotePath()
-{
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QFETCH(QString, joined);
-    QCOMPARE(FTPClient::joinRemotePath(a, b), joined);
-}
-
-void TestListing::plainEntryNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("plain");
-    QTest::newRow("file") << "a b.txt" << true;
-    QTest::newRow("dotfile") << ".profile" << true;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("dot") << "." << false;
-    QTest::newRow("dotdot") << ".." << false;
-    QTest::newRow("slash") << "../../etc/passwd" << false;
-    QTest::newRow("backslash") << "..\\x" << false;
-    QTest::newRow("CR") << "a\rb" << false;
-    QTest::newRow("LF") << "a\nDELE b" << false;
-    QTest::newRow("NUL") << QString("a") + QChar(0) << false;
-}
-
-void TestListing::plainEntryNames()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, plain);
-    QCOMPARE(FTPClient::isPlainEntryName(name), plain);
+    QCOMPARE(got, result);
 }
 
 // Each row feeds the reader a stream in pieces separated by "|" and lists the lines it must

@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>空！</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>数据连接已断开：%1 秒内传输不足 1 KiB。</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>列表已截断：超过 %1 字节。</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>无法进入该文件夹。</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

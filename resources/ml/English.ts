@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>Empty!</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>Data connection cut: less than 1 KiB moved in %1 s.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>Listing cut: it passed %1 bytes.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>The folder could not be entered.</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

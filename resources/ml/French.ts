@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>Vide&#xa0;!</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>Connexion de données coupée : moins de 1 Kio transféré en %1 s.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>Liste coupée : elle dépassait %1 octets.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>Impossible d’ouvrir le dossier.</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

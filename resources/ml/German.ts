@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>Leer!</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>Datenverbindung getrennt: weniger als 1 KiB in %1 s übertragen.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>Auflistung abgeschnitten: mehr als %1 Byte.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>Der Ordner konnte nicht geöffnet werden.</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>Vuoto!</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>Connessione dati interrotta: meno di 1 KiB trasferito in %1 s.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>Elenco troncato: ha superato %1 byte.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>Impossibile accedere alla cartella.</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

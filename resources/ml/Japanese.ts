@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>空です！</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>データ接続を切断しました：%1 秒間の転送量が 1 KiB 未満です。</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>一覧を打ち切りました：%1 バイトを超えました。</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>フォルダーに移動できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

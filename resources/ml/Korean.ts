@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>비어 있음!</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>데이터 연결 끊김: %1초 동안 1KiB 미만 전송됨.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>목록 잘림: %1바이트를 초과했습니다.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>폴더에 들어갈 수 없습니다.</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

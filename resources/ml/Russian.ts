@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>Пусто!</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>Соединение для данных разорвано: за %1 с передано меньше 1 КиБ.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>Список обрезан: превышено %1 байт.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>Не удалось открыть папку.</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

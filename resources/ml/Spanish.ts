@@ -221,6 +221,18 @@
         <source>Empty!</source>
         <translation>¡Vacío!</translation>
     </message>
+    <message>
+        <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
+        <translation>Conexión de datos cortada: menos de 1 KiB transferido en %1 s.</translation>
+    </message>
+    <message>
+        <source>Listing cut: it passed %1 bytes.</source>
+        <translation>Listado cortado: superó los %1 bytes.</translation>
+    </message>
+    <message>
+        <source>The folder could not be entered.</source>
+        <translation>No se pudo entrar en la carpeta.</translation>
+    </message>
 </context>
 <context>
     <name>FTPCommandDlg</name>

@@ -4,12 +4,11 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QSignalSpy>
-
 #include <QHostAddress>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <functional>
@@ -92,6 +91,11 @@ void ScriptedFtpServer::setReply(const QString& prefix, const QByteArray& reply)
 bool ScriptedFtpServer::addScript(const QString& script)
 {
     static const QRegularExpression option(QStringLiteral("\\[(\\w+)(?:=([^\\]]*))?\\]"));
+    static const QHash<QString, int Answer::*> numbers = {
+        {QStringLiteral("delay"), &Answer::replyDelayMs}, {QStringLiteral("datadelay"), &Answer::dataDelayMs},
+        {QStringLiteral("trickle"), &Answer::trickleMs}, {QStringLiteral("repeat"), &Answer::repeatPreliminaryMs}};
+    static const QHash<QString, bool Answer::*> flags = {{QStringLiteral("before"), &Answer::replyBeforeData},
+        {QStringLiteral("silent"), &Answer::silent}, {QStringLiteral("close"), &Answer::closeControl}};
     const QStringList rules = script.split(QStringLiteral(" | "), Qt::SkipEmptyParts);
     for (const QString& rule : rules) {
         const int arrow = rule.indexOf(QLatin1String("=>"));
@@ -105,7 +109,11 @@ bool ScriptedFtpServer::addScript(const QString& script)
             const auto match = it.next();
             const QString key = match.captured(1);
             const QString value = match.captured(2);
-            if (key == QLatin1String("data"))
+            if (numbers.contains(key))
+                answer.*numbers.value(key) = value.toInt();
+            else if (flags.contains(key))
+                answer.*flags.value(key) = true;
+            else if (key == QLatin1String("data"))
                 answer.data = unescapeScript(value);
             else if (key == QLatin1String("bytes"))
                 answer.data = filler(value.toLongLong());
@@ -113,20 +121,6 @@ bool ScriptedFtpServer::addScript(const QString& script)
                 answer.preliminary = unescapeScript(value) + "\r\n";
             else if (key == QLatin1String("cut"))
                 answer.cutDataAfter = value.toLongLong();
-            else if (key == QLatin1String("delay"))
-                answer.replyDelayMs = value.toInt();
-            else if (key == QLatin1String("datadelay"))
-                answer.dataDelayMs = value.toInt();
-            else if (key == QLatin1String("trickle"))
-                answer.trickleMs = value.toInt();
-            else if (key == QLatin1String("repeat"))
-                answer.repeatPreliminaryMs = value.toInt();
-            else if (key == QLatin1String("before"))
-                answer.replyBeforeData = true;
-            else if (key == QLatin1String("silent"))
-                answer.silent = true;
-            else if (key == QLatin1String("close"))
-                answer.closeControl = true;
             else
                 return false;
         }

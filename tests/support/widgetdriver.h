@@ -57,4 +57,18 @@ inline QTreeWidgetItem* rowNamed(const QTreeWidget* tree, const QString& name)
     return nullptr;
 }
 
+// Selects exactly the rows of a flat list named in rows, the last one current; false if one is missing.
+inline bool selectRows(QTreeWidget* tree, const QStringList& rows)
+{
+    tree->clearSelection();
+    for (const QString& name : rows) {
+        QTreeWidgetItem* row = rowNamed(tree, name);
+        if (!row)
+            return false;
+        row->setSelected(true);
+        tree->setCurrentItem(row, 0, QItemSelectionModel::Select);
+    }
+    return true;
+}
+
 #endif
