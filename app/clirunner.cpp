@@ -1,6 +1,8 @@
 #include "app/clirunner.h"
 
 #include "common/helpers.h"
+#include "settings/certificatetrust.h"
+#include "settings/fbdata.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -53,139 +55,7 @@ void printErr(const QString& text)
     std::fflush(stderr);
 }
 
-int argumentCount(const QString& command)
-{
-    if (command == QLatin1String("ls") || command == QLatin1String("rm") || command == QLatin1String("mkdir"))
-        return 1;
-    if (command == QLatin1String("get") || command == QLatin1String("put") || command == QLatin1String("mv")
-        || command == QLatin1String("chmod") || command == QLatin1String("compare"))
-        return 2;
-    return -1;
-}
-
 } // namespace
-
-QString CliRunner::usage()
-{
-    return QStringLiteral(
-        "Usage: torvex-cli [--port N] [--user U] [--password P] HOST COMMAND ARGS\n"
-        "\n"
-        "Commands:\n"
-        "  ls PATH                   list a remote folder (or show one remote entry)\n"
-        "  get [-c] REMOTE LOCALDIR  download a file or a whole folder into LOCALDIR; with -c\n"
-        "                            (--continue) files already there partly are resumed\n"
-        "  put LOCAL REMOTEDIR       upload a file or a whole folder into REMOTEDIR\n"
-        "  rm REMOTE                 delete a remote file, or a folder with everything in it\n"
-        "  mkdir REMOTE              create a remote folder\n"
-        "  mv FROM TO                rename or move; into TO when TO is a folder\n"
-        "  chmod MODE REMOTE         change permissions with SITE CHMOD (MODE: octal, e.g. 644)\n"
-        "  compare LOCALDIR REMOTEDIR  compare files by MD5 (remote copies go to a temporary folder)\n"
-        "\n"
-        "Options:\n"
-        "  --port N      control port (default 21)\n"
-        "  --user U      user name (default: anonymous)\n"
-        "  --password P  password (default: \"guest@\" for anonymous, otherwise empty)\n"
-        "  --help        this text\n"
-        "\n"
-        "Remote paths without a leading \"/\" are taken from the login folder. A symbolic link\n"
-        "named for get, put or compare stands for what it leads to, a folder or a file; rm\n"
-        "removes the link only.\n"
-        "compare also names local files that have no remote counterpart. On a terminal a\n"
-        "progress line is shown; otherwise one result line per file is printed.\n"
-        "Uploads skip hidden entries and do not create empty folders on the server.\n"
-        "\n"
-        "Exit status: 0 every file succeeded (compare: all files the same); 1 a file failed or\n"
-        "differs; 2 bad arguments or a path that does not exist; 3 host unreachable or\n"
-        "connection lost; 4 login refused.\n");
-}
-
-bool CliRunner::parseArguments(const QStringList& arguments, Options& options, QString& error, bool& help)
-{
-    help = false;
-    QStringList positional;
-    bool haveUser = false;
-    bool havePassword = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == QLatin1String("-c") || argument == QLatin1String("--continue")) {
-            options.resume = true;
-            continue;
-        }
-        if (!positional.isEmpty()) {
-            positional.append(argument);  // options go before HOST; the rest are arguments
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            help = true;
-            return true;
-        }
-        if (argument == QLatin1String("--port") || argument == QLatin1String("--user")
-            || argument == QLatin1String("--password")) {
-            if (i + 1 >= arguments.size()) {
-                error = argument + QLatin1String(" needs a value");
-                return false;
-            }
-            const QString value = arguments.at(++i);
-            if (argument == QLatin1String("--port")) {
-                bool ok = false;
-                const uint port = value.toUInt(&ok);
-                if (!ok || port == 0 || port > 65535) {
-                    error = QLatin1String("not a port number: ") + value;
-                    return false;
-                }
-                options.port = quint16(port);
-            } else if (argument == QLatin1String("--user")) {
-                options.user = value;
-                haveUser = true;
-            } else {
-                options.password = value;
-                havePassword = true;
-            }
-            continue;
-        }
-        if (argument.startsWith(QLatin1String("--"))) {
-            error = QLatin1String("unknown option ") + argument;
-            return false;
-        }
-        positional.append(argument);
-    }
-    if (positional.size() < 2) {
-        error = QStringLiteral("HOST and COMMAND are needed");
-        return false;
-    }
-    options.host = positional.takeFirst();
-    options.command = positional.takeFirst();
-    options.args = positional;
-    const int needed = argumentCount(options.command);
-    if (needed < 0) {
-        error = QLatin1String("unknown command ") + options.command;
-        return false;
-    }
-    if (options.resume && options.command != QLatin1String("get")) {
-        error = QStringLiteral("--continue is for get only");
-        return false;
-    }
-    if (options.args.size() != needed) {
-        error = options.command + QLatin1String(" takes ") + QString::number(needed) + QLatin1String(" argument(s)");
-        return false;
-    }
-    if (options.command == QLatin1String("chmod")
-        && !QRegularExpression(QStringLiteral("^[0-7]{3,4}$")).match(options.args.at(0)).hasMatch()) {
-        error = QLatin1String("not an octal mode: ") + options.args.at(0);
-        return false;
-    }
-    for (const QString& argument : qAsConst(options.args)) {
-        if (!isSafeCommandText(argument)) {
-            error = QStringLiteral("a path holds a line break or NUL character");
-            return false;
-        }
-    }
-    if (!haveUser)
-        options.user = QStringLiteral("anonymous");
-    if (!havePassword && options.user == QLatin1String("anonymous"))
-        options.password = QStringLiteral("guest@");
-    return true;
-}
 
 CliRunner::CliRunner(const Options& opts, QObject* parent)
     : QObject(parent)
@@ -208,11 +78,17 @@ CliRunner::CliRunner(const Options& opts, QObject* parent)
     connect(&client, &FTPClient::srCmpResult, this, &CliRunner::onCompareResult);
     connect(&client, &FTPClient::srCmpFinish, this, &CliRunner::onCompareFinish);
     connect(&client, &FTPClient::listingFailed, this, &CliRunner::onListingFailed);
+    connect(&client, &FTPClient::certificateRefused, this, &CliRunner::onCertificateRefused);
+    connect(&client, &FTPClient::encryptionRefused, this, &CliRunner::onEncryptionRefused);
 }
 
 void CliRunner::start()
 {
     progressClock.start();
+    client.setEncryption(options.encryption);
+    client.setTrustFolder(FBData::defaultConfigDir());
+    if (!options.trusted.isEmpty())
+        client.trustOnce(options.trusted);
     client.connectServer(options.host, options.port, options.user, options.password);
 }
 
@@ -232,6 +108,21 @@ void CliRunner::onLogin(bool successful)
     loggedIn = true;
     step = Step::Home;
     client.printDir();
+}
+
+void CliRunner::onCertificateRefused(const QSslCertificate& certificate, const QString& reason, bool changed)
+{
+    const QString fingerprint = CertificateTrust::toText(certificate.digest(QCryptographicHash::Sha256));
+    const QString what = changed ? QStringLiteral("WARNING: the certificate of %1 port %2 changed since it was trusted")
+                                 : QStringLiteral("the certificate of %1 port %2 is not trusted (%3)");
+    fail(EncryptionFailed, what.arg(options.host).arg(options.port).arg(reason)
+                               + QLatin1String("; SHA-256 fingerprint ") + fingerprint
+                               + QLatin1String(" (accept it with --trust ") + fingerprint + QLatin1String(")"));
+}
+
+void CliRunner::onEncryptionRefused(const QString& reason)
+{
+    fail(EncryptionFailed, reason);
 }
 
 void CliRunner::onLogout()

@@ -23,7 +23,8 @@ public:
         SomeFailed = 1,     // a file failed, or compare found a difference
         Usage = 2,          // bad arguments, or a local or remote path that does not exist
         Unreachable = 3,    // no connection, or the connection was lost
-        LoginRefused = 4
+        LoginRefused = 4,
+        EncryptionFailed = 5  // untrusted certificate, or TLS required and not offered
     };
 
     struct Options {
@@ -34,11 +35,17 @@ public:
         QString command;
         QStringList args;
         bool resume = false;  // get --continue
+        int encryption = FTPClient::PlainOnly;
+        QByteArray trusted;   // --trust: SHA-256 of a certificate to accept
     };
 
     static QString usage();
     // Parses the arguments after the program name; false with a message on error.
     static bool parseArguments(const QStringList& arguments, Options& options, QString& error, bool& help);
+
+    // Looks host (and user, when not empty) up in the text of a .netrc file.
+    static bool netrcLookup(const QString& text, const QString& host, const QString& user, QString& login,
+                            QString& password);
 
     explicit CliRunner(const Options& options, QObject* parent = nullptr);
 
@@ -67,6 +74,8 @@ private:
     void onChmodFinish(int total, int success);
     void onCompareResult(KTDUFile* record);
     void onCompareFinish();
+    void onCertificateRefused(const QSslCertificate& certificate, const QString& reason, bool changed);
+    void onEncryptionRefused(const QString& reason);
 
     void runCommand();
     void lookup(const QString& path, LookupDone done);

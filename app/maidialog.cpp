@@ -8,6 +8,7 @@
 #include "dialogs/authorizedirectory.h"
 #include "dialogs/ftpcommanddlg.h"
 #include "dialogs/klanguagedialog.h"
+#include "dialogs/ktcertificatedialog.h"
 #include "dialogs/versioncheck.h"
 #include "engine/ftpclient.h"
 #include "server/startftpdialog.h"
@@ -21,6 +22,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTranslator>
 #include <QUrl>
@@ -85,9 +87,11 @@ MaiDialog::MaiDialog(QWidget* parent)
     store = new FBData(this);
     dataStore = store;
     ftp->setDataStore(store);
+    ftp->setTrustFolder(store->configDir);
     translator = new QTranslator(this);
 
     ui->setupUi(this);
+    addPadlock();
     setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
     for (QWidget* widget : {static_cast<QWidget*>(ui->LeftPath), static_cast<QWidget*>(ui->LeftTree),
                             static_cast<QWidget*>(ui->LeftFiles), static_cast<QWidget*>(ui->RightPath),
@@ -183,6 +187,18 @@ void MaiDialog::connectFtp(bool attach)
     connect(ftp, &FTPClient::srStop, this, &MaiDialog::soltSRStop_Ftp);
     connect(ftp, &FTPClient::srChmod, this, &MaiDialog::soltSRChmod_Ftp);
     connect(ftp, &FTPClient::srChmodFinish, this, &MaiDialog::soltSRChmodFinish_Ftp);
+}
+
+void MaiDialog::addPadlock()
+{
+    padlock = new QLabel(this);
+    padlock->setObjectName(QStringLiteral("EncryptedIcon"));
+    padlock->setPixmap(QPixmap(QStringLiteral(":/image/padlock_closed.png")));
+    padlock->setToolTip(tr("The connection is encrypted (FTP over TLS)."));
+    padlock->hide();
+    ui->horizontalLayout_15->insertWidget(1, padlock);
+    connect(ftp, &FTPClient::encryptionChanged, padlock, &QLabel::setVisible);
+    KTCertificateDialog::watch(ftp, this);
 }
 
 void MaiDialog::tell(const QString& text)
@@ -344,6 +360,7 @@ void MaiDialog::connectSelectedSite()
     for (ServerInfo* site : qAsConst(store->sites)) {
         if (!site->select)
             continue;
+        ftp->setEncryption(site->encryption);
         ftp->connectServer(site->ip, site->port, site->userName, site->password);
         ftp->setCodecName(site->codec);
     }

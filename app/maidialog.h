@@ -15,6 +15,7 @@ class FBData;
 class FTPClient;
 class KTDUFile;
 class QAction;
+class QLabel;
 class QMenu;
 class QTranslator;
 class QTreeWidget;
@@ -166,6 +167,7 @@ protected:
 private:
     // Frame and guard.
     void tell(const QString& text);
+    void addPadlock();
     bool ask(const QString& text);
     void runModal(QDialog* dialog);
     void retranslate();
@@ -218,6 +220,7 @@ private:
     Ui::MaiDialog* ui;
     FTPClient* ftp = nullptr;
     FBData* store = nullptr;
+    QLabel* padlock = nullptr;  // shown in the status row while the connection is encrypted
     QTranslator* translator = nullptr;
     QMap<int, QString> languageFiles;
     QMap<QAction*, QString> actionTexts;

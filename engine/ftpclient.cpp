@@ -4,7 +4,7 @@
 #include "settings/fbdata.h"
 
 #include <QPointer>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 
 namespace {
@@ -64,8 +64,8 @@ FTPClient::FTPClient(QObject* parent)
     : QObject(parent)
     , codecName(QStringLiteral("UTF-8"))
 {
-    controlSocket = new QTcpSocket(this);
-    dataSocket = new QTcpSocket(this);
+    controlSocket = new QSslSocket(this);
+    dataSocket = new QSslSocket(this);
 
     connect(controlSocket, &QTcpSocket::hostFound, this, &FTPClient::slotHostFound_co);
     connect(controlSocket, &QTcpSocket::connected, this, &FTPClient::slotConnected_co);
@@ -79,6 +79,7 @@ FTPClient::FTPClient(QObject* parent)
     connect(dataSocket, &QAbstractSocket::errorOccurred, this, &FTPClient::slotError_da);
     connect(dataSocket, &QTcpSocket::readyRead, this, &FTPClient::slotReadyRead_da);
     connect(dataSocket, &QTcpSocket::bytesWritten, this, &FTPClient::slotBytesWritten);
+    connectTlsSignals();
 
     replyTimer = new QTimer(this);
     replyTimer->setSingleShot(true);
@@ -139,8 +140,10 @@ void FTPClient::connectServer(const QString& host, quint16 port, const QString& 
     loginPending = false;
     resetConnection();
     replyReader.clear();
-    queueCommand(QLatin1String("USER ") + user);
-    queueCommand(QLatin1String("PASS ") + pass);
+    if (encryptionMode == PlainOnly)
+        queueLogin();
+    else
+        queueCommand(QStringLiteral("AUTH TLS"));
     sendNextCommand();
     loginPending = true;
     greetingTimer->start();
@@ -188,7 +191,7 @@ bool FTPClient::isClosed() const
 
 void FTPClient::sendNextCommand()
 {
-    if (!currentCommand.isEmpty() || commandQueue.isEmpty() || !greeted)
+    if (!currentCommand.isEmpty() || commandQueue.isEmpty() || !greeted || tlsHandshaking)
         return;
     if (!controlSocket->isOpen()) {
         currentCommand.clear();
@@ -283,9 +286,15 @@ void FTPClient::dispatchReply(const QString& line)
     const QString& command = currentCommand;
     if (startsWith(command, "USER")) {
         handleUserReply(line);
+    } else if (startsWith(command, "AUTH")) {
+        handleAuthReply(line);
+    } else if (startsWith(command, "PROT")) {
+        handleProtReply(line);
     } else if (startsWith(command, "PASS")) {
         loggedIn = line.startsWith(QLatin1String("230"));
         loginPending = false;
+        if (loggedIn)
+            queueDataProtection();
         emit login(loggedIn);
     } else if (startsWith(command, "QUIT")) {
         if (controlSocket->isOpen())
@@ -329,6 +338,8 @@ void FTPClient::handleUserReply(const QString& line)
         commandQueue.removeFirst();
     loggedIn = line.startsWith(QLatin1String("230"));
     loginPending = false;
+    if (loggedIn)
+        queueDataProtection();
     emit login(loggedIn);
 }
 
@@ -496,6 +507,7 @@ void FTPClient::resetConnection()
     loggedIn = false;
     replyTimer->stop();
     stallTimer->stop();
+    resetEncryption();
     if (store)
         store->resetStates();
 }
@@ -529,6 +541,8 @@ void FTPClient::slotDisconnected_co()
 
 void FTPClient::slotError_co(QAbstractSocket::SocketError)
 {
+    if (failHandshake())
+        return;
     // Only a failed attempt is ours to report here; a lost connection reports through disconnected().
     if (controlSocket->state() != QAbstractSocket::UnconnectedState || !loginPending || greeted)
         return;
@@ -545,8 +559,12 @@ void FTPClient::slotConnected_da()
     touchReplyTimer();
 }
 
-void FTPClient::slotError_da(QAbstractSocket::SocketError)
+void FTPClient::slotError_da(QAbstractSocket::SocketError error)
 {
+    if (error == QAbstractSocket::SslHandshakeFailedError || error == QAbstractSocket::SslInternalError)
+        emit commandResult(currentCommand, tr("TLS on the data connection failed: %1").arg(dataSocket->errorString()));
+    if (error == QAbstractSocket::RemoteHostClosedError && dataSocket->mode() != QSslSocket::UnencryptedMode)
+        closeTlsDataAfterPeer();
     if (dataConnectionDone())
         releaseHeldReply();
 }

@@ -4,6 +4,7 @@
 #include "engine/ftpreplyreader.h"
 #include "engine/ktdelinfo.h"
 #include "engine/ktdufile.h"
+#include "settings/certificatetrust.h"
 
 #include <QAbstractSocket>
 #include <QElapsedTimer>
@@ -15,11 +16,14 @@
 #include <QPair>
 #include <QPointer>
 #include <QSet>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QString>
 #include <QStringList>
 
 class FBData;
-class QTcpSocket;
+class QSslSocket;
 class QThread;
 class QTimer;
 
@@ -40,6 +44,10 @@ public:
     static constexpr qint64 MaxListingBytes = 64 * 1024 * 1024;
     // Uploads read and send the file in blocks of this size, one block in flight at a time.
     static constexpr int UploadBlockBytes = 10240;
+    // An encrypted upload reads no further block while this much waits to go out.
+    static constexpr qint64 TlsUploadBacklogBytes = 256 * 1024;
+    // How long an encrypted upload waits for a TLS 1.3 session ticket before it closes.
+    static constexpr int DataTicketWaitMs = 2000;
     // Folder expansion of a transfer job goes no deeper than this below the job's remote root.
     static constexpr int MaxFolderDepth = 64;
     // SECURITY: a link record's target text is a path; anything longer is not one.
@@ -64,9 +72,25 @@ public:
     void setStallTimeout(int milliseconds);
     void setListingLimit(qint64 bytes) { listingLimit = bytes; }
 
+    // FTP over TLS (explicit, AUTH TLS). The modes have the numbers of ServerInfo::Encryption.
+    enum Encryption { PlainOnly = 0, TlsIfAvailable = 1, TlsRequired = 2 };
+    void setEncryption(int mode) { encryptionMode = mode; }
+    int encryption() const { return encryptionMode; }
+    // Where certificates the user trusts always are kept; empty keeps none.
+    void setTrustFolder(const QString& folder) { trustStore = CertificateTrust(folder); }
+    CertificateTrust& certificateTrust() { return trustStore; }
+    // Trusts a certificate by its SHA-256 fingerprint for as long as this engine lives.
+    void trustOnce(const QByteArray& sha256) { onceTrusted.insert(sha256); }
+    // Authorities trusted besides the system's.
+    void addCaCertificates(const QList<QSslCertificate>& certificates) { extraCaCertificates += certificates; }
+    bool isEncrypted() const { return tlsActive; }
+    bool isDataProtected() const { return dataProtected; }
+
     // Connection and command channel
     void connectServer(const QString& host, quint16 port, const QString& user, const QString& password);
     void disconnectServer();
+    // Connects again with the last host, port, user and password.
+    void reconnect() { connectServer(hostName, portNumber, userName, password); }
     void sendCommand(const QString& line);
     void queueCommand(const QString& line);
     void setCodecName(const QString& name);
@@ -164,6 +188,14 @@ signals:
     void commandResult(const QString& command, const QString& result);
     // A listing outside any job was refused or cut; reply is the server's line or our reason.
     void listingFailed(const QString& reply);
+    // The control connection became encrypted, or the encrypted connection ended.
+    void encryptionChanged(bool encrypted);
+    // Encryption was required but could not be had; no password was sent.
+    void encryptionRefused(const QString& reason);
+    // No trusted authority vouches for the server's certificate and the user has not trusted it
+    // (changed: a different certificate was trusted for this host and port). The connection is
+    // dropped; trusting the certificate and connecting again is the way on.
+    void certificateRefused(const QSslCertificate& certificate, const QString& reason, bool changed);
 
 private slots:
     void slotHostFound_co();
@@ -177,10 +209,15 @@ private slots:
     void slotError_da(QAbstractSocket::SocketError error);
     void slotReadyRead_da();
     void slotBytesWritten(qint64 bytes);
+    void slotEncryptedBytesWritten(qint64 bytes);
     void slotReplyTimeout();
     void slotGreetingTimeout();
     void slotStallCheck();
     void handleHeldReply();
+    void slotEncrypted_co();
+    void slotSslErrors_co(const QList<QSslError>& errors);
+    void slotSessionTicket_co();
+    void slotSslErrors_da(const QList<QSslError>& errors);
 
 private:
     // Command channel
@@ -200,6 +237,22 @@ private:
     void endServiceClosing();
     void countDataProgress(qint64 bytes);
     bool isInFolder(const QString& path) const;
+
+    // Encryption
+    void connectTlsSignals();
+    QSslConfiguration tlsConfiguration() const;
+    void queueLogin();
+    void handleAuthReply(const QString& line);
+    void handleProtReply(const QString& line);
+    void queueDataProtection();
+    void refuseEncryption(const QString& reason);
+    bool failHandshake();
+    void resetEncryption();
+    void connectDataSocket(quint16 dataPort);
+    bool dataReady() const;
+    bool encryptedBacklog() const;
+    void closeUploadWhenSent();
+    void closeTlsDataAfterPeer();
 
     // Listings
     void handleCwdReply(const QString& line);
@@ -271,8 +324,8 @@ public:
     QString compareTempBase;
     QString hostName;
     quint16 portNumber = 0;
-    QTcpSocket* controlSocket = nullptr;
-    QTcpSocket* dataSocket = nullptr;
+    QSslSocket* controlSocket = nullptr;
+    QSslSocket* dataSocket = nullptr;
     int dataMode = 0;
     QByteArray listBuffer;
     QString password;
@@ -353,6 +406,20 @@ private:
     QSet<QString> listedDownloadDirs;  // remote folders this job has listed
     QSet<QString> walkedUploadDirs;    // canonical local folders this job has walked
     QList<QThread*> compareThreads;
+
+    // Encryption state.
+    int encryptionMode = PlainOnly;
+    CertificateTrust trustStore;
+    QSet<QByteArray> onceTrusted;
+    QList<QSslCertificate> extraCaCertificates;
+    bool tlsHandshaking = false;   // AUTH TLS accepted, handshake running: nothing else goes out
+    bool tlsActive = false;        // the control connection is encrypted
+    bool dataProtected = false;    // PROT P accepted: data connections are encrypted too
+    bool certificateWasRefused = false;
+    QByteArray controlSession;     // the control connection's session, resumed by data connections
+    bool dataTicketSeen = false;   // the data connection's TLS 1.3 session ticket has arrived
+    bool dataTicketWaitOver = false;
+    QTimer* dataTicketTimer = nullptr;
 };
 
 #endif

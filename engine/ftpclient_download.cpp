@@ -5,7 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTcpSocket>
+#include <QSslSocket>
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include <QHostAddress>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTextCodec>
 
 namespace {
@@ -300,7 +300,7 @@ void FTPClient::handlePasvReply(const QString& line)
     listBuffer.clear();
     listingOverflow = false;
     heldReply.clear();
-    dataSocket->connectToHost(controlSocket->peerAddress(), dataPort, QIODevice::ReadWrite);
+    connectDataSocket(dataPort);
 }
 
 void FTPClient::handleListReply(const QString& line)

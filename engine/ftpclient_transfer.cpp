@@ -3,7 +3,7 @@
 #include "engine/ftpclient.h"
 
 #include <QFileInfo>
-#include <QTcpSocket>
+#include <QSslSocket>
 
 namespace {
 

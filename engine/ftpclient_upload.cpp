@@ -5,7 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTcpSocket>
+#include <QSslSocket>
+#include <QTimer>
 
 void FTPClient::startUpload()
 {
@@ -155,15 +156,20 @@ void FTPClient::handleStorReply(const QString& line)
 void FTPClient::startStoreData()
 {
     QObject::disconnect(storStartConnection);
-    if (dataSocket->state() == QAbstractSocket::ConnectedState) {
+    if (dataReady()) {
         sendNextChunk();
         return;
     }
-    storStartConnection = connect(dataSocket, &QTcpSocket::connected, this, [this] {
+    const auto sendFirstBlock = [this] {
         QObject::disconnect(storStartConnection);
         if (storSending && currentFile && currentFile->stateCode == KTDUFile::Uploading)
             sendNextChunk();
-    });
+    };
+    // An encrypted data connection takes data only once its handshake is through.
+    if (dataSocket->mode() == QSslSocket::UnencryptedMode)
+        storStartConnection = connect(dataSocket, &QTcpSocket::connected, this, sendFirstBlock);
+    else
+        storStartConnection = connect(dataSocket, &QSslSocket::encrypted, this, sendFirstBlock);
 }
 
 bool FTPClient::sendNextChunk()
@@ -193,11 +199,52 @@ void FTPClient::slotBytesWritten(qint64 bytes)
         // One block in flight: the next is read only when this one is written out.
         if (stopState != 2 && transferFile.isOpen() && record->doneSize == transferFile.pos()) {
             emit srProgress(record);
-            sendNextChunk();
+            if (!encryptedBacklog())
+                sendNextChunk();
         }
         return;
     }
     if (record->doneSize == record->fileSize)
         emit srProgress(record);
+    closeUploadWhenSent();
+}
+
+// Encryption takes the blocks at once; only the encrypted bytes leaving tell the pace.
+void FTPClient::slotEncryptedBytesWritten(qint64)
+{
+    touchReplyTimer();
+    const KTDUFile* record = currentFile;
+    if (dataMode != 3 || !record || record->stateCode != KTDUFile::Uploading || !dataSocket->isWritable())
+        return;
+    if (record->doneSize >= record->fileSize)
+        closeUploadWhenSent();
+    else if (stopState != 2 && transferFile.isOpen() && record->doneSize == transferFile.pos() && !encryptedBacklog())
+        sendNextChunk();
+}
+
+bool FTPClient::encryptedBacklog() const
+{
+    return dataSocket->mode() != QSslSocket::UnencryptedMode && dataSocket->encryptedBytesToWrite() > TlsUploadBacklogBytes;
+}
+
+// A TLS 1.3 server sends its session ticket on the data connection too, and may send it only
+// after it has told us to go ahead; closing while it sits unread makes the system reset the
+// connection, and the server loses the file's tail. So an encrypted upload ends once the ticket
+// is in, or after a short wait for servers that send none.
+void FTPClient::closeUploadWhenSent()
+{
+    if (dataSocket->state() != QAbstractSocket::ConnectedState)
+        return;
+    if (dataSocket->mode() != QSslSocket::UnencryptedMode) {
+        if (dataSocket->encryptedBytesToWrite() > 0)
+            return;  // the next encryptedBytesWritten comes back here
+        if (dataSocket->sessionProtocol() == QSsl::TlsV1_3 && !dataTicketSeen && !dataTicketWaitOver) {
+            if (!dataTicketTimer->isActive())
+                dataTicketTimer->start();
+            return;  // the ticket or the timer comes back here
+        }
+        dataSocket->readAll();
+    }
+    dataTicketTimer->stop();
     dataSocket->disconnectFromHost();
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools)
-test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth)
+test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth openssl ca-certificates)
 # The end-to-end test (real input events, screenshots, the window's close request) and the
 # menu entry's check.
 test_pkgs+=(xdotool imagemagick python3-xlib iproute2 util-linux desktop-file-utils)

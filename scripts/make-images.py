@@ -220,6 +220,17 @@ def logo():
                'stroke-linecap="round" stroke-linejoin="round"/>' % (BLUE, BLUE, GREEN))
 
 
+def padlock():
+    # The status row's sign of an encrypted connection: a closed lock, 16 pixels like the folder.
+    return svg(16, 16,
+               '<path d="M5 7.5V5.2a3 3 0 0 1 6 0V7.5" fill="none" stroke="%s" stroke-width="1.8" '
+               'stroke-linecap="round"/>'
+               '<rect x="2.8" y="7" width="10.4" height="7.6" rx="1.4" fill="%s"/>'
+               '<circle cx="8" cy="10.4" r="1.1" fill="#ffffff"/>'
+               '<path d="M8 10.8V12.6" stroke="#ffffff" stroke-width="1.2" stroke-linecap="round"/>'
+               % (SLATE, GREEN))
+
+
 def queue_mark(kind, pressed):
     # The queue's per-row button: drawn into a square of the row height less 10 pixels (18 at 28).
     colour = GREEN if kind == "run" else RED
@@ -240,6 +251,7 @@ def all_images():
         images[pressed] = pane_button(glyph(), True)
     images["folder_icon"] = folder_icon()
     images["logo_64x64"] = logo()
+    images["padlock_closed"] = padlock()
     for kind in ("run", "stop"):
         images["%s_normal" % kind] = queue_mark(kind, False)
         images["%s_down" % kind] = queue_mark(kind, True)

@@ -88,6 +88,7 @@ void FBData::loadSites()
         nativePath(site->clientPath);
         site->serverPath = settings.value(nodeKey(n, "ServerPath")).toString();
         site->select = settings.value(nodeKey(n, "Select")).toBool();
+        site->encryption = qBound(0, settings.value(nodeKey(n, "Encryption"), 0).toInt(), 2);
         sites.insert(site->id, site);
     }
 }
@@ -110,6 +111,7 @@ void FBData::saveSites()
         settings.setValue(nodeKey(n, "ClientPath"), site->clientPath);
         settings.setValue(nodeKey(n, "ServerPath"), site->serverPath);
         settings.setValue(nodeKey(n, "Select"), site->select);
+        settings.setValue(nodeKey(n, "Encryption"), site->encryption);
         ++n;
     }
 }

@@ -20,6 +20,9 @@ public:
     QString codec;
     QString clientPath;
     QString serverPath;
+    // How the connection is protected; records written before it existed load as plain FTP.
+    enum Encryption { PlainOnly = 0, TlsIfAvailable = 1, TlsRequired = 2 };
+    int encryption = PlainOnly;
     bool select = false;
     int id;  // unique for this run only, never stored
 };

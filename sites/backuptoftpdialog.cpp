@@ -46,6 +46,7 @@ BackupToFTPDialog::BackupToFTPDialog(FTPClient* client, FBData* store, QWidget* 
 
     setColumnWidths();
     fillCodecList();
+    fillEncryptionList();
     fillDefaultPaths();
     showConnectButton(client->isConnected());
     updateLocalServerState();
@@ -64,6 +65,15 @@ void BackupToFTPDialog::setColumnWidths()
     ui->BackupItems->setColumnWidth(1, int(w * 0.15));
     ui->BackupItems->setColumnWidth(2, int(w * 0.3));
     ui->BackupItems->setColumnWidth(3, int(w * 0.3));
+}
+
+// In the order of ServerInfo::Encryption.
+void BackupToFTPDialog::fillEncryptionList()
+{
+    ui->EncryptionComboBox->addItem(tr("Only plain FTP"));
+    ui->EncryptionComboBox->addItem(tr("Use explicit FTP over TLS if available"));
+    ui->EncryptionComboBox->addItem(tr("Require explicit FTP over TLS"));
+    ui->EncryptionComboBox->setCurrentIndex(ServerInfo::PlainOnly);
 }
 
 void BackupToFTPDialog::fillCodecList()
@@ -148,6 +158,7 @@ void BackupToFTPDialog::showServerInfo(QTreeWidgetItem* item)
     const int codec = ui->CodeComboBox->findText(site->codec);
     if (codec >= 0)
         ui->CodeComboBox->setCurrentIndex(codec);
+    ui->EncryptionComboBox->setCurrentIndex(site->encryption);
     ui->WorkFolderEdit->setText(site->clientPath);
     ui->SeverFolderEdit->setText(site->serverPath);
     showConnectButton(site->ip == client->host() && client->isConnected());
@@ -297,6 +308,7 @@ void BackupToFTPDialog::connectToFields()
 
     store->clearSelection();
     outcomeShown = false;
+    client->setEncryption(ui->EncryptionComboBox->currentIndex());
     client->connectServer(ip, port, ui->Name->text(), ui->Password->text());
     client->setCodecName(ui->CodeComboBox->currentText());
     for (const QTreeWidgetItem* item : ui->BackupItems->selectedItems()) {
@@ -342,6 +354,7 @@ void BackupToFTPDialog::copyFieldsTo(ServerInfo* site, quint16 port) const
     site->userName = ui->Name->text();
     site->password = ui->Password->text();
     site->codec = ui->CodeComboBox->currentText();
+    site->encryption = ui->EncryptionComboBox->currentIndex();
     site->clientPath = ui->WorkFolderEdit->text();
     site->serverPath = ui->SeverFolderEdit->text();
 }

@@ -43,6 +43,7 @@ private slots:
 private:
     void setColumnWidths();
     void fillCodecList();
+    void fillEncryptionList();
     void fillDefaultPaths();
     void showConnectButton(bool connected);
     void updateLocalServerState();

@@ -1,20 +1,28 @@
-// The name, rename and permission dialogs, the file-type icons and the queue's progress bar.
+// The name, rename, permission and certificate dialogs, the file-type icons and the queue's
+// progress bar.
 #include "app/qpenstyledelegate.h"
 #include "dialogs/kchmoddlg.h"
+#include "dialogs/ktcertificatedialog.h"
 #include "dialogs/ktfileicon.h"
 #include "dialogs/ktnewfolder.h"
 #include "dialogs/renamedialog.h"
+#include "engine/ftpclient.h"
 #include "engine/ktdufile.h"
+#include "settings/certificatetrust.h"
+#include "support/testcertificates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSslSocket>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestDialogs : public QObject
@@ -30,7 +38,61 @@ private slots:
     void fileIconPlaceholderStaysInItsOwnFolder();
     void progressBar_data();
     void progressBar();
+    void certificateDialogAnswers_data();
+    void certificateDialogAnswers();
 };
+
+void TestDialogs::certificateDialogAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("storedForGood");
+    QTest::addColumn<bool>("reconnects");
+
+    QTest::newRow("Trust this certificate always") << int(KTCertificateDialog::TrustAlways) << true << true;
+    QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
+    QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
+}
+
+// Each button gives its answer, and the answer does to the engine's trust what it says.
+void TestDialogs::certificateDialogAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, storedForGood);
+    QFETCH(bool, reconnects);
+    if (!QSslSocket::supportsSsl())
+        QSKIP("Qt has no TLS here");
+    QTemporaryDir folder;
+    TestCertificates certificates;
+    if (!certificates.make(folder.path()))
+        QSKIP("openssl cannot make certificates here");
+    const QSslCertificate& certificate = certificates.selfSigned;
+    const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
+
+    KTCertificateDialog dialog(certificate, QStringLiteral("127.0.0.1"), 2121, QStringLiteral("self-signed"), false);
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    const bool fingerprintShown = std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
+        return label->text() == CertificateTrust::toText(fingerprint);
+    });
+    QVERIFY(fingerprintShown);
+    QVERIFY(dialog.cancelButton()->isDefault());
+    QPushButton* button = answer == KTCertificateDialog::TrustAlways ? dialog.alwaysButton()
+        : answer == KTCertificateDialog::OnlyThisTime                ? dialog.onceButton()
+                                                                     : dialog.cancelButton();
+    dialog.show();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(int(dialog.answer()), answer);
+    QCOMPARE(dialog.result(), answer == KTCertificateDialog::Cancel ? int(QDialog::Rejected) : int(QDialog::Accepted));
+
+    FTPClient client;
+    client.setTrustFolder(folder.path() + QStringLiteral("/settings"));
+    client.hostName = QStringLiteral("127.0.0.1");
+    client.portNumber = 2121;
+    QCOMPARE(KTCertificateDialog::apply(&client, certificate, dialog.answer()), reconnects);
+    QCOMPARE(client.certificateTrust().fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
+    // Trusted always survives the engine: a new one reads it from the settings folder.
+    CertificateTrust again(folder.path() + QStringLiteral("/settings"));
+    QCOMPARE(again.fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
+}
 
 void TestDialogs::chmodDialog_data()
 {

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -71,6 +72,7 @@ private slots:
     void droppedConnectionInTheMiddle();
     void programWithoutDisplaySaysSoInOneLine();
     void firstSessionFromEmptyConfiguration();
+    void padlockShowsOnlyWhileEncrypted();
 
 private:
     MaiDialog* openWindow(bool withSite = true);
@@ -782,6 +784,20 @@ void TestWindow::firstSessionFromEmptyConfiguration()
     QCOMPARE(sites.value(QStringLiteral("Node0/ServerName")).toString(), QStringLiteral("TestFtp"));
     QCOMPARE(sites.value(QStringLiteral("Node0/Port")).toUInt(), uint(port));
     QCOMPARE(sites.value(QStringLiteral("Node0/Select")).toBool(), true);
+}
+
+void TestWindow::padlockShowsOnlyWhileEncrypted()
+{
+    openWindow(false);
+    window->show();
+    auto* padlock = window->findChild<QLabel*>(QStringLiteral("EncryptedIcon"));
+    QVERIFY(padlock);
+    QVERIFY(!padlock->pixmap(Qt::ReturnByValue).isNull());
+    QVERIFY(!padlock->isVisible());
+    emit ftp->encryptionChanged(true);
+    QVERIFY(padlock->isVisible());
+    emit ftp->encryptionChanged(false);
+    QVERIFY(!padlock->isVisible());
 }
 
 QTEST_MAIN(TestWindow)

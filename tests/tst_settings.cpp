@@ -44,6 +44,7 @@ void TestSettings::sitesRoundTrip()
         site->clientPath = QStringLiteral("/home/me");
         site->serverPath = QStringLiteral("/pub");
         site->select = true;
+        site->encryption = ServerInfo::TlsRequired;
         store.sites.insert(site->id, site);
         auto* second = new ServerInfo(&store);
         second->serverName = QStringLiteral("Second");
@@ -67,6 +68,8 @@ void TestSettings::sitesRoundTrip()
     QCOMPARE(site->clientPath, QDir::toNativeSeparators(QStringLiteral("/home/me")));
     QCOMPARE(site->serverPath, QStringLiteral("/pub"));
     QVERIFY(site->select);
+    QCOMPARE(site->encryption, int(ServerInfo::TlsRequired));
+    QCOMPARE(raw.value(QStringLiteral("Node1/Encryption")).toInt(), int(ServerInfo::PlainOnly));
     QCOMPARE(again.sites.last()->serverName, QStringLiteral("Second"));
     QVERIFY(again.sites.firstKey() < again.sites.lastKey());
 }
@@ -83,6 +86,8 @@ void TestSettings::sitesWithMissingKeys()
     QCOMPARE(store.sites.size(), 1);
     QCOMPARE(store.sites.first()->serverName, QStringLiteral("NoPort"));
     QCOMPARE(store.sites.first()->port, quint16(0));
+    // Files written before sites could be encrypted keep working as they did.
+    QCOMPARE(store.sites.first()->encryption, int(ServerInfo::PlainOnly));
 }
 
 void TestSettings::countLargerThanRecords()

@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>端口必须是 1 到 65535 之间的数字！</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>加密：</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>仅使用普通 FTP</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>如果可用，使用显式 FTP over TLS</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>要求显式 FTP over TLS</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>无法进入该文件夹。</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>数据连接的 TLS 失败：%1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>服务器拒绝了 AUTH TLS（%1）；要求加密，因此未发送密码。</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>服务器不提供 FTP over TLS；将不加密登录。</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>TLS 连接已建立：%1，%2。</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>警告：%1 端口 %2 的证书不是您信任的那个；已拒绝连接。新的 SHA-256 指纹：%3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>%1 端口 %2 的证书不受信任（%3）；已拒绝连接。SHA-256 指纹：%4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>TLS 握手失败：%1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>服务器拒绝加密数据连接（%1）；连接已关闭。</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>数据连接出示了另一个证书；已拒绝。</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>西班牙语</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>服务器证书</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>警告：%1 端口 %2 出示的证书与您信任的不同。可能有人正在拦截连接。只有在您知道它为何更改时才信任新证书。</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>没有已知的证书机构为 %1 端口 %2 的证书担保。</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>使用者：</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>颁发者：</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>有效期自：</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>有效期至：</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>SHA-256 指纹：</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>问题：</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>始终信任此证书</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>仅此一次</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>连接已加密（FTP over TLS）。</translation>
     </message>
 </context>
 <context>

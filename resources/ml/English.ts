@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>The port must be a number from 1 to 65535!</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Encryption:</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>Only plain FTP</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>Use explicit FTP over TLS if available</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>Require explicit FTP over TLS</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>The folder could not be entered.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>TLS on the data connection failed: %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>The server offers no FTP over TLS; logging in without encryption.</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>TLS connection established: %1, %2.</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>The TLS handshake failed: %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>The server refused to encrypt data connections (%1); connection closed.</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>The data connection presented another certificate; it was refused.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>Spanish</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>Server certificate</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>No known authority vouches for the certificate of %1 port %2.</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Subject:</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>Issuer:</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>Valid from:</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>Valid until:</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>SHA-256 fingerprint:</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>Problem:</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>Trust this certificate always</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>Only this time</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>Remaining:</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>The connection is encrypted (FTP over TLS).</translation>
     </message>
 </context>
 <context>

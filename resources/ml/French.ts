@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>Le port doit être un nombre de 1 à 65535&#xa0;!</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Chiffrement :</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>FTP simple uniquement</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>Utiliser FTP explicite sur TLS si disponible</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>Exiger FTP explicite sur TLS</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -223,15 +239,51 @@
     </message>
     <message>
         <source>Data connection cut: less than 1 KiB moved in %1 s.</source>
-        <translation>Connexion de données coupée : moins de 1 Kio transféré en %1 s.</translation>
+        <translation>Connexion de données coupée&#xa0;: moins de 1 Kio transféré en %1 s.</translation>
     </message>
     <message>
         <source>Listing cut: it passed %1 bytes.</source>
-        <translation>Liste coupée : elle dépassait %1 octets.</translation>
+        <translation>Liste coupée&#xa0;: elle dépassait %1 octets.</translation>
     </message>
     <message>
         <source>The folder could not be entered.</source>
         <translation>Impossible d’ouvrir le dossier.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>Échec de TLS sur la connexion de données : %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>Le serveur a refusé AUTH TLS (%1) ; le chiffrement est exigé, le mot de passe n'a donc pas été envoyé.</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>Le serveur ne propose pas FTP sur TLS ; connexion sans chiffrement.</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>Connexion TLS établie : %1, %2.</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>ATTENTION : le certificat de %1 port %2 n'est pas celui auquel vous avez fait confiance ; connexion refusée. Nouvelle empreinte SHA-256 : %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>Le certificat de %1 port %2 n'est pas approuvé (%3) ; connexion refusée. Empreinte SHA-256 : %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>La négociation TLS a échoué : %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>Le serveur a refusé de chiffrer les connexions de données (%1) ; connexion fermée.</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>La connexion de données a présenté un autre certificat ; elle a été refusée.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>Espagnol</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>Certificat du serveur</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>ATTENTION : %1 port %2 présente un certificat différent de celui auquel vous avez fait confiance. Quelqu'un intercepte peut-être la connexion. Ne faites confiance au nouveau que si vous savez pourquoi il a changé.</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>Aucune autorité connue ne garantit le certificat de %1 port %2.</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Sujet :</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>Émetteur :</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>Valide à partir du :</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>Valide jusqu'au :</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>Empreinte SHA-256 :</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>Problème :</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>Toujours faire confiance à ce certificat</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>Seulement cette fois</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>Restant&#xa0;:</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>La connexion est chiffrée (FTP sur TLS).</translation>
     </message>
 </context>
 <context>

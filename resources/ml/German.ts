@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>Der Port muss eine Zahl von 1 bis 65535 sein!</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Verschlüsselung:</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>Nur unverschlüsseltes FTP</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>Explizites FTP über TLS verwenden, wenn verfügbar</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>Explizites FTP über TLS verlangen</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>Der Ordner konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>TLS auf der Datenverbindung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>Der Server hat AUTH TLS abgelehnt (%1); Verschlüsselung ist verlangt, daher wurde das Passwort nicht gesendet.</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>Der Server bietet kein FTP über TLS an; Anmeldung ohne Verschlüsselung.</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>TLS-Verbindung hergestellt: %1, %2.</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>WARNUNG: Das Zertifikat von %1 Port %2 ist nicht das, dem Sie vertraut haben; Verbindung abgelehnt. Neuer SHA-256-Fingerabdruck: %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>Dem Zertifikat von %1 Port %2 wird nicht vertraut (%3); Verbindung abgelehnt. SHA-256-Fingerabdruck: %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>Der TLS-Handshake ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>Der Server lehnt verschlüsselte Datenverbindungen ab (%1); Verbindung geschlossen.</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>Die Datenverbindung zeigte ein anderes Zertifikat; sie wurde abgelehnt.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>Spanisch</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>Serverzertifikat</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>WARNUNG: %1 Port %2 zeigt ein anderes Zertifikat als das, dem Sie vertraut haben. Möglicherweise fängt jemand die Verbindung ab. Vertrauen Sie dem neuen nur, wenn Sie wissen, warum es sich geändert hat.</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>Keine bekannte Zertifizierungsstelle bürgt für das Zertifikat von %1 Port %2.</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Inhaber:</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>Aussteller:</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>Gültig ab:</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>Gültig bis:</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>SHA-256-Fingerabdruck:</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>Problem:</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>Diesem Zertifikat immer vertrauen</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>Nur dieses Mal</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>Verbleibend:</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>Die Verbindung ist verschlüsselt (FTP über TLS).</translation>
     </message>
 </context>
 <context>

@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>La porta deve essere un numero da 1 a 65535!</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Cifratura:</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>Solo FTP semplice</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>Usa FTP esplicito su TLS se disponibile</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>Richiedi FTP esplicito su TLS</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>Impossibile accedere alla cartella.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>TLS sulla connessione dati non riuscito: %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>Il server ha rifiutato AUTH TLS (%1); la cifratura è obbligatoria, quindi la password non è stata inviata.</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>Il server non offre FTP su TLS; accesso senza cifratura.</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>Connessione TLS stabilita: %1, %2.</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>ATTENZIONE: il certificato di %1 porta %2 non è quello di cui ti sei fidato; connessione rifiutata. Nuova impronta SHA-256: %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>Il certificato di %1 porta %2 non è attendibile (%3); connessione rifiutata. Impronta SHA-256: %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>Handshake TLS non riuscito: %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>Il server ha rifiutato di cifrare le connessioni dati (%1); connessione chiusa.</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>La connessione dati ha presentato un altro certificato; è stata rifiutata.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>Spagnolo</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>Certificato del server</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>ATTENZIONE: %1 porta %2 presenta un certificato diverso da quello di cui ti sei fidato. Qualcuno potrebbe intercettare la connessione. Fidati del nuovo solo se sai perché è cambiato.</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>Nessuna autorità nota garantisce il certificato di %1 porta %2.</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Soggetto:</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>Emittente:</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>Valido dal:</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>Valido fino al:</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>Impronta SHA-256:</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>Problema:</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>Considera sempre attendibile questo certificato</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>Solo questa volta</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>Rimanente:</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>La connessione è cifrata (FTP su TLS).</translation>
     </message>
 </context>
 <context>

@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>ポートは 1～65535 の数値で指定してください！</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>暗号化:</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>通常の FTP のみ</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>利用できる場合は明示的な FTP over TLS を使用</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>明示的な FTP over TLS を必須にする</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>フォルダーに移動できませんでした。</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>データ接続の TLS に失敗しました: %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>サーバーが AUTH TLS を拒否しました (%1)。暗号化が必須のため、パスワードは送信していません。</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>サーバーは FTP over TLS に対応していません。暗号化せずにログインします。</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>TLS 接続を確立しました: %1、%2。</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>警告: %1 ポート %2 の証明書は信頼したものと異なります。接続を拒否しました。新しい SHA-256 フィンガープリント: %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>%1 ポート %2 の証明書は信頼されていません (%3)。接続を拒否しました。SHA-256 フィンガープリント: %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>TLS ハンドシェイクに失敗しました: %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>サーバーがデータ接続の暗号化を拒否しました (%1)。接続を閉じました。</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>データ接続が別の証明書を提示したため、拒否しました。</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>スペイン語</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>サーバー証明書</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>警告: %1 ポート %2 は信頼した証明書とは異なる証明書を提示しています。接続が傍受されている可能性があります。変更の理由が分かる場合にのみ新しい証明書を信頼してください。</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>%1 ポート %2 の証明書を保証する既知の認証局はありません。</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>サブジェクト:</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>発行者:</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>有効期間の開始:</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>有効期間の終了:</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>SHA-256 フィンガープリント:</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>問題:</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>この証明書を常に信頼する</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>今回のみ</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>残り：</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>接続は暗号化されています (FTP over TLS)。</translation>
     </message>
 </context>
 <context>

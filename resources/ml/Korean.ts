@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>포트는 1에서 65535 사이의 숫자여야 합니다!</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>암호화:</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>일반 FTP만 사용</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>가능하면 명시적 FTP over TLS 사용</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>명시적 FTP over TLS 필수</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>폴더에 들어갈 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>데이터 연결의 TLS 실패: %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>서버가 AUTH TLS를 거부했습니다(%1). 암호화가 필수이므로 비밀번호를 보내지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>서버가 FTP over TLS를 제공하지 않습니다. 암호화 없이 로그인합니다.</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>TLS 연결 수립: %1, %2.</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>경고: %1 포트 %2의 인증서가 신뢰한 인증서와 다릅니다. 연결을 거부했습니다. 새 SHA-256 지문: %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>%1 포트 %2의 인증서를 신뢰할 수 없습니다(%3). 연결을 거부했습니다. SHA-256 지문: %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>TLS 핸드셰이크 실패: %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>서버가 데이터 연결 암호화를 거부했습니다(%1). 연결을 닫았습니다.</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>데이터 연결이 다른 인증서를 제시하여 거부했습니다.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>스페인어</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>서버 인증서</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>경고: %1 포트 %2가 신뢰한 인증서와 다른 인증서를 제시합니다. 누군가 연결을 가로채고 있을 수 있습니다. 변경된 이유를 아는 경우에만 새 인증서를 신뢰하십시오.</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>%1 포트 %2의 인증서를 보증하는 알려진 인증 기관이 없습니다.</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>주체:</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>발급자:</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>유효 시작:</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>유효 종료:</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>SHA-256 지문:</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>문제:</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>이 인증서를 항상 신뢰</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>이번만</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>남은 시간:</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>연결이 암호화되어 있습니다(FTP over TLS).</translation>
     </message>
 </context>
 <context>

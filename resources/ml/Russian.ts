@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>Порт должен быть числом от 1 до 65535!</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Шифрование:</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>Только обычный FTP</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>Использовать явный FTP через TLS, если доступен</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>Требовать явный FTP через TLS</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>Не удалось открыть папку.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>Сбой TLS на соединении для данных: %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>Сервер отклонил AUTH TLS (%1); шифрование обязательно, поэтому пароль не отправлен.</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>Сервер не поддерживает FTP через TLS; вход без шифрования.</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>TLS-соединение установлено: %1, %2.</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>ВНИМАНИЕ: сертификат %1 порт %2 не тот, которому вы доверяли; соединение отклонено. Новый отпечаток SHA-256: %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>Сертификат %1 порт %2 не является доверенным (%3); соединение отклонено. Отпечаток SHA-256: %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>Сбой согласования TLS: %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>Сервер отказался шифровать соединения для данных (%1); соединение закрыто.</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>Соединение для данных предъявило другой сертификат; оно отклонено.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>Испанский</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>Сертификат сервера</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>ВНИМАНИЕ: %1 порт %2 предъявляет не тот сертификат, которому вы доверяли. Возможно, соединение перехватывают. Доверяйте новому, только если знаете, почему он изменился.</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>Ни один известный центр сертификации не подтверждает сертификат %1 порт %2.</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Субъект:</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>Издатель:</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>Действителен с:</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>Действителен до:</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>Отпечаток SHA-256:</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>Проблема:</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>Всегда доверять этому сертификату</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>Только в этот раз</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>Осталось:</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>Соединение зашифровано (FTP через TLS).</translation>
     </message>
 </context>
 <context>

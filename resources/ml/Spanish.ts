@@ -174,6 +174,22 @@
         <source>The port must be a number from 1 to 65535!</source>
         <translation>¡El puerto debe ser un número del 1 al 65535!</translation>
     </message>
+    <message>
+        <source>Encryption:</source>
+        <translation>Cifrado:</translation>
+    </message>
+    <message>
+        <source>Only plain FTP</source>
+        <translation>Solo FTP sin cifrar</translation>
+    </message>
+    <message>
+        <source>Use explicit FTP over TLS if available</source>
+        <translation>Usar FTP explícito sobre TLS si está disponible</translation>
+    </message>
+    <message>
+        <source>Require explicit FTP over TLS</source>
+        <translation>Exigir FTP explícito sobre TLS</translation>
+    </message>
 </context>
 <context>
     <name>FTPClient</name>
@@ -232,6 +248,42 @@
     <message>
         <source>The folder could not be entered.</source>
         <translation>No se pudo entrar en la carpeta.</translation>
+    </message>
+    <message>
+        <source>TLS on the data connection failed: %1</source>
+        <translation>Falló TLS en la conexión de datos: %1</translation>
+    </message>
+    <message>
+        <source>The server refused AUTH TLS (%1); encryption is required, so the password was not sent.</source>
+        <translation>El servidor rechazó AUTH TLS (%1); el cifrado es obligatorio, así que no se envió la contraseña.</translation>
+    </message>
+    <message>
+        <source>The server offers no FTP over TLS; logging in without encryption.</source>
+        <translation>El servidor no ofrece FTP sobre TLS; se inicia sesión sin cifrado.</translation>
+    </message>
+    <message>
+        <source>TLS connection established: %1, %2.</source>
+        <translation>Conexión TLS establecida: %1, %2.</translation>
+    </message>
+    <message>
+        <source>WARNING: the certificate of %1 port %2 is not the one you trusted; connection refused. New SHA-256 fingerprint: %3</source>
+        <translation>ADVERTENCIA: el certificado de %1 puerto %2 no es el que usted aceptó; conexión rechazada. Nueva huella SHA-256: %3</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 port %2 is not trusted (%3); connection refused. SHA-256 fingerprint: %4</source>
+        <translation>El certificado de %1 puerto %2 no es de confianza (%3); conexión rechazada. Huella SHA-256: %4</translation>
+    </message>
+    <message>
+        <source>The TLS handshake failed: %1</source>
+        <translation>Falló la negociación TLS: %1</translation>
+    </message>
+    <message>
+        <source>The server refused to encrypt data connections (%1); connection closed.</source>
+        <translation>El servidor rechazó cifrar las conexiones de datos (%1); conexión cerrada.</translation>
+    </message>
+    <message>
+        <source>The data connection presented another certificate; it was refused.</source>
+        <translation>La conexión de datos presentó otro certificado; fue rechazada.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +401,57 @@
     <message>
         <source>Spanish</source>
         <translation>Español</translation>
+    </message>
+</context>
+<context>
+    <name>KTCertificateDialog</name>
+    <message>
+        <source>Server certificate</source>
+        <translation>Certificado del servidor</translation>
+    </message>
+    <message>
+        <source>WARNING: %1 port %2 presents a different certificate from the one you trusted. Someone may be intercepting the connection. Trust the new one only if you know why it changed.</source>
+        <translation>ADVERTENCIA: %1 puerto %2 presenta un certificado distinto del que usted aceptó. Alguien podría estar interceptando la conexión. Confíe en el nuevo solo si sabe por qué cambió.</translation>
+    </message>
+    <message>
+        <source>No known authority vouches for the certificate of %1 port %2.</source>
+        <translation>Ninguna autoridad conocida respalda el certificado de %1 puerto %2.</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Sujeto:</translation>
+    </message>
+    <message>
+        <source>Issuer:</source>
+        <translation>Emisor:</translation>
+    </message>
+    <message>
+        <source>Valid from:</source>
+        <translation>Válido desde:</translation>
+    </message>
+    <message>
+        <source>Valid until:</source>
+        <translation>Válido hasta:</translation>
+    </message>
+    <message>
+        <source>SHA-256 fingerprint:</source>
+        <translation>Huella SHA-256:</translation>
+    </message>
+    <message>
+        <source>Problem:</source>
+        <translation>Problema:</translation>
+    </message>
+    <message>
+        <source>Trust this certificate always</source>
+        <translation>Confiar siempre en este certificado</translation>
+    </message>
+    <message>
+        <source>Only this time</source>
+        <translation>Solo esta vez</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>
@@ -693,6 +796,10 @@
     <message>
         <source>Remaining:</source>
         <translation>Restante:</translation>
+    </message>
+    <message>
+        <source>The connection is encrypted (FTP over TLS).</source>
+        <translation>La conexión está cifrada (FTP sobre TLS).</translation>
     </message>
 </context>
 <context>
