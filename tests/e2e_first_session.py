@@ -370,11 +370,11 @@ def first_run(session, port, tree):
     many = os.path.join(local_tree, "many")
     try:
         wait_until("the download under way",
-                   lambda: os.path.isdir(many) and 20 < len(os.listdir(many)) < MANY_FILES // 2,
+                   lambda: os.path.isdir(many) and 0 < len(os.listdir(many)) < MANY_FILES - 20,
                    timeout=30, step=0.02)
-        session.shots.take("downloading")
     except Failure:
-        session.shots.take("downloading-missed")             # a fast machine: still worth a look
+        print("e2e: the download went by too fast to be seen at work")
+    session.shots.take("downloading")
     wait_same_files("the tree downloaded byte for byte", tree_digests(tree), local_tree)
     time.sleep(1.0)
     session.shots.take("downloaded")
