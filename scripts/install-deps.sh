@@ -7,6 +7,11 @@ set -euo pipefail
 # server dialog's certificate.
 build_pkgs=(build-essential cmake ninja-build qtbase5-dev qttools5-dev qttools5-dev-tools libssl-dev openssl)
 test_pkgs=(python3-pyftpdlib vsftpd lftp curl wget ncftp time xvfb xauth openssl ca-certificates)
+# The end-to-end test (real input events, screenshots, the window's close request) and the
+# menu entry's check.
+test_pkgs+=(xdotool imagemagick python3-xlib iproute2 util-linux desktop-file-utils)
+# Making and checking the Debian package (scripts/check-deb.sh).
+package_pkgs=(dpkg-dev x11-utils man-db)
 # Only for remaking the committed images (scripts/make-images.py) and screenshots
 # (scripts/make-screenshots.sh, whose Chinese, Japanese and Korean need the CJK font).
 image_pkgs=(librsvg2-bin fonts-noto-cjk)
@@ -16,7 +21,8 @@ for option in "$@"; do
     case "$option" in
         --tests) want+=("${test_pkgs[@]}") ;;
         --images) want+=("${image_pkgs[@]}") ;;
-        *) echo "usage: $0 [--tests] [--images]" >&2; exit 2 ;;
+        --package) want+=("${package_pkgs[@]}") ;;
+        *) echo "usage: $0 [--tests] [--images] [--package]" >&2; exit 2 ;;
     esac
 done
 

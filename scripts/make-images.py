@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws every image of the program as SVG and renders it to resources/image/*.png.
 
-The PNGs are committed, so building needs nothing of this; run it only after changing a
-drawing here:  python3 scripts/make-images.py            (needs rsvg-convert, librsvg2-bin)
+The PNGs, and the logo in the desktop icon sizes under packaging/icons, are committed, so building
+needs nothing of this; run it only after changing a drawing here:
+               python3 scripts/make-images.py            (needs rsvg-convert, librsvg2-bin)
                python3 scripts/make-images.py --sheet /tmp/sheet.png   (also a contact sheet)
 
 Glyphs are drawn on a 24-unit grid with round 2-unit strokes and placed into each image's
@@ -18,6 +19,9 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT_DIR = os.path.join(ROOT, "resources", "image")
+# The desktop menu's icon: the logo in the hicolor theme's sizes, installed with the program.
+ICON_DIR = os.path.join(ROOT, "packaging", "icons", "hicolor")
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 BLUE, GREEN, RED, SLATE = "#2d6cb5", "#2e9650", "#cf3f3a", "#4b5d70"
 TEXT = "rgb(69,69,69)"
@@ -254,11 +258,24 @@ def all_images():
     return images
 
 
-def render(svg_text, png_path, workdir):
+def render(svg_text, png_path, workdir, size=None):
     source = os.path.join(workdir, os.path.basename(png_path) + ".svg")
     with open(source, "w", encoding="utf-8") as f:
         f.write(svg_text)
-    subprocess.run(["rsvg-convert", "-o", png_path, source], check=True)
+    scale = ["-w", str(size), "-h", str(size)] if size else []
+    subprocess.run(["rsvg-convert"] + scale + ["-o", png_path, source], check=True)
+
+
+def desktop_icons(workdir):
+    scalable = os.path.join(ICON_DIR, "scalable", "apps")
+    os.makedirs(scalable, exist_ok=True)
+    with open(os.path.join(scalable, "torvex.svg"), "w", encoding="utf-8") as f:
+        f.write(logo() + "\n")
+    for size in ICON_SIZES:
+        folder = os.path.join(ICON_DIR, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        render(logo(), os.path.join(folder, "torvex.png"), workdir, size)
+    return len(ICON_SIZES) + 1
 
 
 # ---- contact sheet: every button at its real size on the window's colour -----------------
@@ -325,6 +342,8 @@ def main():
         for name, text in sorted(images.items()):
             render(text, os.path.join(OUT_DIR, name + ".png"), workdir)
         print("make-images: wrote %d images to %s" % (len(images), os.path.relpath(OUT_DIR, ROOT)))
+        count = desktop_icons(workdir)
+        print("make-images: wrote %d desktop icons to %s" % (count, os.path.relpath(ICON_DIR, ROOT)))
         if args.sheet:
             contact_sheet(os.path.abspath(args.sheet), workdir)
             print("make-images: contact sheet %s" % args.sheet)
