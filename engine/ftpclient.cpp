@@ -498,6 +498,7 @@ void FTPClient::resetConnection()
         dataSocket->disconnectFromHost();
     currentCommand.clear();
     commandQueue.clear();
+    renameTargets.clear();
     lastCommand.clear();
     remoteDir.clear();
     requestedDir.clear();

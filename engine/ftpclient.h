@@ -358,7 +358,7 @@ public:
     QString deletePath;
     int deleteTotal = 0;
     int deleteSuccess = 0;
-    QString renameTarget;
+    QStringList renameTargets;
     QList<PathPair> moveQueue;
     int chmodTotal = 0;
     int chmodSuccess = 0;

@@ -30,7 +30,9 @@ void FTPClient::removeRemoteDir(const QString& name, const QString& folder)
 
 void FTPClient::renameFile(const QString& from, const QString& to)
 {
-    renameTarget = to;
+    // One new name per RNFR, in order: a second rename asked for before the first RNFR is
+    // answered must not take the first one's name, nor leave its own behind.
+    renameTargets.append(to);
     sendCommand(QLatin1String("RNFR ") + from);
 }
 
@@ -58,16 +60,23 @@ void FTPClient::nextMove()
 
 void FTPClient::handleRnfrReply(const QString& line)
 {
-    if (!line.startsWith(QLatin1String("350")))
+    if (renameTargets.isEmpty())
         return;
-    if (!isSafeCommandText(renameTarget)) {
-        // SECURITY: the new name would break the command line; the rename is refused here.
-        emit commandResult(QLatin1String("RNTO"), tr("501 Rename not sent: the new name holds a line break or NUL character."));
-        renameTarget.clear();
+    const QString target = renameTargets.takeFirst();
+    if (!line.startsWith(QLatin1String("350"))) {
+        // A refused RNFR ends this rename; the moves after it still run and the folder is
+        // listed again, as after a finished rename.
+        nextMove();
         return;
     }
-    queueCommand(QLatin1String("RNTO ") + renameTarget);
-    renameTarget.clear();
+    if (!isSafeCommandText(target)) {
+        // SECURITY: the new name would break the command line; the rename is refused here.
+        emit commandResult(QLatin1String("RNTO"), tr("501 Rename not sent: the new name holds a line break or NUL character."));
+        nextMove();
+        return;
+    }
+    // RNTO must follow its RNFR at once, ahead of anything queued meanwhile.
+    commandQueue.prepend(QLatin1String("RNTO ") + target);
 }
 
 void FTPClient::prepareDelete(const QString& folder)
