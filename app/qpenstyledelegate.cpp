@@ -19,6 +19,17 @@ int QPenStyleDelegate::percentDone(qint64 done, qint64 total)
     return int(qMin<quint64>(percent, 100));
 }
 
+// A file whose size is not known yet (still waiting) or that failed is not shown as done.
+int QPenStyleDelegate::barPercent(const KTDUFile& record)
+{
+    const int state = record.stateCode;
+    const bool notDone = state == KTDUFile::Undownload || state == KTDUFile::Unupload
+                         || state == KTDUFile::DownloadError || state == KTDUFile::UploadError;
+    if (notDone && record.fileSize <= 0)
+        return 0;
+    return percentDone(record.doneSize, record.fileSize);
+}
+
 void QPenStyleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const
 {
@@ -26,7 +37,7 @@ void QPenStyleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     QStyledItemDelegate::paint(painter, option, index);
     if (!record || record->stateCode == KTDUFile::Finish || index.column() != ProgressColumn)
         return;
-    const int percent = percentDone(record->doneSize, record->fileSize);
+    const int percent = barPercent(*record);
     const QRect bar = option.rect.adjusted(5, 10, -5, -10);
     const bool selected = option.state & QStyle::State_Selected;
     painter->save();

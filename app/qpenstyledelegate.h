@@ -4,6 +4,8 @@
 #include <QStyledItemDelegate>
 
 // Draws the transfer queue's progress column as a flat bar; the other columns as usual.
+class KTDUFile;
+
 class QPenStyleDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -20,6 +22,7 @@ public:
 
     // The part of a bar that is filled, in percent: 100 for an empty file.
     static int percentDone(qint64 done, qint64 total);
+    static int barPercent(const KTDUFile& record);
 
 private:
     bool pressed = false;

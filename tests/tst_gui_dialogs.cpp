@@ -204,10 +204,14 @@ void TestDialogs::progressBar_data()
     QTest::addColumn<qint64>("done");
     QTest::addColumn<qint64>("total");
     QTest::addColumn<int>("filledWidth");
+    QTest::addColumn<int>("state");
+    const int running = KTDUFile::Downloading;
     // A 200 pixel cell leaves a 190 pixel bar.
-    QTest::newRow("0 %") << qint64(0) << qint64(1024) << 0;
-    QTest::newRow("50 %") << qint64(512) << qint64(1024) << 95;
-    QTest::newRow("100 % for an empty file") << qint64(0) << qint64(0) << 190;
+    QTest::newRow("0 %") << qint64(0) << qint64(1024) << 0 << running;
+    QTest::newRow("50 %") << qint64(512) << qint64(1024) << 95 << running;
+    QTest::newRow("100 % for an empty file") << qint64(0) << qint64(0) << 190 << running;
+    QTest::newRow("waiting, size not known yet") << qint64(0) << qint64(0) << 0 << int(KTDUFile::Undownload);
+    QTest::newRow("failed before its size was known") << qint64(0) << qint64(0) << 0 << int(KTDUFile::DownloadError);
 }
 
 void TestDialogs::progressBar()
@@ -215,10 +219,11 @@ void TestDialogs::progressBar()
     QFETCH(qint64, done);
     QFETCH(qint64, total);
     QFETCH(int, filledWidth);
+    QFETCH(int, state);
     KTDUFile record;
     record.doneSize = done;
     record.fileSize = total;
-    record.stateCode = KTDUFile::Downloading;
+    record.stateCode = state;
     QStandardItemModel model(1, 5);
     model.setData(model.index(0, 4), QVariant::fromValue(static_cast<void*>(&record)), Qt::UserRole);
     QPenStyleDelegate delegate;
