@@ -131,7 +131,7 @@ void KTFtpClient::startDataHandshake(QSslSocket* socket)
             &KTFtpClient::slotDataEncryptedWritten);
     socket->setSslConfiguration(tlsConfiguration);
     // The passive time-out, still running, bounds a handshake that never ends.
-    tlsSessions->startServerHandshake(socket);
+    tlsSessions->startServerHandshake(socket, KTTlsSessionGroup::NoTickets);
 }
 
 void KTFtpClient::slotDataEncrypted()

@@ -222,7 +222,7 @@ KTTlsSessionGroup::~KTTlsSessionGroup()
     delete group;
 }
 
-void KTTlsSessionGroup::startServerHandshake(QSslSocket* socket)
+void KTTlsSessionGroup::startServerHandshake(QSslSocket* socket, Tickets tickets)
 {
     installHook();
     const Group* group = groups().value(m_id);
@@ -230,6 +230,10 @@ void KTTlsSessionGroup::startServerHandshake(QSslSocket* socket)
     pendingGroup = group && group->ticketKeys.size() == TicketKeyBytes ? m_id : 0;
     createdSsl = nullptr;
     socket->startServerEncryption();
+    // Tickets that arrive after an uploading client has finished its handshake stay unread,
+    // and its close then resets the connection, losing the upload's last bytes.
+    if (createdSsl && tickets == NoTickets)
+        SSL_set_num_tickets(createdSsl, 0);
     socket->setProperty(sslProperty, QVariant::fromValue(quintptr(createdSsl)));
     pendingGroup = 0;
     createdSsl = nullptr;

@@ -48,7 +48,10 @@ public:
     KTTlsSessionGroup& operator=(const KTTlsSessionGroup&) = delete;
 
     // Starts the server handshake with this group's tickets and session cache in force.
-    void startServerHandshake(QSslSocket* socket);
+    // A data connection gets no tickets of its own: its client resumes the control
+    // connection's session and, while uploading, never reads what the server sends.
+    enum Tickets { IssueTickets, NoTickets };
+    void startServerHandshake(QSslSocket* socket, Tickets tickets = IssueTickets);
 
 private:
     quint64 m_id;
