@@ -40,11 +40,15 @@ StartFTPDialog::StartFTPDialog(FBData* store, QWidget* parent)
     sharedServer(store);
     ui->setupUi(this);
 
-    QString address = QStringLiteral("127.0.0.1");
+    QString address;
     quint16 storedPort = 0;
     QString folder;
-    if (!store->readServerSettings(address, storedPort, folder))
+    // A record with one field missing keeps the fields it has: the user's port stays theirs.
+    store->readServerSettings(address, storedPort, folder);
+    if (storedPort == 0)
         storedPort = defaultPort;
+    if (address.isEmpty())
+        address = QStringLiteral("127.0.0.1");
     // Other machines reach this computer at its network address, not at the loopback one.
     const QStringList addresses = localIpList();
     if (!addresses.isEmpty())
