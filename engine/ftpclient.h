@@ -308,6 +308,8 @@ private:
     void handleSiteReply(const QString& line);
     void nextMove();
     void removeNext(int result);
+    KTDelInfo* takeNextDeleteRecord(const QList<KTDelInfo*>& records, int waiting, int running,
+                                    int& result);
     void settleDeleteRecord(KTDelInfo* record, int& result);
     void failUnsentDeleteRecord(KTDelInfo* record);
     int countDeleteReply(const QString& line);

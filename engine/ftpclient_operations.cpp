@@ -113,22 +113,8 @@ QString FTPClient::deleteSummary() const
 
 void FTPClient::deleteNext(int result)
 {
-    KTDelInfo* chosen = nullptr;
-    for (KTDelInfo* record : qAsConst(deleteFiles)) {
-        if (record->stateCode == KTDelInfo::Deleting) {
-            settleDeleteRecord(record, result);
-            continue;
-        }
-        if (record->stateCode != KTDelInfo::Undelete)
-            continue;
-        if (!isSafeEntry(record->dirPath, record->fileName)) {
-            failUnsentDeleteRecord(record);
-            continue;
-        }
-        record->stateCode = KTDelInfo::Deleting;
-        chosen = record;
-        break;
-    }
+    KTDelInfo* chosen =
+        takeNextDeleteRecord(deleteFiles, KTDelInfo::Undelete, KTDelInfo::Deleting, result);
     if (!chosen) {
         removeNext(KTDelInfo::Unknown);
         return;
@@ -137,6 +123,28 @@ void FTPClient::deleteNext(int result)
     queueCommand(QLatin1String("DELE ") + chosen->fileName);
     sendNextCommand();
     deletePath = joinRemotePath(chosen->dirPath, chosen->fileName);
+}
+
+// Settles the record whose step the reply ends, fails unsafe names on the way, and marks the
+// next waiting record as running; null when none is left.
+KTDelInfo* FTPClient::takeNextDeleteRecord(const QList<KTDelInfo*>& records, int waiting,
+                                           int running, int& result)
+{
+    for (KTDelInfo* record : records) {
+        if (record->stateCode == running) {
+            settleDeleteRecord(record, result);
+            continue;
+        }
+        if (record->stateCode != waiting)
+            continue;
+        if (!isSafeEntry(record->dirPath, record->fileName)) {
+            failUnsentDeleteRecord(record);
+            continue;
+        }
+        record->stateCode = running;
+        return record;
+    }
+    return nullptr;
 }
 
 // The reply that ends a record's step hands its result on: the first record waiting for one
@@ -210,18 +218,8 @@ void FTPClient::removeNext(int result)
     if (deleteMode != 2)
         return;
     // Removing: from the front, where the deepest folders found last are.
-    for (KTDelInfo* record : qAsConst(deleteFolders)) {
-        if (record->stateCode == KTDelInfo::DeletingFolder) {
-            settleDeleteRecord(record, result);
-            continue;
-        }
-        if (record->stateCode != KTDelInfo::DeletedAllFiles)
-            continue;
-        if (!isSafeEntry(record->dirPath, record->fileName)) {
-            failUnsentDeleteRecord(record);
-            continue;
-        }
-        record->stateCode = KTDelInfo::DeletingFolder;
+    if (KTDelInfo* record = takeNextDeleteRecord(deleteFolders, KTDelInfo::DeletedAllFiles,
+                                                 KTDelInfo::DeletingFolder, result)) {
         removeRemoteDir(record->fileName, record->dirPath);
         return;
     }
