@@ -1,5 +1,5 @@
-// The name, rename, permission and certificate dialogs, the file-type icons and the queue's
-// progress bar.
+// The small dialogs (name, permissions, certificate), the file-type icons, the queue's progress
+// bar, and the images and help pages shipped with the program.
 #include "app/qpenstyledelegate.h"
 #include "dialogs/kchmoddlg.h"
 #include "dialogs/ktcertificatedialog.h"
@@ -10,16 +10,13 @@
 #include "engine/ktdufile.h"
 #include "settings/certificatetrust.h"
 #include "support/testcertificates.h"
+#include "support/widgetdriver.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
+#include <QDirIterator>
 #include <QPainter>
-#include <QPushButton>
+#include <QRegularExpression>
 #include <QSslSocket>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -29,228 +26,248 @@ class TestDialogs : public QObject
 {
     Q_OBJECT
 private slots:
-    void chmodDialog_data();
-    void chmodDialog();
-    void nameDialogs_data();
-    void nameDialogs();
-    void fileIconsAreCachedPerExtension();
-    void fileIconPlaceholderStaysInItsOwnFolder_data();
-    void fileIconPlaceholderStaysInItsOwnFolder();
-    void progressBar_data();
-    void progressBar();
-    void certificateDialogAnswers_data();
-    void certificateDialogAnswers();
-};
+    void chmodDialog_data()
+    {
+        QTest::addColumn<QString>("permissions");
+        QTest::addColumn<QStringList>("alsoTick");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<QString>("mode");  // none: Cancel
+        QTest::addColumn<int>("applyTo");
+        QTest::newRow("file rw-r--r--") << "-rw-r--r--" << QStringList() << 0 << "0644" << 1;
+        QTest::newRow("nine characters tick nothing") << "rwxrwxrwx" << QStringList() << 0 << "0000" << 1;
+        QTest::newRow("eleven characters tick nothing") << "drwxrwxrwx+" << QStringList() << 0 << "0000" << 1;
+        QTest::newRow("owner box is the set-user-id bit") << "drwxr-xr-x" << QStringList{"Owner"} << 0 << "4755" << 1;
+        QTest::newRow("all special bits") << "drwxr-xr-x" << QStringList{"Owner", "Group", "Public"} << 0 << "7755" << 1;
+        QTest::newRow("odd letters leave boxes alone") << "-r-Sr-Tr-x" << QStringList() << 1 << "0445" << 2;
+        QTest::newRow("folders only") << "d---------" << QStringList{"PublicExecute"} << 2 << "0001" << 3;
+        QTest::newRow("cancel leaves nothing") << "-rwxrwxrwx" << QStringList() << 0 << "" << 0;
+    }
 
-void TestDialogs::certificateDialogAnswers_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("storedForGood");
-    QTest::addColumn<bool>("reconnects");
+    void chmodDialog()
+    {
+        QFETCH(QString, permissions);
+        QFETCH(QStringList, alsoTick);
+        QFETCH(int, scope);
+        QFETCH(QString, mode);
+        QFETCH(int, applyTo);
+        KChmodDlg dialog;
+        dialog.setPermissions(permissions);
+        for (const QString& box : alsoTick)
+            dialog.findChild<QCheckBox*>(box)->setChecked(true);
+        child<QComboBox>(&dialog, "ChildOption")->setCurrentIndex(scope);
+        click(&dialog, mode.isEmpty() ? "Cancel" : "Change");
+        QCOMPARE(dialog.mode, mode);
+        QCOMPARE(dialog.applyTo, applyTo);
+    }
 
-    QTest::newRow("Trust this certificate always") << int(KTCertificateDialog::TrustAlways) << true << true;
-    QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
-    QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
-}
+    void nameDialogs_data()
+    {
+        QTest::addColumn<bool>("rename");
+        QTest::addColumn<QString>("typed");  // null: left as it is
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("folder with blanks kept") << false << "  new folder " << "Ok" << "  new folder ";
+        QTest::newRow("folder empty is like cancel") << false << "" << "Ok" << "";
+        QTest::newRow("folder cancelled") << false << "x" << "Cancel" << "";
+        QTest::newRow("rename untouched gives the old name") << true << QString() << "Ok" << "old.txt";
+        QTest::newRow("rename cancelled") << true << "new.txt" << "Cancel" << "";
+    }
 
-// Each button gives its answer, and the answer does to the engine's trust what it says.
-void TestDialogs::certificateDialogAnswers()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, storedForGood);
-    QFETCH(bool, reconnects);
-    if (!QSslSocket::supportsSsl())
-        QSKIP("Qt has no TLS here");
-    QTemporaryDir folder;
-    TestCertificates certificates;
-    if (!certificates.make(folder.path()))
-        QSKIP("openssl cannot make certificates here");
-    const QSslCertificate& certificate = certificates.selfSigned;
-    const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
-
-    KTCertificateDialog dialog(certificate, QStringLiteral("127.0.0.1"), 2121, QStringLiteral("self-signed"), false);
-    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-    const bool fingerprintShown = std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
-        return label->text() == CertificateTrust::toText(fingerprint);
-    });
-    QVERIFY(fingerprintShown);
-    QVERIFY(dialog.cancelButton()->isDefault());
-    QPushButton* button = answer == KTCertificateDialog::TrustAlways ? dialog.alwaysButton()
-        : answer == KTCertificateDialog::OnlyThisTime                ? dialog.onceButton()
-                                                                     : dialog.cancelButton();
-    dialog.show();
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(int(dialog.answer()), answer);
-    QCOMPARE(dialog.result(), answer == KTCertificateDialog::Cancel ? int(QDialog::Rejected) : int(QDialog::Accepted));
-
-    FTPClient client;
-    client.setTrustFolder(folder.path() + QStringLiteral("/settings"));
-    client.hostName = QStringLiteral("127.0.0.1");
-    client.portNumber = 2121;
-    QCOMPARE(KTCertificateDialog::apply(&client, certificate, dialog.answer()), reconnects);
-    QCOMPARE(client.certificateTrust().fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
-    // Trusted always survives the engine: a new one reads it from the settings folder.
-    CertificateTrust again(folder.path() + QStringLiteral("/settings"));
-    QCOMPARE(again.fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
-}
-
-void TestDialogs::chmodDialog_data()
-{
-    QTest::addColumn<QString>("permissions");
-    QTest::addColumn<QStringList>("alsoTick");
-    QTest::addColumn<int>("scope");
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<int>("applyTo");
-    QTest::newRow("file rw-r--r--") << "-rw-r--r--" << QStringList() << 0 << "0644" << 1;
-    QTest::newRow("nine characters tick nothing") << "rwxrwxrwx" << QStringList() << 0 << "0000" << 1;
-    QTest::newRow("eleven characters tick nothing") << "drwxrwxrwx+" << QStringList() << 0 << "0000" << 1;
-    QTest::newRow("owner box is the set-user-id bit") << "drwxr-xr-x" << QStringList{"Owner"} << 0 << "4755" << 1;
-    QTest::newRow("all special bits") << "drwxr-xr-x" << QStringList{"Owner", "Group", "Public"} << 0 << "7755" << 1;
-    QTest::newRow("odd letters leave boxes alone") << "-r-Sr-Tr-x" << QStringList() << 1 << "0445" << 2;
-    QTest::newRow("folders only") << "d---------" << QStringList{"PublicExecute"} << 2 << "0001" << 3;
-    QTest::newRow("cancel leaves nothing") << "-rwxrwxrwx" << QStringList() << 0 << "" << 0;
-}
-
-void TestDialogs::chmodDialog()
-{
-    QFETCH(QString, permissions);
-    QFETCH(QStringList, alsoTick);
-    QFETCH(int, scope);
-    QFETCH(QString, mode);
-    QFETCH(int, applyTo);
-    KChmodDlg dialog;
-    dialog.setPermissions(permissions);
-    for (const QString& box : alsoTick)
-        dialog.findChild<QCheckBox*>(box)->setChecked(true);
-    dialog.findChild<QComboBox*>(QStringLiteral("ChildOption"))->setCurrentIndex(scope);
-    dialog.findChild<QPushButton*>(mode.isEmpty() ? QStringLiteral("Cancel") : QStringLiteral("Change"))->click();
-    QCOMPARE(dialog.mode, mode);
-    QCOMPARE(dialog.applyTo, applyTo);
-}
-
-void TestDialogs::nameDialogs_data()
-{
-    QTest::addColumn<bool>("rename");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("folder with blanks kept") << false << "  new folder " << "Ok" << "  new folder ";
-    QTest::newRow("folder empty is like cancel") << false << "" << "Ok" << "";
-    QTest::newRow("folder cancelled") << false << "x" << "Cancel" << "";
-    QTest::newRow("rename untouched gives the old name") << true << QString() << "Ok" << "old.txt";
-    QTest::newRow("rename typed") << true << "new.txt" << "Ok" << "new.txt";
-    QTest::newRow("rename cancelled") << true << "new.txt" << "Cancel" << "";
-}
-
-void TestDialogs::nameDialogs()
-{
-    QFETCH(bool, rename);
-    QFETCH(QString, typed);
-    QFETCH(QString, button);
-    QFETCH(QString, name);
-    KTNewFolder folder;
-    RenameDialog renamer;
-    QDialog* dialog = rename ? static_cast<QDialog*>(&renamer) : &folder;
-    QCOMPARE(dialog->windowTitle(), rename ? QStringLiteral("Rename Dialog") : QStringLiteral("New Folder"));
-    QCOMPARE(dialog->findChild<QPushButton*>(QStringLiteral("Ok"))->text(), rename ? QStringLiteral("Ok") : QStringLiteral("Create"));
-    if (rename)
+    void nameDialogs()
+    {
+        QFETCH(bool, rename);
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, name);
+        KTNewFolder folder;
+        RenameDialog renamer;
         renamer.setName(QStringLiteral("old.txt"));
-    if (!typed.isNull())
-        dialog->findChild<QLineEdit*>()->setText(typed);
-    dialog->findChild<QPushButton*>(button)->click();
-    QCOMPARE(rename ? renamer.name : folder.name, name);
-}
-
-void TestDialogs::fileIconsAreCachedPerExtension()
-{
-    KTFileIcon icons;
-    QIcon* txt = icons.iconFor(QStringLiteral("txt"));
-    QCOMPARE(icons.iconFor(QStringLiteral("txt")), txt);
-    QVERIFY(icons.iconFor(QStringLiteral("TXT")) != txt);
-    icons.iconFor(QString());
-    QCOMPARE(icons.icons.keys(), (QStringList{QString(), "TXT", "txt"}));
-}
-
-void TestDialogs::fileIconPlaceholderStaysInItsOwnFolder_data()
-{
-    QTest::addColumn<QString>("extension");
-    QTest::addColumn<QString>("key");
-    QTest::newRow("plain") << "pdf" << "pdf";
-    QTest::newRow("slash climbs out") << "x/../../escaped" << "";
-    QTest::newRow("backslash") << "a\\b" << "";
-    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "";
-}
-
-void TestDialogs::fileIconPlaceholderStaysInItsOwnFolder()
-{
-    QFETCH(QString, extension);
-    QFETCH(QString, key);
-    QString placeholder;
-    {
-        KTFileIcon icons;
-        placeholder = icons.placeholderPath();
-        QVERIFY(QFileInfo(placeholder).absolutePath() != QDir::currentPath());
-        icons.iconFor(extension);
-        QCOMPARE(icons.icons.keys(), QStringList{key});
-        QCOMPARE(QFileInfo(placeholder).size(), 1024);
-        QCOMPARE(QDir(QFileInfo(placeholder).absolutePath()).entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
-        QVERIFY(!QFileInfo::exists(QStringLiteral("kt_temp_icon.tmp")));
+        QDialog* dialog = rename ? static_cast<QDialog*>(&renamer) : &folder;
+        if (!typed.isNull())
+            dialog->findChild<QLineEdit*>()->setText(typed);
+        click(dialog, qPrintable(button));
+        QCOMPARE(rename ? renamer.name : folder.name, name);
     }
-    QVERIFY(!QFileInfo::exists(placeholder));
-}
 
-void TestDialogs::progressBar_data()
-{
-    QTest::addColumn<qint64>("done");
-    QTest::addColumn<qint64>("total");
-    QTest::addColumn<int>("filledWidth");
-    QTest::addColumn<int>("state");
-    const int running = KTDUFile::Downloading;
-    // A 200 pixel cell leaves a 190 pixel bar.
-    QTest::newRow("0 %") << qint64(0) << qint64(1024) << 0 << running;
-    QTest::newRow("50 %") << qint64(512) << qint64(1024) << 95 << running;
-    QTest::newRow("100 % for an empty file") << qint64(0) << qint64(0) << 190 << running;
-    QTest::newRow("waiting, size not known yet") << qint64(0) << qint64(0) << 0 << int(KTDUFile::Undownload);
-    QTest::newRow("failed before its size was known") << qint64(0) << qint64(0) << 0 << int(KTDUFile::DownloadError);
-}
-
-void TestDialogs::progressBar()
-{
-    QFETCH(qint64, done);
-    QFETCH(qint64, total);
-    QFETCH(int, filledWidth);
-    QFETCH(int, state);
-    KTDUFile record;
-    record.doneSize = done;
-    record.fileSize = total;
-    record.stateCode = state;
-    QStandardItemModel model(1, 5);
-    model.setData(model.index(0, 4), QVariant::fromValue(static_cast<void*>(&record)), Qt::UserRole);
-    QPenStyleDelegate delegate;
-    QImage image(200, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QStyleOptionViewItem option;
-    option.rect = QRect(0, 0, 200, 40);
+    // Icons are cached per extension, case and all; the placeholder file they are read through
+    // stays in a folder of its own whatever the extension holds, and goes with the cache.
+    void fileIconPlaceholderStaysInItsOwnFolder_data()
     {
+        QTest::addColumn<QStringList>("extensions");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("plain, cached per case") << QStringList{"txt", "TXT", "txt", ""} << QStringList{"", "TXT", "txt"};
+        QTest::newRow("slash climbs out") << QStringList{"x/../../escaped"} << QStringList{""};
+        QTest::newRow("backslash") << QStringList{"a\\b"} << QStringList{""};
+        QTest::newRow("nul") << QStringList{QStringLiteral("a") + QChar(0) + QStringLiteral("b")} << QStringList{""};
+    }
+
+    void fileIconPlaceholderStaysInItsOwnFolder()
+    {
+        QFETCH(QStringList, extensions);
+        QFETCH(QStringList, keys);
+        QString placeholder;
+        {
+            KTFileIcon icons;
+            placeholder = icons.placeholderPath();
+            QVERIFY(QFileInfo(placeholder).absolutePath() != QDir::currentPath());
+            QIcon* first = icons.iconFor(extensions.first());
+            for (const QString& extension : extensions)
+                QCOMPARE(icons.iconFor(extension) == first, extension == extensions.first());
+            QCOMPARE(icons.icons.keys(), keys);
+            QCOMPARE(QFileInfo(placeholder).size(), 1024);
+            QCOMPARE(QDir(QFileInfo(placeholder).absolutePath()).entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
+            QVERIFY(!QFileInfo::exists(QStringLiteral("kt_temp_icon.tmp")));
+        }
+        QVERIFY(!QFileInfo::exists(placeholder));
+    }
+
+    void progressBar_data()
+    {
+        QTest::addColumn<qint64>("done");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("filledWidth");  // of the 190 pixel bar in a 200 pixel cell
+        const int running = KTDUFile::Downloading;
+        QTest::newRow("0 %") << qint64(0) << qint64(1024) << running << 0;
+        QTest::newRow("50 %") << qint64(512) << qint64(1024) << running << 95;
+        QTest::newRow("100 % for an empty file") << qint64(0) << qint64(0) << running << 190;
+        QTest::newRow("waiting, size not known yet") << qint64(0) << qint64(0) << int(KTDUFile::Undownload) << 0;
+        QTest::newRow("failed before its size was known") << qint64(0) << qint64(0) << int(KTDUFile::DownloadError) << 0;
+        // A finished record draws no bar at all.
+        QTest::newRow("finished") << qint64(1024) << qint64(1024) << int(KTDUFile::Finish) << 0;
+    }
+
+    void progressBar()
+    {
+        QFETCH(qint64, done);
+        QFETCH(qint64, total);
+        QFETCH(int, state);
+        QFETCH(int, filledWidth);
+        KTDUFile record;
+        record.doneSize = done;
+        record.fileSize = total;
+        record.stateCode = state;
+        QStandardItemModel model(1, 5);
+        model.setData(model.index(0, 4), QVariant::fromValue(static_cast<void*>(&record)), Qt::UserRole);
+        QImage image(200, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QStyleOptionViewItem option;
+        option.rect = image.rect();
         QPainter painter(&image);
-        delegate.paint(&painter, option, model.index(0, 4));
+        QPenStyleDelegate().paint(&painter, option, model.index(0, 4));
+        painter.end();
+        QString row;
+        for (int x = 0; x < image.width(); ++x)
+            row.append(QColor(image.pixel(x, 20)) == QColor(0, 124, 249) ? QLatin1Char('#') : QLatin1Char('.'));
+        QCOMPARE(row.count(QLatin1Char('#')), filledWidth);
+        // The bar fills from its left end.
+        QCOMPARE(row.indexOf(QLatin1Char('#')), filledWidth > 0 ? 5 : -1);
+        if (state == KTDUFile::Finish)
+            QCOMPARE(QColor(image.pixel(100, 20)), QColor(Qt::white));
     }
-    const QColor fill(0, 124, 249);
-    int filled = 0;
-    for (int x = 0; x < image.width(); ++x)
-        filled += QColor(image.pixel(x, 20)) == fill ? 1 : 0;
-    QCOMPARE(filled, filledWidth);
-    if (filledWidth > 0)
-        QCOMPARE(QColor(image.pixel(5, 20)), fill);
-    // A finished record draws no bar at all.
-    record.stateCode = KTDUFile::Finish;
-    image.fill(Qt::white);
+
+    // Each button gives its answer, and the answer does to the engine's trust what it says.
+    void certificateDialogAnswers_data()
     {
-        QPainter painter(&image);
-        delegate.paint(&painter, option, model.index(0, 4));
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("storedForGood");
+        QTest::addColumn<bool>("reconnects");
+        QTest::newRow("Trust this certificate always") << int(KTCertificateDialog::TrustAlways) << true << true;
+        QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
+        QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
     }
-    QCOMPARE(QColor(image.pixel(100, 20)), QColor(Qt::white));
-}
+
+    void certificateDialogAnswers()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, storedForGood);
+        QFETCH(bool, reconnects);
+        QTemporaryDir folder;
+        TestCertificates certificates;
+        if (!QSslSocket::supportsSsl() || !certificates.make(folder.path()))
+            QSKIP("no TLS or openssl here");
+        const QSslCertificate& certificate = certificates.selfSigned;
+        const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
+        KTCertificateDialog dialog(certificate, QStringLiteral("127.0.0.1"), 2121, QStringLiteral("self-signed"), false);
+        QStringList labels;
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            labels.append(label->text());
+        QVERIFY(labels.contains(CertificateTrust::toText(fingerprint)));
+        QVERIFY(dialog.cancelButton()->isDefault());
+        dialog.show();
+        QTest::mouseClick(answer == KTCertificateDialog::TrustAlways    ? dialog.alwaysButton()
+                              : answer == KTCertificateDialog::OnlyThisTime ? dialog.onceButton()
+                                                                            : dialog.cancelButton(),
+                          Qt::LeftButton);
+        QCOMPARE(int(dialog.answer()), answer);
+        QCOMPARE(dialog.result(), int(answer == KTCertificateDialog::Cancel ? QDialog::Rejected : QDialog::Accepted));
+
+        FTPClient client;
+        const QString settings = folder.filePath(QStringLiteral("settings"));
+        client.setTrustFolder(settings);
+        client.hostName = QStringLiteral("127.0.0.1");
+        client.portNumber = 2121;
+        QCOMPARE(KTCertificateDialog::apply(&client, certificate, dialog.answer()), reconnects);
+        QCOMPARE(client.certificateTrust().fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
+        // Trusted always survives the engine: a new one reads it from the settings folder.
+        QCOMPARE(CertificateTrust(settings).fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
+    }
+
+    // Every image of the sources is compiled in, and reached both as style sheets name it
+    // ("://image/x.png") and as code does (":/image/x.png").
+    void everyImageFileIsCompiledIn()
+    {
+        const QDir sources(qEnvironmentVariable("TORVEX_SOURCE_DIR") + "/resources/image");
+        const QStringList files = sources.entryList({"*.png"}, QDir::Files, QDir::Name);
+        QVERIFY(!files.isEmpty());
+        QStringList compiled;
+        for (QDirIterator it(":/image"); it.hasNext();)
+            compiled << QFileInfo(it.next()).fileName();
+        compiled.sort();
+        QCOMPARE(compiled, files);
+        for (const QString& file : files)
+            QVERIFY2(!QPixmap("://image/" + file).isNull() && !QPixmap(":/image/" + file).isNull(), qPrintable(file));
+        // A tool button's resting, hover and pressed images differ, and the resting one has no
+        // background of its own: the window shows through.
+        const QImage normal(":/image/connect_normal.png");
+        QVERIFY(normal != QImage(":/image/connect_up.png") && normal != QImage(":/image/connect_down.png"));
+        QCOMPARE(qAlpha(normal.convertToFormat(QImage::Format_ARGB32).pixel(0, 0)), 0);
+    }
+
+    void helpPageIsSelfContained_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "index.html" << "en";
+        QTest::newRow("Chinese") << "index_zh.html" << "zh";
+    }
+
+    void helpPageIsSelfContained()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, language);
+        // Where the build puts the pages: <build>/share/torvex/help, beside <build>/app.
+        const QDir help(qEnvironmentVariable("TORVEX_BINARY_DIR") + "/share/torvex/help");
+        QFile file(help.filePath(page));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QString html = QString::fromUtf8(file.readAll());
+        QVERIFY(html.contains(QString("<html lang=\"%1").arg(language)));
+        QVERIFY(!html.contains("<script", Qt::CaseInsensitive));
+        for (const char* topic : {"servers.ini", "users.ini", "apaths.ini", "server.ini", "~/.config/torvex/",
+                                  "127.0.0.1", "2121", "test"})
+            QVERIFY2(html.contains(topic), topic);
+        // Every picture, sheet and link points into the shipped folder: nothing remote, nothing missing.
+        const QRegularExpression reference("(?:src|href)=\"([^\"#]*)[^\"]*\"");
+        int references = 0;
+        for (auto match = reference.globalMatch(html); match.hasNext();) {
+            const QString target = match.next().captured(1);
+            references += target.isEmpty() ? 0 : 1;
+            QVERIFY2(!target.contains(':') && !target.startsWith('/'), qPrintable(target));
+            QVERIFY2(target.isEmpty() || QFile::exists(help.filePath(target)), qPrintable(target));
+        }
+        QVERIFY(references > 20);
+    }
+};
 
 QTEST_MAIN(TestDialogs)
 #include "tst_gui_dialogs.moc"
