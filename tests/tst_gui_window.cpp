@@ -153,9 +153,7 @@ private slots:
         const QString noChoice = QStringLiteral("You did not choose any files or directories!");
         QTest::newRow("stop") << "on_Stop_clicked" << offline;
         QTest::newRow("download without selection") << "on_DowloadButton_clicked" << noChoice;
-        QTest::newRow("upload without selection") << "on_UploadButton_clicked" << noChoice;
         QTest::newRow("refresh") << "on_NetIcon_clicked" << offline;
-        QTest::newRow("new folder") << "onNewFolderFtpClicked" << offline;
         QTest::newRow("attributes") << "onAttributesFtpClicked" << offline;
         QTest::newRow("delete") << "onDeleteFtpFileClicked" << offline;
         QTest::newRow("compare without selection")
@@ -223,10 +221,19 @@ private slots:
         QVERIFY(localPane->isVisible() && !panes->widget(0)->isVisible());
     }
 
-    void connectBrowseAndDisconnect()
+    // One session on the server: what the user sees, the remote file commands, compare, "Move to ..."
+    // and a disconnect, each with the faults once found there.
+    void remoteSession()
     {
-        QDir(server->rootPath()).mkpath(QStringLiteral("pub/deep"));
+        QDir(server->rootPath()).mkpath(QStringLiteral("pub"));
+        QDir(server->rootPath()).mkpath(QStringLiteral("dest"));
         QVERIFY(writeTestFile(server->path(QStringLiteral("readme.txt")), "hello"));
+        QVERIFY(writeTestFile(server->path(QStringLiteral("doomed/inner/f")), "f"));
+        for (const char* name : {"same.txt", "diff.txt"})
+            QVERIFY(writeTestFile(server->path(QLatin1String(name)), name));
+        QVERIFY(writeTestFile(localPath(QStringLiteral("same.txt")), "same.txt"));
+        QVERIFY(writeTestFile(localPath(QStringLiteral("diff.txt")), "local!"));
+        QVERIFY(writeTestFile(localPath(QStringLiteral("Cmp_0/keep.txt")), "mine"));
         openWindow();
         // The server list is pink while not connected.
         const QString pink = QStringLiteral("rgb(255, 200, 200)");
@@ -251,7 +258,71 @@ private slots:
         const int asked = ftp->commandQueue.size();
         window->slotCurrentDirData_Ftp(QString(), false);
         QCOMPARE(ftp->commandQueue.size(), asked);
-        QVERIFY(waitRow("RightFiles", QStringLiteral("readme.txt")));
+        QVERIFY(waitRow("RightFiles", QStringLiteral("doomed")));
+        QVERIFY(waitIdle());
+
+        // Delete asks first: No keeps the tree, Yes deletes it all and shows the log.
+        for (const int reply : {QMessageBox::No, QMessageBox::Yes}) {
+            select("RightFiles", {QStringLiteral("doomed")});
+            answer = reply;
+            pressKey("RightFiles", Qt::Key_Delete);
+            QCOMPARE(messages.takeFirst(), QStringLiteral("Delete the selected files and folders from the server?"));
+            QVERIFY(waitIdle());
+            QCOMPARE(QFileInfo::exists(server->path(QStringLiteral("doomed"))), reply == QMessageBox::No);
+            QCOMPARE(list("DeleteLog")->isVisible(), reply == QMessageBox::Yes);
+        }
+        QVERIFY(list("DeleteLog")->topLevelItemCount() >= 2);
+        QVERIFY(waitUntil([this] { return !rowNamed(list("RightFiles"), QStringLiteral("doomed")); }));
+
+        answerName(QStringLiteral("made"));
+        window->onNewFolderFtpClicked();
+        QVERIFY(waitRow("RightFiles", QStringLiteral("made")));
+        QVERIFY(QFileInfo(server->path(QStringLiteral("made"))).isDir());
+        QVERIFY(waitIdle());
+        select("RightFiles", {QStringLiteral("readme.txt")});
+        answerName(QStringLiteral("new.txt"));
+        window->slotFtpRename();
+        QVERIFY(waitRow("RightFiles", QStringLiteral("new.txt")));
+        QVERIFY(!rowNamed(list("RightFiles"), QStringLiteral("readme.txt")));
+        QVERIFY(waitIdle());
+        select("RightFiles", {QStringLiteral("new.txt")});
+        MaiDialog::dialogRunner = [](QDialog* dialog) {
+            child<QCheckBox>(dialog, "GroupWrite")->setChecked(true);
+            click(dialog, "Change");
+        };
+        window->onAttributesFtpClicked();
+        QTRY_VERIFY(column(list("DeleteLog"), 0).contains(QStringLiteral("Total: 1, Success: 1")));
+        QVERIFY(waitIdle());
+        QVERIFY(QFileInfo(server->path(QStringLiteral("new.txt"))).permissions() & QFileDevice::WriteGroup);
+
+        // Compare wants the same names on both sides, and leaves a user's folder named like its own alone.
+        select("RightFiles", {QStringLiteral("same.txt"), QStringLiteral("diff.txt")});
+        select("LeftFiles", {QStringLiteral("diff.txt")});
+        window->onCompareFtpFileClicked();
+        QCOMPARE(messages, QStringList{"Wrong choice, Please choose the same name file or folder!"});
+        messages.clear();
+        select("LeftFiles", {QStringLiteral("diff.txt"), QStringLiteral("same.txt")});
+        window->onCompareFtpFileClicked();
+        QCOMPARE(window->compareTempFolder, localPath(QStringLiteral("Cmp_1")));
+        QVERIFY(waitIdle());
+        QCOMPARE(shown("OPInfo"), QStringLiteral("Compare files completed!"));
+        const QStringList states = column(list("DUQueue"), 3);
+        QVERIFY(states.count(QStringLiteral("Same")) == 1 && states.count(QStringLiteral("Different")) == 1);
+        QCOMPARE(readTestFile(localPath(QStringLiteral("Cmp_0/keep.txt"))), QByteArray("mine"));
+        QVERIFY(!QFileInfo::exists(localPath(QStringLiteral("Cmp_1"))));
+        QCOMPARE(readTestFile(localPath(QStringLiteral("diff.txt"))), QByteArray("local!"));
+
+        // "Move to ..." through the folder chooser.
+        select("RightFiles", {QStringLiteral("new.txt")});
+        MaiDialog::dialogRunner = [](QDialog* dialog) {
+            auto* tree = child<QTreeWidget>(dialog, "DirTree");
+            const auto dest = [tree] { return tree->findItems("dest", Qt::MatchExactly | Qt::MatchRecursive); };
+            QTRY_VERIFY(!dest().isEmpty());
+            tree->setCurrentItem(dest().first());
+            click(dialog, "pushButton");
+        };
+        window->onMoveFtpFileClicked();
+        QVERIFY(waitUntil([this] { return QFile::exists(server->path(QStringLiteral("dest/new.txt"))); }));
         QVERIFY(waitIdle());
 
         // Stop with nothing to stop, then disconnect: the listing stays.
@@ -261,11 +332,13 @@ private slots:
         QVERIFY(waitUntil([this] { return ftp->isClosed(); }));
         QCOMPARE(shown("ConnectLable"), QStringLiteral("Connect"));
         QCOMPARE(shown("OPInfo"), QStringLiteral("Not connected to the server!"));
-        // A double-click on a folder while disconnected logs in again and opens that folder.
-        window->on_RightFiles_itemDoubleClicked(rowNamed(list("RightFiles"), QStringLiteral("pub")), 0);
-        QVERIFY(waitRow("RightFiles", QStringLiteral("deep")));
+        // A double-click on a folder while disconnected logs in again and opens that folder: here
+        // the parent of the folder "Move to ..." went to.
+        QCOMPARE(child<QComboBox>(window, "RightPath")->currentText(), QStringLiteral("/dest"));
+        window->on_RightFiles_itemDoubleClicked(rowNamed(list("RightFiles"), QStringLiteral("..")), 0);
+        QVERIFY(waitRow("RightFiles", QStringLiteral("pub")));
         QCOMPARE(shown("ConnectLable"), QStringLiteral("Disconnect"));
-        QCOMPARE(child<QComboBox>(window, "RightPath")->currentText(), QStringLiteral("/pub"));
+        QCOMPARE(child<QComboBox>(window, "RightPath")->currentText(), QStringLiteral("/"));
         QVERIFY(messages.isEmpty());
     }
 
@@ -313,79 +386,6 @@ private slots:
         QVERIFY(!record && ftp->uploads().isEmpty());
         window->onRetryErrorsClicked();
         QCOMPARE(queue->topLevelItemCount(), 0);
-    }
-
-    void remoteFileCommands()
-    {
-        QVERIFY(writeTestFile(server->path(QStringLiteral("old.txt")), "content"));
-        QVERIFY(writeTestFile(server->path(QStringLiteral("doomed/inner/f")), "f"));
-        openWindow();
-        QVERIFY(login());
-        QVERIFY(waitRow("RightFiles", QStringLiteral("doomed")));
-        // Delete asks first: No keeps the tree, Yes deletes it all and shows the log.
-        for (const int reply : {QMessageBox::No, QMessageBox::Yes}) {
-            select("RightFiles", {QStringLiteral("doomed")});
-            answer = reply;
-            pressKey("RightFiles", Qt::Key_Delete);
-            QCOMPARE(messages.takeFirst(), QStringLiteral("Delete the selected files and folders from the server?"));
-            QVERIFY(waitIdle());
-            QCOMPARE(QFileInfo::exists(server->path(QStringLiteral("doomed"))), reply == QMessageBox::No);
-            QCOMPARE(list("DeleteLog")->isVisible(), reply == QMessageBox::Yes);
-        }
-        QVERIFY(list("DeleteLog")->topLevelItemCount() >= 2);
-        QVERIFY(waitUntil([this] { return !rowNamed(list("RightFiles"), QStringLiteral("doomed")); }));
-
-        answerName(QStringLiteral("made"));
-        window->onNewFolderFtpClicked();
-        QVERIFY(waitRow("RightFiles", QStringLiteral("made")));
-        QVERIFY(QFileInfo(server->path(QStringLiteral("made"))).isDir());
-        QVERIFY(waitIdle());
-
-        select("RightFiles", {QStringLiteral("old.txt")});
-        answerName(QStringLiteral("new.txt"));
-        window->slotFtpRename();
-        QVERIFY(waitRow("RightFiles", QStringLiteral("new.txt")));
-        QVERIFY(!rowNamed(list("RightFiles"), QStringLiteral("old.txt")));
-        QVERIFY(waitIdle());
-
-        select("RightFiles", {QStringLiteral("new.txt")});
-        MaiDialog::dialogRunner = [](QDialog* dialog) {
-            child<QCheckBox>(dialog, "GroupWrite")->setChecked(true);
-            click(dialog, "Change");
-        };
-        window->onAttributesFtpClicked();
-        QTRY_VERIFY(column(list("DeleteLog"), 0).contains(QStringLiteral("Total: 1, Success: 1")));
-        QVERIFY(waitIdle());
-        QVERIFY(QFileInfo(server->path(QStringLiteral("new.txt"))).permissions() & QFileDevice::WriteGroup);
-        QVERIFY(messages.isEmpty());
-    }
-
-    void compareNeverReusesAnExistingFolder()
-    {
-        QVERIFY(writeTestFile(server->path(QStringLiteral("same.txt")), "equal"));
-        QVERIFY(writeTestFile(server->path(QStringLiteral("diff.txt")), "remote"));
-        QVERIFY(writeTestFile(localPath(QStringLiteral("same.txt")), "equal"));
-        QVERIFY(writeTestFile(localPath(QStringLiteral("diff.txt")), "local!"));
-        QVERIFY(writeTestFile(localPath(QStringLiteral("Cmp_0/keep.txt")), "mine"));
-        openWindow();
-        QVERIFY(login());
-        QVERIFY(waitRow("RightFiles", QStringLiteral("diff.txt")));
-        QVERIFY(waitRow("LeftFiles", QStringLiteral("diff.txt")));
-        select("RightFiles", {QStringLiteral("same.txt"), QStringLiteral("diff.txt")});
-        select("LeftFiles", {QStringLiteral("diff.txt")});
-        window->onCompareFtpFileClicked();
-        QCOMPARE(messages, QStringList{"Wrong choice, Please choose the same name file or folder!"});
-        select("LeftFiles", {QStringLiteral("diff.txt"), QStringLiteral("same.txt")});
-        window->onCompareFtpFileClicked();
-        // A folder of the user's that happens to have the first temporary name is left alone.
-        QCOMPARE(window->compareTempFolder, localPath(QStringLiteral("Cmp_1")));
-        QVERIFY(waitIdle());
-        QCOMPARE(shown("OPInfo"), QStringLiteral("Compare files completed!"));
-        const QStringList states = column(list("DUQueue"), 3);
-        QVERIFY(states.count(QStringLiteral("Same")) == 1 && states.count(QStringLiteral("Different")) == 1);
-        QCOMPARE(readTestFile(localPath(QStringLiteral("Cmp_0/keep.txt"))), QByteArray("mine"));
-        QVERIFY(!QFileInfo::exists(localPath(QStringLiteral("Cmp_1"))));
-        QCOMPARE(readTestFile(localPath(QStringLiteral("diff.txt"))), QByteArray("local!"));
     }
 
     // The speed line changes once a second; ten thousand rows follow their records, and go with them.
@@ -483,25 +483,11 @@ private slots:
         QVERIFY(said.contains(QLatin1String("no display")) && said.contains(QLatin1String("xvfb-run")));
     }
 
-    // "Move to ..." goes through the folder chooser; a local folder that yields not even "." is
-    // named in a dialog; the server button twice opens one dialog, and the server goes with the window.
+    // A local folder that yields not even "." is named in a dialog; the server button twice opens
+    // one dialog, and the server goes with the window.
     void dialogsOpenedFromTheWindow()
     {
-        QVERIFY(writeTestFile(server->path(QStringLiteral("hello.bin")), "hello"));
-        QVERIFY(QDir(server->rootPath()).mkdir(QStringLiteral("dest")));
-        openWindow();
-        QVERIFY(login());
-        QVERIFY(waitRow("RightFiles", QStringLiteral("hello.bin")));
-        select("RightFiles", {QStringLiteral("hello.bin")});
-        MaiDialog::dialogRunner = [](QDialog* dialog) {
-            auto* tree = child<QTreeWidget>(dialog, "DirTree");
-            QTRY_COMPARE(tree->topLevelItem(0)->childCount(), 1);
-            tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-            click(dialog, "pushButton");
-        };
-        window->onMoveFtpFileClicked();
-        QVERIFY(waitUntil([this] { return QFile::exists(server->path(QStringLiteral("dest/hello.bin"))); }));
-
+        openWindow(false);
         const QString gone = home.filePath(QStringLiteral("gone"));
         QString named;
         MaiDialog::dialogRunner = [&named](QDialog* dialog) {
