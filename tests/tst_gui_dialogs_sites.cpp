@@ -1,7 +1,6 @@
-// The Sites dialog, the remote folder chooser, the server dialog, the raw command dialog and the
-// authorised-directory dialog, driven through their widgets against our own server on 127.0.0.1.
+// The Sites dialog, the remote folder chooser, the server dialog and the raw command dialog, driven
+// through their widgets against our own server on 127.0.0.1.
 #include "common/helpers.h"
-#include "dialogs/authorizedirectory.h"
 #include "dialogs/ftpcommanddlg.h"
 #include "engine/ftpclient.h"
 #include "server/ktftpserver.h"
@@ -478,24 +477,6 @@ private slots:
         dialog.pendingCommand = QStringLiteral("noop");
         emit client->commandResult(QStringLiteral("NOOP"), QStringLiteral("200 NOOP ok."));
         QCOMPARE(list->topLevelItemCount(), 0);
-    }
-
-    void authorizeAlwaysFails()
-    {
-        QTemporaryDir folder;
-        AuthorizeDirectory dialog(folder.path());
-        dialog.show();
-        // The chooser closed without a choice leaves the dialog open with the folder named.
-        answerer->expect("QFileDialog", [](QDialog* chooser) { chooser->reject(); });
-        click(&dialog, "Authorize");
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(dialog.directory, folder.path());
-        // Choosing the very folder that was named still fails.
-        answerer->expect("QFileDialog", [](QDialog* chooser) { chooser->accept(); });
-        click(&dialog, "Authorize");
-        QCOMPARE(answerer->texts, QStringList{"Authorization directory failed!"});
-        QVERIFY(dialog.directory.isEmpty());
-        QVERIFY(!dialog.isVisible());
     }
 };
 
