@@ -101,6 +101,10 @@ class TestDialogs : public QObject
     // The built-in server of the process keeps the store it was made with for the whole run.
     QTemporaryDir serverConfigDir;
     std::unique_ptr<FBData> serverStore;
+    // Made once for the run: openssl takes its time.
+    QTemporaryDir certificateDir;
+    TestCertificates certificates;
+    bool haveCertificates = false;
 
     void logIn()
     {
@@ -112,7 +116,11 @@ class TestDialogs : public QObject
     QString serverFile(const char* name) const { return serverStore->filePath(QLatin1String(name)); }
 
 private slots:
-    void initTestCase() { serverStore = std::make_unique<FBData>(serverConfigDir.path(), nullptr); }
+    void initTestCase()
+    {
+        serverStore = std::make_unique<FBData>(serverConfigDir.path(), nullptr);
+        haveCertificates = QSslSocket::supportsSsl() && certificates.make(certificateDir.path());
+    }
 
     void init()
     {
@@ -308,7 +316,7 @@ private slots:
                 tree->clearSelection();
                 tree->setCurrentItem(folder(tree, selected));
                 click(&chooser, "pushButton");
-                QCOMPARE(chooser.chosenPath, selected == QLatin1String("b") ? QStringLiteral("/a/b") : QString());
+                QCOMPARE(chooser.chosenPath, QString(selected == QLatin1String("b") ? "/a/b" : ""));
             }
         }
         ServerDirTree chooser(client.get(), QString());
@@ -438,8 +446,8 @@ private slots:
             child<QComboBox>(&dialog, "TlsMode")->setCurrentIndex(tls);
             click(&dialog, "StartButton");
             for (const char* name : {"server-cert.pem", "server-key.pem"}) {
-                const QFile::Permissions permissions = QFileInfo(serverFile(name)).permissions();
-                QCOMPARE(permissions & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
+                const QFile::Permissions mode = QFileInfo(serverFile(name)).permissions();
+                QCOMPARE(mode & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
             }
             first = first.isEmpty() ? KTTlsSupport::fingerprint(serverFile("server-cert.pem")) : first;
             QCOMPARE(first.size(), 32 * 3 - 1);
@@ -475,8 +483,9 @@ private slots:
         // Every line of a multi-line reply, each reply after its command.
         const QStringList lines = column(list, 0);
         QCOMPARE(lines.first(), QStringLiteral("HELP"));
-        QVERIFY2(lines.size() >= 6 && lines.at(1).startsWith(QLatin1String("214-")), qPrintable(lines.join('|')));
-        QCOMPARE(lines.mid(lines.indexOf(QStringLiteral("214 Help OK.")) + 1), (QStringList{"NOOP", "200 NOOP ok."}));
+        QVERIFY2(lines.size() >= 6 && lines.at(1).startsWith("214-"), qPrintable(lines.join('|')));
+        const int helpEnd = lines.indexOf(QStringLiteral("214 Help OK."));
+        QCOMPARE(lines.mid(helpEnd + 1), (QStringList{"NOOP", "200 NOOP ok."}));
         emit list->itemClicked(list->topLevelItem(0), 0);
         QCOMPARE(text(&dialog, "CommandEdit"), QStringLiteral("HELP"));
 
@@ -497,7 +506,7 @@ private slots:
         QTest::newRow("file rw-r--r--") << "-rw-r--r--" << QStringList() << 0 << "0644" << 1;
         QTest::newRow("nine characters tick nothing") << "rwxrwxrwx" << QStringList() << 0 << "0000" << 1;
         QTest::newRow("eleven characters tick nothing") << "drwxrwxrwx+" << QStringList() << 0 << "0000" << 1;
-        QTest::newRow("owner box is the set-user-id bit") << "drwxr-xr-x" << QStringList{"Owner"} << 0 << "4755" << 1;
+        QTest::newRow("owner box is set-user-id") << "drwxr-xr-x" << QStringList{"Owner"} << 0 << "4755" << 1;
         QTest::newRow("odd letters leave boxes alone") << "-r-Sr-Tr-x" << QStringList() << 1 << "0445" << 2;
         QTest::newRow("folders only") << "d---------" << QStringList{"PublicExecute"} << 2 << "0001" << 3;
         QTest::newRow("cancel leaves nothing") << "-rwxrwxrwx" << QStringList() << 0 << "" << 0;
@@ -526,10 +535,11 @@ private slots:
     {
         QTest::addColumn<QStringList>("extensions");
         QTest::addColumn<QStringList>("keys");
-        QTest::newRow("plain, cached per case") << QStringList{"txt", "TXT", "txt", ""} << QStringList{"", "TXT", "txt"};
+        QTest::newRow("plain, cached per case")
+            << QStringList{"txt", "TXT", "txt", ""} << QStringList{"", "TXT", "txt"};
         QTest::newRow("slash climbs out") << QStringList{"x/../../escaped"} << QStringList{""};
         QTest::newRow("backslash") << QStringList{"a\\b"} << QStringList{""};
-        QTest::newRow("nul") << QStringList{QStringLiteral("a") + QChar(0) + QStringLiteral("b")} << QStringList{""};
+        QTest::newRow("nul") << QStringList{QString("a") + QChar(0) + "b"} << QStringList{""};
     }
 
     void fileIconPlaceholderStaysInItsOwnFolder()
@@ -546,7 +556,7 @@ private slots:
                 QCOMPARE(icons.iconFor(extension) == first, extension == extensions.first());
             QCOMPARE(icons.icons.keys(), keys);
             QCOMPARE(QFileInfo(placeholder).size(), 1024);
-            QCOMPARE(QDir(QFileInfo(placeholder).absolutePath()).entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
+            QCOMPARE(QFileInfo(placeholder).dir().entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
             QVERIFY(!QFileInfo::exists(QStringLiteral("kt_temp_icon.tmp")));
         }
         QVERIFY(!QFileInfo::exists(placeholder));
@@ -554,23 +564,23 @@ private slots:
 
     void progressBar_data()
     {
-        QTest::addColumn<qint64>("done");
-        QTest::addColumn<qint64>("total");
+        QTest::addColumn<int>("done");
+        QTest::addColumn<int>("total");
         QTest::addColumn<int>("state");
         QTest::addColumn<int>("filledWidth");  // of the 190 pixel bar in a 200 pixel cell
         // A bar that is not known to be done is empty; an empty file is done at once.
         const int running = KTDUFile::Downloading;
-        QTest::newRow("50 %") << qint64(512) << qint64(1024) << running << 95;
-        QTest::newRow("100 % for an empty file") << qint64(0) << qint64(0) << running << 190;
-        QTest::newRow("waiting, size not known yet") << qint64(0) << qint64(0) << int(KTDUFile::Undownload) << 0;
-        QTest::newRow("failed before its size was known") << qint64(0) << qint64(0) << int(KTDUFile::DownloadError) << 0;
-        QTest::newRow("finished draws no bar at all") << qint64(1024) << qint64(1024) << int(KTDUFile::Finish) << 0;
+        QTest::newRow("50 %") << 512 << 1024 << running << 95;
+        QTest::newRow("100 % for an empty file") << 0 << 0 << running << 190;
+        QTest::newRow("waiting, size not known yet") << 0 << 0 << int(KTDUFile::Undownload) << 0;
+        QTest::newRow("failed before its size was known") << 0 << 0 << int(KTDUFile::DownloadError) << 0;
+        QTest::newRow("finished draws no bar at all") << 1024 << 1024 << int(KTDUFile::Finish) << 0;
     }
 
     void progressBar()
     {
-        QFETCH(qint64, done);
-        QFETCH(qint64, total);
+        QFETCH(int, done);
+        QFETCH(int, total);
         QFETCH(int, state);
         QFETCH(int, filledWidth);
         KTDUFile record;
@@ -600,7 +610,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("storedForGood");
         QTest::addColumn<bool>("reconnects");
-        QTest::newRow("Trust this certificate always") << int(KTCertificateDialog::TrustAlways) << true << true;
+        QTest::newRow("Trust always") << int(KTCertificateDialog::TrustAlways) << true << true;
         QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
         QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
     }
@@ -610,13 +620,13 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, storedForGood);
         QFETCH(bool, reconnects);
-        QTemporaryDir folder;
-        TestCertificates certificates;
-        if (!QSslSocket::supportsSsl() || !certificates.make(folder.path()))
+        if (!haveCertificates)
             QSKIP("no TLS or openssl here");
+        QTemporaryDir folder;
         const QSslCertificate& certificate = certificates.selfSigned;
         const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
-        KTCertificateDialog dialog(certificate, QStringLiteral("127.0.0.1"), 2121, QStringLiteral("self-signed"), false);
+        const QString host = QStringLiteral("127.0.0.1");
+        KTCertificateDialog dialog(certificate, host, 2121, QStringLiteral("self-signed"), false);
         QStringList labels;
         for (const QLabel* label : dialog.findChildren<QLabel*>())
             labels.append(label->text());
@@ -628,14 +638,14 @@ private slots:
                                                                             : dialog.cancelButton(),
                           Qt::LeftButton);
         QCOMPARE(int(dialog.answer()), answer);
-        QCOMPARE(dialog.result(), int(answer == KTCertificateDialog::Cancel ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(dialog.result() == QDialog::Accepted, answer != KTCertificateDialog::Cancel);
 
         FTPClient client;
         client.setTrustFolder(folder.filePath(QStringLiteral("settings")));
-        client.hostName = QStringLiteral("127.0.0.1");
+        client.hostName = host;
         client.portNumber = 2121;
         QCOMPARE(KTCertificateDialog::apply(&client, certificate, dialog.answer()), reconnects);
-        QCOMPARE(client.certificateTrust().fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
+        QCOMPARE(client.certificateTrust().fingerprint(host, 2121) == fingerprint, storedForGood);
     }
 
     // Every image of the sources is compiled in, and reached both as style sheets name it
@@ -650,8 +660,10 @@ private slots:
             compiled << QFileInfo(it.next()).fileName();
         compiled.sort();
         QCOMPARE(compiled, files);
-        for (const QString& file : files)
-            QVERIFY2(!QPixmap("://image/" + file).isNull() && !QPixmap(":/image/" + file).isNull(), qPrintable(file));
+        for (const QString& file : files) {
+            for (const QString& prefix : {"://image/", ":/image/"})
+                QVERIFY2(!QPixmap(prefix + file).isNull(), qPrintable(prefix + file));
+        }
     }
 
     void helpPageIsSelfContained_data()
