@@ -1,256 +1,702 @@
-// The name, rename, permission and certificate dialogs, the file-type icons and the queue's
-// progress bar.
+// The dialogs, driven through their widgets (the Sites dialog, the remote folder chooser, the server
+// dialog and the raw command dialog against our own server on 127.0.0.1); the file-type icons, the
+// queue's progress bar, and the images and help pages shipped with the program.
 #include "app/qpenstyledelegate.h"
+#include "common/helpers.h"
+#include "dialogs/ftpcommanddlg.h"
 #include "dialogs/kchmoddlg.h"
 #include "dialogs/ktcertificatedialog.h"
 #include "dialogs/ktfileicon.h"
-#include "dialogs/ktnewfolder.h"
-#include "dialogs/renamedialog.h"
 #include "engine/ftpclient.h"
 #include "engine/ktdufile.h"
+#include "server/ktftpserver.h"
+#include "server/kttlssettings.h"
+#include "server/kttlssupport.h"
+#include "server/startftpdialog.h"
+#include "sites/backuptoftpdialog.h"
 #include "settings/certificatetrust.h"
+#include "sites/serverdirtree.h"
+#include "support/ftppeers.h"
+#include "support/scriptedftpserver.h"
+#include "support/serverprobe.h"
 #include "support/testcertificates.h"
+#include "support/widgetdriver.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
+#include <QDirIterator>
+#include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSslSocket>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
+#include <QTcpServer>
 #include <QtTest>
+
+namespace {
+
+const char testPassword[] = "581247";
+const char portMessage[] = "The port must be a number from 1 to 65535!";
+
+// A folder of a chooser's tree by its name (the test's folder names are unique), or its root.
+QTreeWidgetItem* folder(QTreeWidget* tree, const QString& name)
+{
+    return name.isEmpty() ? tree->topLevelItem(0)
+                          : tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+}
+
+QStringList childNames(QTreeWidgetItem* item)
+{
+    QStringList names;
+    for (int i = 0; item && i < item->childCount(); ++i)
+        names.append(item->child(i)->text(0));
+    return names;
+}
+
+// Answers modal windows as they come up, so that no test waits for a person: message boxes are
+// noted and answered OK; a dialog of an expected class goes to its handler, once.
+class ModalAnswerer
+{
+public:
+    ModalAnswerer()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] { answer(); });
+        timer.start(10);
+    }
+    void expect(const char* className, std::function<void(QDialog*)> handler)
+    {
+        handlers.insert(className, handler);
+    }
+
+    QStringList texts;
+
+private:
+    void answer()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            texts.append(box->text());
+            box->accept();
+        } else if (modal && handlers.contains(modal->metaObject()->className())) {
+            handlers.take(modal->metaObject()->className())(qobject_cast<QDialog*>(modal));
+        }
+    }
+
+    QTimer timer;
+    QHash<QByteArray, std::function<void(QDialog*)>> handlers;
+};
+
+} // namespace
 
 class TestDialogs : public QObject
 {
     Q_OBJECT
-private slots:
-    void chmodDialog_data();
-    void chmodDialog();
-    void nameDialogs_data();
-    void nameDialogs();
-    void fileIconsAreCachedPerExtension();
-    void fileIconPlaceholderStaysInItsOwnFolder_data();
-    void fileIconPlaceholderStaysInItsOwnFolder();
-    void progressBar_data();
-    void progressBar();
-    void certificateDialogAnswers_data();
-    void certificateDialogAnswers();
-};
 
-void TestDialogs::certificateDialogAnswers_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("storedForGood");
-    QTest::addColumn<bool>("reconnects");
-
-    QTest::newRow("Trust this certificate always") << int(KTCertificateDialog::TrustAlways) << true << true;
-    QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
-    QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
-}
-
-// Each button gives its answer, and the answer does to the engine's trust what it says.
-void TestDialogs::certificateDialogAnswers()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, storedForGood);
-    QFETCH(bool, reconnects);
-    if (!QSslSocket::supportsSsl())
-        QSKIP("Qt has no TLS here");
-    QTemporaryDir folder;
+    std::unique_ptr<ServerFixture> fixture;
+    std::unique_ptr<QTemporaryDir> configDir;
+    std::unique_ptr<FBData> store;
+    std::unique_ptr<FTPClient> client;
+    std::unique_ptr<ModalAnswerer> answerer;
+    // The built-in server of the process keeps the store it was made with for the whole run.
+    QTemporaryDir serverConfigDir;
+    std::unique_ptr<FBData> serverStore;
+    // Made once for the run: openssl takes its time.
+    QTemporaryDir certificateDir;
     TestCertificates certificates;
-    if (!certificates.make(folder.path()))
-        QSKIP("openssl cannot make certificates here");
-    const QSslCertificate& certificate = certificates.selfSigned;
-    const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
+    bool haveCertificates = false;
 
-    KTCertificateDialog dialog(certificate, QStringLiteral("127.0.0.1"), 2121, QStringLiteral("self-signed"), false);
-    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-    const bool fingerprintShown = std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
-        return label->text() == CertificateTrust::toText(fingerprint);
-    });
-    QVERIFY(fingerprintShown);
-    QVERIFY(dialog.cancelButton()->isDefault());
-    QPushButton* button = answer == KTCertificateDialog::TrustAlways ? dialog.alwaysButton()
-        : answer == KTCertificateDialog::OnlyThisTime                ? dialog.onceButton()
-                                                                     : dialog.cancelButton();
-    dialog.show();
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(int(dialog.answer()), answer);
-    QCOMPARE(dialog.result(), answer == KTCertificateDialog::Cancel ? int(QDialog::Rejected) : int(QDialog::Accepted));
-
-    FTPClient client;
-    client.setTrustFolder(folder.path() + QStringLiteral("/settings"));
-    client.hostName = QStringLiteral("127.0.0.1");
-    client.portNumber = 2121;
-    QCOMPARE(KTCertificateDialog::apply(&client, certificate, dialog.answer()), reconnects);
-    QCOMPARE(client.certificateTrust().fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
-    // Trusted always survives the engine: a new one reads it from the settings folder.
-    CertificateTrust again(folder.path() + QStringLiteral("/settings"));
-    QCOMPARE(again.fingerprint(QStringLiteral("127.0.0.1"), 2121) == fingerprint, storedForGood);
-}
-
-void TestDialogs::chmodDialog_data()
-{
-    QTest::addColumn<QString>("permissions");
-    QTest::addColumn<QStringList>("alsoTick");
-    QTest::addColumn<int>("scope");
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<int>("applyTo");
-    QTest::newRow("file rw-r--r--") << "-rw-r--r--" << QStringList() << 0 << "0644" << 1;
-    QTest::newRow("nine characters tick nothing") << "rwxrwxrwx" << QStringList() << 0 << "0000" << 1;
-    QTest::newRow("eleven characters tick nothing") << "drwxrwxrwx+" << QStringList() << 0 << "0000" << 1;
-    QTest::newRow("owner box is the set-user-id bit") << "drwxr-xr-x" << QStringList{"Owner"} << 0 << "4755" << 1;
-    QTest::newRow("all special bits") << "drwxr-xr-x" << QStringList{"Owner", "Group", "Public"} << 0 << "7755" << 1;
-    QTest::newRow("odd letters leave boxes alone") << "-r-Sr-Tr-x" << QStringList() << 1 << "0445" << 2;
-    QTest::newRow("folders only") << "d---------" << QStringList{"PublicExecute"} << 2 << "0001" << 3;
-    QTest::newRow("cancel leaves nothing") << "-rwxrwxrwx" << QStringList() << 0 << "" << 0;
-}
-
-void TestDialogs::chmodDialog()
-{
-    QFETCH(QString, permissions);
-    QFETCH(QStringList, alsoTick);
-    QFETCH(int, scope);
-    QFETCH(QString, mode);
-    QFETCH(int, applyTo);
-    KChmodDlg dialog;
-    dialog.setPermissions(permissions);
-    for (const QString& box : alsoTick)
-        dialog.findChild<QCheckBox*>(box)->setChecked(true);
-    dialog.findChild<QComboBox*>(QStringLiteral("ChildOption"))->setCurrentIndex(scope);
-    dialog.findChild<QPushButton*>(mode.isEmpty() ? QStringLiteral("Cancel") : QStringLiteral("Change"))->click();
-    QCOMPARE(dialog.mode, mode);
-    QCOMPARE(dialog.applyTo, applyTo);
-}
-
-void TestDialogs::nameDialogs_data()
-{
-    QTest::addColumn<bool>("rename");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("folder with blanks kept") << false << "  new folder " << "Ok" << "  new folder ";
-    QTest::newRow("folder empty is like cancel") << false << "" << "Ok" << "";
-    QTest::newRow("folder cancelled") << false << "x" << "Cancel" << "";
-    QTest::newRow("rename untouched gives the old name") << true << QString() << "Ok" << "old.txt";
-    QTest::newRow("rename typed") << true << "new.txt" << "Ok" << "new.txt";
-    QTest::newRow("rename cancelled") << true << "new.txt" << "Cancel" << "";
-}
-
-void TestDialogs::nameDialogs()
-{
-    QFETCH(bool, rename);
-    QFETCH(QString, typed);
-    QFETCH(QString, button);
-    QFETCH(QString, name);
-    KTNewFolder folder;
-    RenameDialog renamer;
-    QDialog* dialog = rename ? static_cast<QDialog*>(&renamer) : &folder;
-    QCOMPARE(dialog->windowTitle(), rename ? QStringLiteral("Rename Dialog") : QStringLiteral("New Folder"));
-    QCOMPARE(dialog->findChild<QPushButton*>(QStringLiteral("Ok"))->text(), rename ? QStringLiteral("Ok") : QStringLiteral("Create"));
-    if (rename)
-        renamer.setName(QStringLiteral("old.txt"));
-    if (!typed.isNull())
-        dialog->findChild<QLineEdit*>()->setText(typed);
-    dialog->findChild<QPushButton*>(button)->click();
-    QCOMPARE(rename ? renamer.name : folder.name, name);
-}
-
-void TestDialogs::fileIconsAreCachedPerExtension()
-{
-    KTFileIcon icons;
-    QIcon* txt = icons.iconFor(QStringLiteral("txt"));
-    QCOMPARE(icons.iconFor(QStringLiteral("txt")), txt);
-    QVERIFY(icons.iconFor(QStringLiteral("TXT")) != txt);
-    icons.iconFor(QString());
-    QCOMPARE(icons.icons.keys(), (QStringList{QString(), "TXT", "txt"}));
-}
-
-void TestDialogs::fileIconPlaceholderStaysInItsOwnFolder_data()
-{
-    QTest::addColumn<QString>("extension");
-    QTest::addColumn<QString>("key");
-    QTest::newRow("plain") << "pdf" << "pdf";
-    QTest::newRow("slash climbs out") << "x/../../escaped" << "";
-    QTest::newRow("backslash") << "a\\b" << "";
-    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "";
-}
-
-void TestDialogs::fileIconPlaceholderStaysInItsOwnFolder()
-{
-    QFETCH(QString, extension);
-    QFETCH(QString, key);
-    QString placeholder;
+    void logIn()
     {
-        KTFileIcon icons;
-        placeholder = icons.placeholderPath();
-        QVERIFY(QFileInfo(placeholder).absolutePath() != QDir::currentPath());
-        icons.iconFor(extension);
-        QCOMPARE(icons.icons.keys(), QStringList{key});
-        QCOMPARE(QFileInfo(placeholder).size(), 1024);
-        QCOMPARE(QDir(QFileInfo(placeholder).absolutePath()).entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
-        QVERIFY(!QFileInfo::exists(QStringLiteral("kt_temp_icon.tmp")));
+        client->connectServer(QStringLiteral("127.0.0.1"), fixture->port(), QStringLiteral("test"),
+                              QLatin1String(testPassword));
+        QTRY_VERIFY(client->isLoggedIn());
     }
-    QVERIFY(!QFileInfo::exists(placeholder));
-}
 
-void TestDialogs::progressBar_data()
-{
-    QTest::addColumn<qint64>("done");
-    QTest::addColumn<qint64>("total");
-    QTest::addColumn<int>("filledWidth");
-    QTest::addColumn<int>("state");
-    const int running = KTDUFile::Downloading;
-    // A 200 pixel cell leaves a 190 pixel bar.
-    QTest::newRow("0 %") << qint64(0) << qint64(1024) << 0 << running;
-    QTest::newRow("50 %") << qint64(512) << qint64(1024) << 95 << running;
-    QTest::newRow("100 % for an empty file") << qint64(0) << qint64(0) << 190 << running;
-    QTest::newRow("waiting, size not known yet") << qint64(0) << qint64(0) << 0 << int(KTDUFile::Undownload);
-    QTest::newRow("failed before its size was known") << qint64(0) << qint64(0) << 0 << int(KTDUFile::DownloadError);
-}
+    QString serverFile(const char* name) const { return serverStore->filePath(QLatin1String(name)); }
 
-void TestDialogs::progressBar()
-{
-    QFETCH(qint64, done);
-    QFETCH(qint64, total);
-    QFETCH(int, filledWidth);
-    QFETCH(int, state);
-    KTDUFile record;
-    record.doneSize = done;
-    record.fileSize = total;
-    record.stateCode = state;
-    QStandardItemModel model(1, 5);
-    model.setData(model.index(0, 4), QVariant::fromValue(static_cast<void*>(&record)), Qt::UserRole);
-    QPenStyleDelegate delegate;
-    QImage image(200, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QStyleOptionViewItem option;
-    option.rect = QRect(0, 0, 200, 40);
+private slots:
+    void initTestCase()
     {
+        serverStore = std::make_unique<FBData>(serverConfigDir.path(), nullptr);
+        haveCertificates = QSslSocket::supportsSsl() && certificates.make(certificateDir.path());
+    }
+
+    void init()
+    {
+        fixture = std::make_unique<ServerFixture>();
+        QVERIFY(fixture->start());
+        QDir(fixture->rootPath()).mkpath(QStringLiteral("a/b/deep"));
+        QDir(fixture->rootPath()).mkpath(QStringLiteral("a/c"));
+        QDir(fixture->rootPath()).mkpath(QStringLiteral("z"));
+        configDir = std::make_unique<QTemporaryDir>();
+        store = std::make_unique<FBData>(configDir->path(), nullptr);
+        client = std::make_unique<FTPClient>();
+        client->setDataStore(store.get());
+        answerer = std::make_unique<ModalAnswerer>();
+    }
+
+    void cleanup()
+    {
+        answerer.reset();
+        client.reset();
+        store.reset();
+        fixture.reset();
+        if (KTFtpServer* server = StartFTPDialog::server())
+            server->stopAll();
+    }
+
+    void cleanupTestCase()
+    {
+        serverStore.reset();
+        QVERIFY(!StartFTPDialog::server());
+    }
+
+    void sitesAddEditRemove()
+    {
+        client->setCodecName(QStringLiteral("GBK"));
+        BackupToFTPDialog dialog(client.get(), store.get());
+        // Opening the dialog chooses nothing: the engine keeps its codec. A choice reaches it at once.
+        QCOMPARE(client->codecName, QStringLiteral("GBK"));
+        auto* codecs = child<QComboBox>(&dialog, "CodeComboBox");
+        codecs->setCurrentIndex(codecs->findText(QStringLiteral("GB2312")));
+        QCOMPARE(client->codecName, QStringLiteral("GB2312"));
+        auto* list = child<QTreeWidget>(&dialog, "BackupItems");
+        setText(&dialog, "ServerName", QStringLiteral("Home"));
+        setText(&dialog, "Port", QString::number(fixture->port()));
+        click(&dialog, "AddButton");
+        QCOMPARE(column(list, 1), QStringList{"Disconnected"});
+        QCOMPARE(store->sites.first()->codec, QStringLiteral("GB2312"));
+        // Differs only in the user name: the same site for the store, added silently as nothing.
+        setText(&dialog, "Name", QStringLiteral("other"));
+        click(&dialog, "AddButton");
+        setText(&dialog, "ServerName", QString());
+        click(&dialog, "AddButton");
+        QCOMPARE(answerer->texts, QStringList{"Incomplete information!"});
+        QCOMPARE(column(list, 0), QStringList{"Home"});
+
+        list->setCurrentItem(list->topLevelItem(0));
+        setText(&dialog, "ServerName", QStringLiteral("Renamed"));
+        setText(&dialog, "Port", QStringLiteral("2200"));
+        click(&dialog, "EditButton");
+        QCOMPARE(column(list, 0), QStringList{"Renamed"});
+        QCOMPARE(store->sites.first()->port, quint16(2200));
+
+        // Removing logs the engine out, whichever site it was on, and offers the test site again.
+        logIn();
+        QSignalSpy logout(client.get(), &FTPClient::logout);
+        list->topLevelItem(0)->setSelected(true);
+        click(&dialog, "RemoveButton");
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(store->sites.isEmpty());
+        QTRY_COMPARE(logout.count(), 1);
+        QCOMPARE(text(&dialog, "ServerName"), QStringLiteral("TestFtp"));
+    }
+
+    void sitesConnect_data()
+    {
+        QTest::addColumn<QString>("password");  // of the stored site
+        QTest::addColumn<QString>("port");      // typed; "site" keeps the site's
+        QTest::addColumn<bool>("clearFields");  // connect with empty fields: the current row is loaded
+        QTest::addColumn<QString>("message");
+        const QString success = QStringLiteral("Connection success!");
+        QTest::newRow("stored site from empty fields") << testPassword << "" << true << success;
+        QTest::newRow("typed fields") << testPassword << "site" << false << success;
+        QTest::newRow("refused login") << "wrong" << "site" << false << "Disconnect from the server!";
+        QTest::newRow("port not a number") << testPassword << "21x" << false << portMessage;
+        QTest::newRow("port zero") << testPassword << "0" << false << portMessage;
+        QTest::newRow("port past 16 bits") << testPassword << "65557" << false << portMessage;
+    }
+
+    void sitesConnect()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, port);
+        QFETCH(bool, clearFields);
+        QFETCH(QString, message);
+        fixture->server->setLoginFailDelay(0);
+        ServerInfo* site = addLoopbackSite(store.get(), fixture->port(), password);
+        BackupToFTPDialog dialog(client.get(), store.get());
+        auto* list = child<QTreeWidget>(&dialog, "BackupItems");
+        list->setCurrentItem(list->topLevelItem(0));
+        if (clearFields) {
+            for (const char* field : {"IP", "Port", "Name", "Password"})
+                setText(&dialog, field, QString());
+        } else {
+            emit list->itemClicked(list->topLevelItem(0), 0);
+            if (port != QLatin1String("site"))
+                setText(&dialog, "Port", port);
+        }
+        click(&dialog, "ConnectButton");
+        QTRY_COMPARE(answerer->texts, QStringList{message});
+        const bool loggedIn = message == QLatin1String("Connection success!");
+        QCOMPARE(client->isLoggedIn(), loggedIn);
+        // Only an attempt that starts marks the site chosen.
+        QCOMPARE(site->select, message != QLatin1String(portMessage));
+        QCOMPARE(column(list, 1), QStringList{loggedIn ? "Connected" : "Disconnected"});
+        QVERIFY(!loggedIn || child<QPushButton>(&dialog, "ConnectButton")->isHidden());
+        QCOMPARE(dialog.currentServerId, site->id);
+    }
+
+    void sitesConnectToLoggedInHostSendsNothing()
+    {
+        addLoopbackSite(store.get(), fixture->port(), QLatin1String(testPassword))->select = true;
+        logIn();
+        BackupToFTPDialog dialog(client.get(), store.get());
+        QSignalSpy replies(client.get(), &FTPClient::commandResult);
+        click(&dialog, "ConnectButton");
+        QVERIFY(!client->isBusy());
+        QVERIFY(client->isLoggedIn());
+        QCOMPARE(replies.count(), 0);
+        QVERIFY(answerer->texts.isEmpty());
+    }
+
+    void sitesOneMessagePerAttempt()
+    {
+        // A server that hangs up on the password: a failed login and a logout, one box.
+        ScriptedFtpServer scripted;
+        QVERIFY(scripted.listen());
+        ScriptedFtpServer::Answer hangUp;
+        hangUp.closeControl = true;
+        scripted.addAnswer(QStringLiteral("PASS"), hangUp);
+        {
+            BackupToFTPDialog dialog(client.get(), store.get());
+            setText(&dialog, "Port", QString::number(scripted.port()));
+            QSignalSpy logout(client.get(), &FTPClient::logout);
+            click(&dialog, "ConnectButton");
+            QTRY_COMPARE(logout.count(), 1);
+            QCOMPARE(answerer->texts, QStringList{"Disconnect from the server!"});
+            // The attempt still adds the typed site, as a successful one would.
+            QCOMPARE(store->sites.size(), 1);
+        }
+
+        // A new attempt while logged in: the old session ends without a box of its own.
+        answerer->texts.clear();
+        logIn();
+        BackupToFTPDialog second(client.get(), store.get());
+        setText(&second, "IP", QStringLiteral("localhost"));  // a host name is looked up
+        setText(&second, "Port", QString::number(fixture->port()));
+        setText(&second, "Name", QStringLiteral("test"));
+        setText(&second, "Password", QLatin1String(testPassword));
+        click(&second, "ConnectButton");
+        QTRY_COMPARE(answerer->texts, QStringList{"Connection success!"});
+        click(&second, "Disconnect");
+        QTRY_COMPARE(answerer->texts, (QStringList{"Connection success!", "Disconnect from the server!"}));
+    }
+
+    void sitesOkSelectsRowSite()
+    {
+        ServerInfo* first = addLoopbackSite(store.get(), freeLoopbackPort(), QLatin1String(testPassword));
+        ServerInfo* second = addLoopbackSite(store.get(), fixture->port(), QLatin1String(testPassword));
+        first->select = true;
+        BackupToFTPDialog dialog(client.get(), store.get());
+        QCOMPARE(dialog.currentServerId, first->id);
+        // The current row moves without a click: Ok connects to that row's site, not the fields'.
+        auto* list = child<QTreeWidget>(&dialog, "BackupItems");
+        list->setCurrentItem(list->topLevelItem(1));
+        click(&dialog, "Ok");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QTRY_VERIFY(client->isLoggedIn());
+        QCOMPARE(client->port(), fixture->port());
+        QVERIFY(second->select && !first->select);
+    }
+
+    void chooserListsLazilyAndMakesFolders()
+    {
+        logIn();
+        {
+            ServerDirTree chooser(client.get(), QStringLiteral("/a/b"));
+            auto* tree = child<QTreeWidget>(&chooser, "DirTree");
+            // The start path builds its chain of folders and only its own folder is listed.
+            QTRY_COMPARE(childNames(folder(tree, "b")), QStringList{"deep"});
+            QCOMPARE(childNames(folder(tree, "")), QStringList{"a"});
+            QCOMPARE(folder(tree, "a")->data(0, Qt::UserRole).toInt(), 0);
+            // The root, or nothing selected, gives no folder.
+            for (const QString& selected : {"", "none", "b"}) {
+                tree->clearSelection();
+                tree->setCurrentItem(folder(tree, selected));
+                click(&chooser, "pushButton");
+                QCOMPARE(chooser.chosenPath, QString(selected == QLatin1String("b") ? "/a/b" : ""));
+            }
+        }
+        ServerDirTree chooser(client.get(), QString());
+        auto* tree = child<QTreeWidget>(&chooser, "DirTree");
+        QTRY_COMPARE(folder(tree, "")->data(0, Qt::UserRole).toInt(), 1);
+        // Folders only, no "." or "..", and nothing below a until it is opened, once.
+        QCOMPARE(childNames(folder(tree, "")), (QStringList{"a", "z"}));
+        QTreeWidgetItem* a = folder(tree, "a");
+        QCOMPARE(a->childCount(), 0);
+        emit tree->itemDoubleClicked(a, 0);
+        QTRY_COMPARE(childNames(a), (QStringList{"b", "c"}));
+        QTRY_VERIFY(!client->isBusy());
+        emit tree->itemDoubleClicked(a, 0);
+        QVERIFY(!client->isBusy());
+
+        // New Folder wants a folder below the root.
+        tree->setCurrentItem(folder(tree, ""));
+        click(&chooser, "pushButton_3");
+        QCOMPARE(answerer->texts, QStringList{"Please select the folder!"});
+        // z is not the folder listed last; the new listing still lands under it.
+        tree->setCurrentItem(folder(tree, "z"));
+        answerer->expect("KTNewFolder", [](QDialog* dialog) {
+            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("made"));
+            click(dialog, "Ok");
+        });
+        click(&chooser, "pushButton_3");
+        QTRY_COMPARE(childNames(folder(tree, "z")), QStringList{"made"});
+        QVERIFY(QFileInfo(fixture->path(QStringLiteral("z/made"))).isDir());
+        QCOMPARE(childNames(a), (QStringList{"b", "c"}));
+    }
+
+    void serverDialogStart_data()
+    {
+        QTest::addColumn<QString>("setUp");  // what is wrong before Start, if anything
+        QTest::addColumn<int>("tls");
+        QTest::addColumn<QString>("state");  // the state line: its start, and a part of its reason
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QStringList>("messages");
+        const QString stopped = QStringLiteral("FTP server did not start.");
+        const int off = KTTlsSettings::Off;
+        QTest::newRow("plain") << "" << off << "FTP server has started." << "" << QStringList();
+        QTest::newRow("offer TLS") << "" << int(KTTlsSettings::Offer) << "FTP server has started."
+                                   << "Certificate SHA-256: " << QStringList();
+        QTest::newRow("require TLS") << "" << int(KTTlsSettings::Require) << "FTP server has started."
+                                     << "Certificate SHA-256: " << QStringList();
+        QTest::newRow("port in use") << "port in use" << off << stopped << "in use" << QStringList();
+        QTest::newRow("missing folder") << "missing folder" << off << stopped << "does not exist"
+                                        << QStringList();
+        QTest::newRow("no folder") << "no folder" << off << stopped << ""
+                                   << QStringList{"<br>Please select the working folder!"};
+    }
+
+    void serverDialogStart()
+    {
+        QFETCH(QString, setUp);
+        QFETCH(int, tls);
+        QFETCH(QString, state);
+        QFETCH(QString, reason);
+        QFETCH(QStringList, messages);
+        QFile::remove(serverFile("server.ini"));
+        QTemporaryDir root;
+        QTcpServer occupant;
+        if (setUp == QLatin1String("port in use"))
+            QVERIFY(occupant.listen(QHostAddress::Any, 0));
+        const quint16 port = occupant.isListening() ? occupant.serverPort() : freeLoopbackPort();
+        StartFTPDialog dialog(serverStore.get());
+        setText(&dialog, "IP", QStringLiteral("127.0.0.1"));
+        setText(&dialog, "Path", setUp == QLatin1String("no folder") ? QString()
+                                 : setUp == QLatin1String("missing folder") ? root.filePath("gone")
+                                                                            : root.path());
+        setText(&dialog, "Port", QString::number(port));
+        child<QComboBox>(&dialog, "TlsMode")->setCurrentIndex(tls);
+        click(&dialog, "StartButton");
+
+        QCOMPARE(answerer->texts, messages);
+        QVERIFY2(text(&dialog, "StartInfo").startsWith(state), qPrintable(text(&dialog, "StartInfo")));
+        QVERIFY2(text(&dialog, "StartInfo").contains(reason), qPrintable(text(&dialog, "StartInfo")));
+        const bool started = state == QLatin1String("FTP server has started.");
+        QCOMPARE(child<QPushButton>(&dialog, "StopButton")->isHidden(), !started);
+        if (!started) {
+            QVERIFY(!StartFTPDialog::server() || !StartFTPDialog::server()->isListening());
+            return;
+        }
+        QString address;
+        quint16 savedPort = 0;
+        QString savedPath;
+        QVERIFY(serverStore->readServerSettings(address, savedPort, savedPath));
+        QCOMPARE(savedPort, port);
+        QCOMPARE(savedPath, root.path());
+        QCOMPARE(int(KTTlsSettings::read(serverFile("server.ini")).mode), tls);
+        QCOMPARE(StartFTPDialog::server()->tlsEnabled(), tls != KTTlsSettings::Off);
+        QCOMPARE(StartFTPDialog::server()->tlsRequired(), tls == KTTlsSettings::Require);
+
+        // The users list shows who is online, also after a client that just drops.
+        auto* users = child<QTreeWidget>(&dialog, "UsersList");
+        ServerProbe probe;
+        QVERIFY(probe.connectAndGreet(port));
+        QVERIFY(tls == KTTlsSettings::Off || probe.startTls());
+        QVERIFY(probe.login(QStringLiteral("test"), QLatin1String(testPassword)));
+        QTRY_COMPARE(users->topLevelItem(0)->text(2), QStringLiteral("Onine"));
+        probe.socket.abort();
+        QTRY_COMPARE(users->topLevelItem(0)->text(2), QStringLiteral("Offline"));
+
+        // Closing the dialog leaves the server running; a new dialog finds it so, in any language.
+        dialog.close();
+        StartFTPDialog again(serverStore.get());
+        QCOMPARE(text(&again, "Port"), QString::number(port));
+        QCOMPARE(child<QComboBox>(&again, "TlsMode")->currentIndex(), tls);
+        again.retranslate();
+        QVERIFY(text(&again, "StartInfo").startsWith(QLatin1String("FTP server has started.")));
+        click(&again, "StopButton");
+        QVERIFY(!StartFTPDialog::server()->isListening());
+        QCOMPARE(text(&again, "StartInfo"), QStringLiteral("FTP server did not start."));
+    }
+
+    // This computer's certificate is made on first use, readable by its owner alone, and kept.
+    void serverCertificateMadeOnceAndKept()
+    {
+        for (const char* name : {"server-cert.pem", "server-key.pem", "server.ini"})
+            QFile::remove(serverFile(name));
+        QTemporaryDir root;
+        QString first;
+        for (const int tls : {KTTlsSettings::Offer, KTTlsSettings::Require}) {
+            StartFTPDialog dialog(serverStore.get());
+            setText(&dialog, "Path", root.path());
+            setText(&dialog, "Port", QString::number(freeLoopbackPort()));
+            child<QComboBox>(&dialog, "TlsMode")->setCurrentIndex(tls);
+            click(&dialog, "StartButton");
+            for (const char* name : {"server-cert.pem", "server-key.pem"}) {
+                const QFile::Permissions mode = QFileInfo(serverFile(name)).permissions();
+                QCOMPARE(mode & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
+            }
+            first = first.isEmpty() ? KTTlsSupport::fingerprint(serverFile("server-cert.pem")) : first;
+            QCOMPARE(first.size(), 32 * 3 - 1);
+            QVERIFY(text(&dialog, "StartInfo").endsWith("Certificate SHA-256: " + first));
+            StartFTPDialog::server()->stopAll();
+        }
+    }
+
+    // Unlike the Sites dialog's test site, the server dialog shows where other machines reach it.
+    void serverDialogShowsThisComputersAddress()
+    {
+        QFile::remove(serverFile("server.ini"));
+        StartFTPDialog dialog(serverStore.get());
+        QCOMPARE(text(&dialog, "IP"), localIpList().value(0));
+    }
+
+    void commandDialogShowsWholeReplies()
+    {
+        FTPCommandDlg dialog(client.get());
+        auto* list = child<QTreeWidget>(&dialog, "ResultListView");
+        // Nothing runs before the login, nor an empty command after it.
+        setText(&dialog, "CommandEdit", QStringLiteral("NOOP"));
+        click(&dialog, "RunButton");
+        logIn();
+        setText(&dialog, "CommandEdit", QString());
+        click(&dialog, "RunButton");
+        QCOMPARE(list->topLevelItemCount(), 0);
+        for (const QString& command : {"HELP", "NOOP"}) {
+            setText(&dialog, "CommandEdit", command);
+            click(&dialog, "RunButton");
+            QTRY_VERIFY(dialog.pendingCommand.isEmpty());
+        }
+        // Every line of a multi-line reply, each reply after its command.
+        const QStringList lines = column(list, 0);
+        QCOMPARE(lines.first(), QStringLiteral("HELP"));
+        QVERIFY2(lines.size() >= 6 && lines.at(1).startsWith("214-"), qPrintable(lines.join('|')));
+        const int helpEnd = lines.indexOf(QStringLiteral("214 Help OK."));
+        QCOMPARE(lines.mid(helpEnd + 1), (QStringList{"NOOP", "200 NOOP ok."}));
+        emit list->itemClicked(list->topLevelItem(0), 0);
+        QCOMPARE(text(&dialog, "CommandEdit"), QStringLiteral("HELP"));
+
+        // Replies to commands sent elsewhere, or differing in case, never reach the list.
+        list->clear();
+        dialog.pendingCommand = QStringLiteral("noop");
+        emit client->commandResult(QStringLiteral("NOOP"), QStringLiteral("200 NOOP ok."));
+        QCOMPARE(list->topLevelItemCount(), 0);
+    }
+
+    void chmodDialog_data()
+    {
+        QTest::addColumn<QString>("permissions");
+        QTest::addColumn<QStringList>("alsoTick");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<QString>("mode");  // none: Cancel
+        QTest::addColumn<int>("applyTo");
+        QTest::newRow("file rw-r--r--") << "-rw-r--r--" << QStringList() << 0 << "0644" << 1;
+        QTest::newRow("nine characters tick nothing") << "rwxrwxrwx" << QStringList() << 0 << "0000" << 1;
+        QTest::newRow("eleven characters tick nothing") << "drwxrwxrwx+" << QStringList() << 0 << "0000" << 1;
+        QTest::newRow("owner box is set-user-id") << "drwxr-xr-x" << QStringList{"Owner"} << 0 << "4755" << 1;
+        QTest::newRow("odd letters leave boxes alone") << "-r-Sr-Tr-x" << QStringList() << 1 << "0445" << 2;
+        QTest::newRow("folders only") << "d---------" << QStringList{"PublicExecute"} << 2 << "0001" << 3;
+        QTest::newRow("cancel leaves nothing") << "-rwxrwxrwx" << QStringList() << 0 << "" << 0;
+    }
+
+    void chmodDialog()
+    {
+        QFETCH(QString, permissions);
+        QFETCH(QStringList, alsoTick);
+        QFETCH(int, scope);
+        QFETCH(QString, mode);
+        QFETCH(int, applyTo);
+        KChmodDlg dialog;
+        dialog.setPermissions(permissions);
+        for (const QString& box : alsoTick)
+            dialog.findChild<QCheckBox*>(box)->setChecked(true);
+        child<QComboBox>(&dialog, "ChildOption")->setCurrentIndex(scope);
+        click(&dialog, mode.isEmpty() ? "Cancel" : "Change");
+        QCOMPARE(dialog.mode, mode);
+        QCOMPARE(dialog.applyTo, applyTo);
+    }
+
+    // Icons are cached per extension, case and all; the placeholder file they are read through
+    // stays in a folder of its own whatever the extension holds, and goes with the cache.
+    void fileIconPlaceholderStaysInItsOwnFolder_data()
+    {
+        QTest::addColumn<QStringList>("extensions");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("plain, cached per case")
+            << QStringList{"txt", "TXT", "txt", ""} << QStringList{"", "TXT", "txt"};
+        QTest::newRow("slash climbs out") << QStringList{"x/../../escaped"} << QStringList{""};
+        QTest::newRow("backslash") << QStringList{"a\\b"} << QStringList{""};
+        QTest::newRow("nul") << QStringList{QString("a") + QChar(0) + "b"} << QStringList{""};
+    }
+
+    void fileIconPlaceholderStaysInItsOwnFolder()
+    {
+        QFETCH(QStringList, extensions);
+        QFETCH(QStringList, keys);
+        QString placeholder;
+        {
+            KTFileIcon icons;
+            placeholder = icons.placeholderPath();
+            QVERIFY(QFileInfo(placeholder).absolutePath() != QDir::currentPath());
+            QIcon* first = icons.iconFor(extensions.first());
+            for (const QString& extension : extensions)
+                QCOMPARE(icons.iconFor(extension) == first, extension == extensions.first());
+            QCOMPARE(icons.icons.keys(), keys);
+            QCOMPARE(QFileInfo(placeholder).size(), 1024);
+            QCOMPARE(QFileInfo(placeholder).dir().entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
+            QVERIFY(!QFileInfo::exists(QStringLiteral("kt_temp_icon.tmp")));
+        }
+        QVERIFY(!QFileInfo::exists(placeholder));
+    }
+
+    void progressBar_data()
+    {
+        QTest::addColumn<int>("done");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("filledWidth");  // of the 190 pixel bar in a 200 pixel cell
+        // A bar that is not known to be done is empty; an empty file is done at once.
+        const int running = KTDUFile::Downloading;
+        QTest::newRow("50 %") << 512 << 1024 << running << 95;
+        QTest::newRow("100 % for an empty file") << 0 << 0 << running << 190;
+        QTest::newRow("waiting, size not known yet") << 0 << 0 << int(KTDUFile::Undownload) << 0;
+        QTest::newRow("failed before its size was known") << 0 << 0 << int(KTDUFile::DownloadError) << 0;
+        QTest::newRow("finished draws no bar at all") << 1024 << 1024 << int(KTDUFile::Finish) << 0;
+    }
+
+    void progressBar()
+    {
+        QFETCH(int, done);
+        QFETCH(int, total);
+        QFETCH(int, state);
+        QFETCH(int, filledWidth);
+        KTDUFile record;
+        record.doneSize = done;
+        record.fileSize = total;
+        record.stateCode = state;
+        QStandardItemModel model(1, 5);
+        model.setData(model.index(0, 4), QVariant::fromValue(static_cast<void*>(&record)), Qt::UserRole);
+        QImage image(200, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QStyleOptionViewItem option;
+        option.rect = image.rect();
         QPainter painter(&image);
-        delegate.paint(&painter, option, model.index(0, 4));
+        QPenStyleDelegate().paint(&painter, option, model.index(0, 4));
+        painter.end();
+        int filled = 0;
+        for (int x = 0; x < image.width(); ++x)
+            filled += QColor(image.pixel(x, 20)) == QColor(0, 124, 249) ? 1 : 0;
+        QCOMPARE(filled, filledWidth);
+        if (state == KTDUFile::Finish)
+            QCOMPARE(QColor(image.pixel(100, 20)), QColor(Qt::white));
     }
-    const QColor fill(0, 124, 249);
-    int filled = 0;
-    for (int x = 0; x < image.width(); ++x)
-        filled += QColor(image.pixel(x, 20)) == fill ? 1 : 0;
-    QCOMPARE(filled, filledWidth);
-    if (filledWidth > 0)
-        QCOMPARE(QColor(image.pixel(5, 20)), fill);
-    // A finished record draws no bar at all.
-    record.stateCode = KTDUFile::Finish;
-    image.fill(Qt::white);
+
+    // Each button gives its answer, and the answer does to the engine's trust what it says.
+    void certificateDialogAnswers_data()
     {
-        QPainter painter(&image);
-        delegate.paint(&painter, option, model.index(0, 4));
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("storedForGood");
+        QTest::addColumn<bool>("reconnects");
+        QTest::newRow("Trust always") << int(KTCertificateDialog::TrustAlways) << true << true;
+        QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
+        QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
     }
-    QCOMPARE(QColor(image.pixel(100, 20)), QColor(Qt::white));
-}
+
+    void certificateDialogAnswers()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, storedForGood);
+        QFETCH(bool, reconnects);
+        if (!haveCertificates)
+            QSKIP("no TLS or openssl here");
+        QTemporaryDir folder;
+        const QSslCertificate& certificate = certificates.selfSigned;
+        const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
+        const QString host = QStringLiteral("127.0.0.1");
+        KTCertificateDialog dialog(certificate, host, 2121, QStringLiteral("self-signed"), false);
+        QStringList labels;
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            labels.append(label->text());
+        QVERIFY(labels.contains(CertificateTrust::toText(fingerprint)));
+        QVERIFY(dialog.cancelButton()->isDefault());
+        dialog.show();
+        QTest::mouseClick(answer == KTCertificateDialog::TrustAlways    ? dialog.alwaysButton()
+                              : answer == KTCertificateDialog::OnlyThisTime ? dialog.onceButton()
+                                                                            : dialog.cancelButton(),
+                          Qt::LeftButton);
+        QCOMPARE(int(dialog.answer()), answer);
+        QCOMPARE(dialog.result() == QDialog::Accepted, answer != KTCertificateDialog::Cancel);
+
+        FTPClient client;
+        client.setTrustFolder(folder.filePath(QStringLiteral("settings")));
+        client.hostName = host;
+        client.portNumber = 2121;
+        QCOMPARE(KTCertificateDialog::apply(&client, certificate, dialog.answer()), reconnects);
+        QCOMPARE(client.certificateTrust().fingerprint(host, 2121) == fingerprint, storedForGood);
+    }
+
+    // Every image of the sources is compiled in, and reached both as style sheets name it
+    // ("://image/x.png") and as code does (":/image/x.png").
+    void everyImageFileIsCompiledIn()
+    {
+        const QDir sources(qEnvironmentVariable("TORVEX_SOURCE_DIR") + "/resources/image");
+        const QStringList files = sources.entryList({"*.png"}, QDir::Files, QDir::Name);
+        QVERIFY(!files.isEmpty());
+        QStringList compiled;
+        for (QDirIterator it(":/image"); it.hasNext();)
+            compiled << QFileInfo(it.next()).fileName();
+        compiled.sort();
+        QCOMPARE(compiled, files);
+        for (const QString& file : files) {
+            for (const QString& prefix : {"://image/", ":/image/"})
+                QVERIFY2(!QPixmap(prefix + file).isNull(), qPrintable(prefix + file));
+        }
+    }
+
+    void helpPageIsSelfContained_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "index.html" << "en";
+        QTest::newRow("Chinese") << "index_zh.html" << "zh";
+    }
+
+    void helpPageIsSelfContained()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, language);
+        // Where the build puts the pages: <build>/share/torvex/help, beside <build>/app.
+        const QDir help(qEnvironmentVariable("TORVEX_BINARY_DIR") + "/share/torvex/help");
+        QFile file(help.filePath(page));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QString html = QString::fromUtf8(file.readAll());
+        QVERIFY(html.contains(QString("<html lang=\"%1").arg(language)));
+        QVERIFY(!html.contains("<script", Qt::CaseInsensitive));
+        // Every picture, sheet and link points into the shipped folder: nothing remote, nothing missing.
+        const QRegularExpression reference("(?:src|href)=\"([^\"#]*)[^\"]*\"");
+        int references = 0;
+        for (auto match = reference.globalMatch(html); match.hasNext();) {
+            const QString target = match.next().captured(1);
+            references += target.isEmpty() ? 0 : 1;
+            QVERIFY2(!target.contains(':') && !target.startsWith('/'), qPrintable(target));
+            QVERIFY2(target.isEmpty() || QFile::exists(help.filePath(target)), qPrintable(target));
+        }
+        QVERIFY(references > 20);
+    }
+};
 
 QTEST_MAIN(TestDialogs)
 #include "tst_gui_dialogs.moc"

@@ -1,12 +1,15 @@
 #ifndef TORVEX_TESTS_WIDGETDRIVER_H
 #define TORVEX_TESTS_WIDGETDRIVER_H
 
+#include "settings/fbdata.h"
+#include "settings/serverinfo.h"
+
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QTreeWidget>
-#include <QtGlobal>
 
 // Drives a window's widgets by their object names, as a user would see and touch them.
 // Header-only: only window tests include it, and the shared support library has no widgets.
@@ -20,10 +23,7 @@ T* child(QWidget* parent, const char* name)
     return widget;
 }
 
-inline void click(QWidget* parent, const char* name)
-{
-    child<QPushButton>(parent, name)->click();
-}
+inline void click(QWidget* parent, const char* name) { child<QPushButton>(parent, name)->click(); }
 
 // The text of a line edit or a label.
 inline QString text(QWidget* parent, const char* name)
@@ -50,14 +50,11 @@ inline QStringList column(QTreeWidget* tree, int index)
 // The first row of a flat list whose column 0 reads name, or none.
 inline QTreeWidgetItem* rowNamed(const QTreeWidget* tree, const QString& name)
 {
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        if (tree->topLevelItem(i)->text(0) == name)
-            return tree->topLevelItem(i);
-    }
-    return nullptr;
+    const QList<QTreeWidgetItem*> rows = tree->findItems(name, Qt::MatchExactly);
+    return rows.isEmpty() ? nullptr : rows.first();
 }
 
-// Selects exactly the rows of a flat list named in rows, the last one current; false if one is missing.
+// Selects exactly the named rows of a flat list, the last one current; false if one is missing.
 inline bool selectRows(QTreeWidget* tree, const QStringList& rows)
 {
     tree->clearSelection();
@@ -65,10 +62,26 @@ inline bool selectRows(QTreeWidget* tree, const QStringList& rows)
         QTreeWidgetItem* row = rowNamed(tree, name);
         if (!row)
             return false;
-        row->setSelected(true);
         tree->setCurrentItem(row, 0, QItemSelectionModel::Select);
     }
     return true;
+}
+
+// A site on 127.0.0.1 for the test server's own user "test".
+inline ServerInfo* addLoopbackSite(FBData* store, quint16 port, const QString& password,
+                                   const QString& localFolder = QDir::tempPath())
+{
+    auto* site = new ServerInfo(store);
+    site->serverName = QStringLiteral("Local");
+    site->ip = QStringLiteral("127.0.0.1");
+    site->port = port;
+    site->userName = QStringLiteral("test");
+    site->password = password;
+    site->codec = QStringLiteral("UTF-8");
+    site->clientPath = QDir::toNativeSeparators(localFolder);
+    site->serverPath = QStringLiteral("/");
+    store->sites.insert(site->id, site);
+    return site;
 }
 
 #endif
