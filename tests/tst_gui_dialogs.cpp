@@ -457,11 +457,13 @@ private slots:
     }
 
     // Unlike the Sites dialog's test site, the server dialog shows where other machines reach it.
-    void serverDialogShowsThisComputersAddress()
+    // The stored port stays, even from a record that lacks the address.
+    void serverDialogShowsThisComputersAddressAndStoredPort()
     {
-        QFile::remove(serverFile("server.ini"));
+        serverStore->writeServerSettings(QString(), 2200, QStringLiteral("/srv"));
         StartFTPDialog dialog(serverStore.get());
-        QCOMPARE(text(&dialog, "IP"), localIpList().value(0));
+        QCOMPARE(text(&dialog, "IP"), localIpList().value(0, QStringLiteral("127.0.0.1")));
+        QCOMPARE(text(&dialog, "Port"), QStringLiteral("2200"));
     }
 
     void commandDialogShowsWholeReplies()
