@@ -2,24 +2,19 @@
 #define TORVEX_TESTS_HTTPSTUB_H
 
 #include <QByteArray>
-#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QTcpServer>
 
 class QTcpSocket;
 
-// A tiny web server on 127.0.0.1 standing in for the publisher's service. It answers every
-// GET with one canned body, or stays silent, or sends a body that does not end (up to a bound,
-// so that the test always stops), and notes each request's path and query.
+// A tiny web server on 127.0.0.1 standing in for the publisher's service. It notes each request's
+// path and query and answers every GET with one canned body, a 404, or silence.
 class HttpStub : public QObject
 {
     Q_OBJECT
 public:
-    enum Mode { Answer, Silent, Endless, NotFound };
-    static constexpr qint64 EndlessLimit = 8 * 1024 * 1024;
-
-    explicit HttpStub(QObject* parent = nullptr);
+    enum Mode { Answer, Silent, NotFound };
 
     bool start();
     QString base() const;  // "http://127.0.0.1:<port>/"
@@ -27,15 +22,11 @@ public:
     Mode mode = Answer;
     QByteArray body;
     QStringList requests;
-    qint64 endlessSent = 0;
 
 private:
-    void onConnection();
-    void onRequestBytes(QTcpSocket* socket);
-    void sendMore(QTcpSocket* socket);
+    void answer(QTcpSocket* socket);
 
     QTcpServer server;
-    QHash<QTcpSocket*, QByteArray> heads;
 };
 
 #endif
