@@ -5,8 +5,11 @@
 #include "support/testfiles.h"
 
 #include <QDir>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -14,6 +17,15 @@ namespace {
 QString printable(QString text)
 {
     return text.replace('\r', "\\r").replace('\n', "\\n").replace(QChar(0), "\\0").left(40);
+}
+
+// Listing rows as "field|field|...", one per line.
+QString listingRows(const QString& listing)
+{
+    QStringList rows;
+    for (const FTPClient::Row& row : FTPClient::parseList(listing))
+        rows << row.join('|');
+    return rows.join('\n');
 }
 
 // Sorted rows as "name", "/" for a folder, "@" for a link, then the size.
@@ -45,39 +57,30 @@ QString readReplies(const QString& pieces)
     return seen.join(',');
 }
 
-// Two-argument functions take the parts of the input around "|".
+// Each function under test, text in and text out; two-argument ones take the parts around "|".
 QString call(const QString& function, const QString& input)
 {
     const QString first = input.section('|', 0, 0);
     const QString second = input.section('|', 1);
-    if (function == QLatin1String("sizeToString"))
-        return sizeToString(input.toULongLong());
-    if (function == QLatin1String("timeToString"))
-        return timeToString(input.toULongLong());
-    if (function == QLatin1String("joinPath"))
-        return QDir::fromNativeSeparators(joinPath(first, second));
-    if (function == QLatin1String("isSafeCommandText"))
-        return QLatin1String(isSafeCommandText(input) ? "true" : "false");
-    if (function == QLatin1String("isPlainEntryName"))
-        return QLatin1String(FTPClient::isPlainEntryName(input) ? "true" : "false");
-    if (function == QLatin1String("quotedText"))
-        return FTPClient::quotedText(input);
-    if (function == QLatin1String("joinRemotePath"))
-        return FTPClient::joinRemotePath(first, second);
-    if (function == QLatin1String("parseList")) {
-        QStringList rows;
-        for (const FTPClient::Row& row : FTPClient::parseList(input))
-            rows << row.join('|');
-        return rows.join('\n');
-    }
-    if (function == QLatin1String("sortRows"))
-        return sortedKinds(input);
-    if (function == QLatin1String("readReplies"))
-        return readReplies(input);
     QString address;
     quint16 port = 0;
-    const bool taken = FTPClient::parsePasv(input, address, port);
-    return taken ? address + ':' + QString::number(port) : QString();
+    const QHash<QString, std::function<QString()>> functions = {
+        {"sizeToString", [&] { return sizeToString(input.toULongLong()); }},
+        {"timeToString", [&] { return timeToString(input.toULongLong()); }},
+        {"joinPath", [&] { return QDir::fromNativeSeparators(joinPath(first, second)); }},
+        {"joinRemotePath", [&] { return FTPClient::joinRemotePath(first, second); }},
+        {"isSafeCommandText", [&] { return QString::number(isSafeCommandText(input)); }},
+        {"isPlainEntryName", [&] { return QString::number(FTPClient::isPlainEntryName(input)); }},
+        {"quotedText", [&] { return FTPClient::quotedText(input); }},
+        {"parsePasv", [&] {
+             return FTPClient::parsePasv(input, address, port)
+                 ? address + ':' + QString::number(port) : QString();
+         }},
+        {"parseList", [&] { return listingRows(input); }},
+        {"sortRows", [&] { return sortedKinds(input); }},
+        {"readReplies", [&] { return readReplies(input); }},
+    };
+    return functions.value(function)();
 }
 
 } // namespace
@@ -106,17 +109,17 @@ void TestHelpers::calls_data()
     row("timeToString", "3600", "1.00h");
     row("joinPath", "/a/|/b\\c", "/a/b/c");
     // Text that could end a command early or smuggle a second one in is refused.
-    row("isSafeCommandText", QStringLiteral("RETR f\u00fcr b.txt"), "true");
-    row("isSafeCommandText", "RETR a\rDELE b", "false");
-    row("isSafeCommandText", "RETR a\nDELE b", "false");
-    row("isSafeCommandText", QString("RETR a") + QChar(0), "false");
+    row("isSafeCommandText", QStringLiteral("RETR f\u00fcr b.txt"), "1");
+    row("isSafeCommandText", "RETR a\rDELE b", "0");
+    row("isSafeCommandText", "RETR a\nDELE b", "0");
+    row("isSafeCommandText", QString("RETR a") + QChar(0), "0");
     // A name from a listing must stay inside the folder it was listed in.
-    row("isPlainEntryName", ".profile", "true");
+    row("isPlainEntryName", ".profile", "1");
     for (const QString& name : {QString(), QStringLiteral("."), QStringLiteral(".."),
                                 QStringLiteral("../../etc/passwd"), QStringLiteral("..\\x"),
                                 QStringLiteral("a\rb"), QStringLiteral("a\nDELE b"),
                                 QString("a") + QChar(0)})
-        row("isPlainEntryName", name, "false");
+        row("isPlainEntryName", name, "0");
     row("quotedText", "257 \"/my folder\" is current.", "/my folder");
     row("quotedText", "257 \"/a\"\"b\" created.", "/a\"b");
     row("quotedText", "257 \"/home", "");

@@ -1,7 +1,5 @@
-// The settings store: its files as written by hand or by older versions, the user list the
-// built-in server uses and the site helpers the windows use.
+// The settings store: its files as people and older versions wrote them, and its use.
 #include "settings/fbdata.h"
-#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,13 +36,8 @@ QStringList storeTexts(FBData& store)
     return texts + userTexts(store.users());
 }
 
-UserInfo* makeUser(const QString& name, const QString& password)
-{
-    auto* user = new UserInfo;
-    user->name = name;
-    user->password = password;
-    return user;
-}
+const auto OthersMayUse = QFileDevice::ReadGroup | QFileDevice::ReadOther
+                         | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
 } // namespace
 
@@ -55,11 +48,12 @@ private slots:
     void storedFiles_data();
     void storedFiles();
     void storeInUse();
-    void filesAreOwnerOnlyInAFolderOfTheirOwn();
+    void defaultStoreKeepsItsFilesInAFolderOfItsOwn();
 };
 
-// One row per file as a person or an older version wrote it: its keys ("group/key=value", a
-// value with commas is a list) and what the store reads, before and after saving it again.
+// One row per file as a person or an older version wrote it, readable by others: its keys
+// ("group/key=value", a value with commas is a list) and what the store reads, before and after
+// saving it again.
 void TestSettings::storedFiles_data()
 {
     QTest::addColumn<QString>("file");
@@ -103,10 +97,17 @@ void TestSettings::storedFiles()
                          value.contains(',') ? QVariant(value.split(',')) : QVariant(value));
         }
     }
+    const auto readableByOthers = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(dir.filePath(file), readableByOthers));
     {
         FBData store(dir.path(), nullptr);
         QVERIFY(store.userList.isEmpty());  // users are read on first use only
         QCOMPARE(storeTexts(store), loaded);
+    }
+    // They hold passwords in plain text: only their owner may read them, from the next save on.
+    for (const char* name : {"servers.ini", "users.ini"}) {
+        const QFileInfo info(dir.filePath(QLatin1String(name)));
+        QVERIFY2(info.exists() && !(info.permissions() & OthersMayUse), name);
     }
     FBData store(dir.path(), nullptr);
     QCOMPARE(storeTexts(store), loaded);
@@ -127,13 +128,18 @@ void TestSettings::storeInUse()
     auto* site = new ServerInfo(&store);
     site->connected = true;
     store.sites.insert(site->id, site);
-    store.users() << makeUser(QStringLiteral("twin"), QStringLiteral("a"))
-                  << makeUser(QStringLiteral("twin"), QStringLiteral("b"));
+    for (const char* password : {"a", "b"}) {
+        store.users() << new UserInfo;
+        store.userList.last()->name = QStringLiteral("twin");
+        store.userList.last()->password = QLatin1String(password);
+    }
     QSignalSpy changes(&store, &FBData::userChange);
     QVERIFY(store.setUserOnline(QStringLiteral("test"), true));
     QVERIFY(!store.setUserOnline(QStringLiteral("nobody"), true));
-    QScopedPointer<UserInfo> twin(makeUser(QStringLiteral("twin"), QStringLiteral("c")));
-    store.saveUser(*twin);
+    UserInfo twin;
+    twin.name = QStringLiteral("twin");
+    twin.password = QStringLiteral("c");
+    store.saveUser(twin);
     QCOMPARE(userTexts(store.userList), QStringList({"test:581247:+", "twin:b:", "twin:c:"}));
     // Name and password must both match, case included, and belong to one user.
     QVERIFY(store.checkUser(QStringLiteral("twin"), QStringLiteral("b")));
@@ -156,29 +162,18 @@ void TestSettings::storeInUse()
     QVERIFY(!store.containsServer(&probe));
     QString address;
     quint16 port = 0;
-    store.writeServerSettings(QStringLiteral("127.0.0.1"), 2121, QString());
     QString path;
+    store.writeServerSettings(QStringLiteral("127.0.0.1"), 2121, QString());
     QVERIFY(!store.readServerSettings(address, port, path));
 }
 
-// The files hold passwords in plain text: only their owner may read them, also a file that
-// others could read before, and they live in a folder of their own.
-void TestSettings::filesAreOwnerOnlyInAFolderOfTheirOwn()
+void TestSettings::defaultStoreKeepsItsFilesInAFolderOfItsOwn()
 {
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-    const QString users = dir.filePath(QStringLiteral("torvex/users.ini"));
-    QVERIFY(writeTestFile(users, QByteArray()));
-    QVERIFY(QFile::setPermissions(
-        users, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
-    FBData(nullptr).users();
+    delete new FBData;
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("torvex/servers.ini"))));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("servers.ini"))));
-    const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup
-                        | QFileDevice::WriteOther;
-    for (const char* name : {"torvex/servers.ini", "torvex/users.ini"}) {
-        const QFileInfo info(dir.filePath(QLatin1String(name)));
-        QVERIFY2(info.exists() && !(info.permissions() & others), name);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -110,10 +110,9 @@ void TestWebService::failedRequestsGiveNothingSoon()
 // read once per process, so a fresh copy of this test with another language checks it.
 void TestWebService::desktopLanguageWithoutAnAnswer()
 {
-    const char* const locales[] = {"en_US", "zh_TW", "fr_FR", "de_AT", "it_IT",
-                                   "ja_JP", "ko_KR", "ru_RU", "es_MX"};
-    for (int code = 0; code <= 8; ++code)
-        QCOMPARE(languageOfLocale(QLocale(QLatin1String(locales[code]))), code);
+    // The language counts, not the country; languages without a translation are English.
+    QCOMPARE(languageOfLocale(QLocale(QStringLiteral("zh_TW"))), 1);
+    QCOMPARE(languageOfLocale(QLocale(QStringLiteral("es_MX"))), 8);
     QCOMPARE(languageOfLocale(QLocale(QStringLiteral("pt_BR"))), 0);
     if (qEnvironmentVariableIsSet("TORVEX_CHILD")) {
         stub.mode = HttpStub::NotFound;
