@@ -53,8 +53,7 @@ void TestWebService::countryNames()
     QCOMPARE(stub.requests, QStringList(QStringLiteral("/country.php?ip=127.0.0.1")));
 }
 
-// The user id is fetched once, kept in the program's data folder wherever the program was started
-// from, and sent along with the update check. Without a service nothing is asked nor written.
+// The user id is fetched once, kept in the data folder and sent with the update check.
 void TestWebService::uidAndUpdateNotice()
 {
     QCOMPARE(QFileInfo(uidFilePath()).absolutePath(),
@@ -88,8 +87,7 @@ void TestWebService::uidAndUpdateNotice()
     QCOMPARE(stub.requests.size(), 6);
 }
 
-// An empty body is "GetOk"; a refusal, an overlong body and a silent service give nothing, and
-// none of them may hold the start-up.
+// An empty body is "GetOk"; failures give nothing, and none may hold the start-up.
 void TestWebService::failedRequestsGiveNothingSoon()
 {
     stub.body.clear();
@@ -106,8 +104,8 @@ void TestWebService::failedRequestsGiveNothingSoon()
     stub.mode = HttpStub::Answer;
 }
 
-// Without an answer the desktop's language for messages counts, not its number format. It is
-// read once per process, so a fresh copy of this test with another language checks it.
+// Without an answer the desktop's language for messages counts, not its number format; it is
+// read once per process, so a fresh copy of this test checks it.
 void TestWebService::desktopLanguageWithoutAnAnswer()
 {
     // The language counts, not the country; languages without a translation are English.
