@@ -117,6 +117,7 @@ void TestWebService::desktopLanguageWithoutAnAnswer()
         QCOMPARE(countryCode(), 7);
         setServiceBase(QString());
         QCOMPARE(countryCode(), 7);
+        QCOMPARE(stub.requests.size(), 1);  // none without a service
         return;
     }
     qputenv("LANGUAGE", "ru_RU:en");
