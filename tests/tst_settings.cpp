@@ -65,7 +65,8 @@ void TestSettings::storedFiles_data()
                        "Node0/UserName=me", "Node0/Password=p=a;s s", "Node0/Codec=GB2312",
                        "Node0/ClientPath=/home/me", "Node0/ServerPath=/pub", "Node0/Select=true",
                        "Node0/Encryption=2", "Node1/ServerName=Second"}
-        << QStringList{QStringLiteral("Home \u00fc|127.0.0.1|2121|me|p=a;s s|GB2312|/home/me|/pub|1|1|2"),
+        << QStringList{QStringLiteral("Home \u00fc|127.0.0.1|2121|me|p=a;s s|GB2312|")
+                           + "/home/me|/pub|1|1|2",
                        "Second||0||||||0|0|0", user};
     QTest::newRow("client paths with either separator, encryption out of range")
         << "servers.ini"

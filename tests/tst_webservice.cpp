@@ -67,7 +67,7 @@ void TestWebService::uidAndUpdateNotice()
     QCOMPARE(readTestFile(uidFilePath()), QByteArray("0"));
     stub.body = "new||7b3f9||ok";
     QCOMPARE(getUid(), QStringLiteral("7b3f9"));
-    QCOMPARE(readTestFile(uidFilePath()), QByteArray("7b3f9"));  // the "0" replaced, not appended to
+    QCOMPARE(readTestFile(uidFilePath()), QByteArray("7b3f9"));  // replaced, not appended to
     stub.body = "1.8|http://127.0.0.1/get|ok|notes";
     const VersionNotice notice = fetchVersionNotice();
     QVERIFY(notice.found && notice.optional);
