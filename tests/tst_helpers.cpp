@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -77,6 +78,12 @@ QString call(const QString& function, const QString& input)
         {"parseList", [&] { return listingRows(input); }},
         {"sortRows", [&] { return sortedKinds(input); }},
         {"readReplies", [&] { return readReplies(input); }},
+        {"sortNoCase", [&] {
+             QStringList list = input.split(',');
+             sortNoCase(list);
+             return list.join(',');
+         }},
+        {"localIpList", [&] { return localIpList().filter(QRegularExpression(input)).join(','); }},
     };
     return functions.value(function)();
 }
@@ -105,6 +112,8 @@ void TestHelpers::calls_data()
     row("timeToString", "90", "1.50m");
     row("timeToString", "3600", "1.00h");
     row("joinPath", "/a/|/b\\c", "/a/b/c");
+    row("sortNoCase", "b,B2,a,A,c", "a,A,b,B2,c");  // stable: "a" stays before "A"
+    row("localIpList", "^127\\.0\\.0\\.1$|::", "");  // no loopback nor IPv6 offered to clients
     // Text that could end a command early or smuggle a second one in is refused.
     row("isSafeCommandText", QStringLiteral("RETR f\u00fcr b.txt"), "1");
     row("isSafeCommandText", "RETR a\rDELE b", "0");
