@@ -1,163 +1,200 @@
+// The stateless helpers: texts, paths, listings, FTP replies and local folder removal.
 #include "common/helpers.h"
-#include "engine/ktdelinfo.h"
-#include "engine/ktdufile.h"
+#include "engine/ftpclient.h"
+#include "engine/ftpreplyreader.h"
 #include "support/testfiles.h"
 
-#include <QBuffer>
 #include <QDir>
+#include <QHash>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
+
+namespace {
+
+// Control characters written out, so that a row's name stays short and on one line.
+QString printable(QString text)
+{
+    return text.replace('\r', "\\r").replace('\n', "\\n").replace(QChar(0), "\\0").left(40);
+}
+
+// Listing rows as "field|field|...", one per line.
+QString listingRows(const QString& listing)
+{
+    QStringList rows;
+    for (const FTPClient::Row& row : FTPClient::parseList(listing))
+        rows << row.join('|');
+    return rows.join('\n');
+}
+
+// Sorted rows as "name", "/" for a folder, "@" for a link, then the size.
+QString sortedKinds(QString listing)
+{
+    FTPClient::Rows rows = FTPClient::parseList(listing);
+    QStringList kinds;
+    for (const FTPClient::Row& row : FTPClient::sortRows(rows))
+        kinds << row.at(6).section(' ', 0, 0) + (FTPClient::isDirRow(row) ? "/" : "")
+                     + (FTPClient::isLinkRow(row) ? "@" : "")
+                     + QString::number(FTPClient::rowSize(row));
+    return kinds.join(' ') + QStringLiteral(" %1 left").arg(rows.size());
+}
+
+// Feeds the reader the pieces between "|" and gives its lines, "!" marking a reply's final line.
+QString readReplies(const QString& pieces)
+{
+    FtpReplyReader reader;
+    QStringList seen;
+    for (const QString& piece : pieces.split('|')) {
+        if (!reader.append(piece.toLatin1()))
+            return "overflow";
+        FtpReplyReader::Line line;
+        while (reader.next(line))
+            seen << (line.final ? "!" : "") + line.text;
+    }
+    return seen.join(',');
+}
+
+// Each function under test, text in and text out; two-argument ones take the parts around "|".
+QString call(const QString& function, const QString& input)
+{
+    const QString first = input.section('|', 0, 0);
+    const QString second = input.section('|', 1);
+    QString address;
+    quint16 port = 0;
+    const QHash<QString, std::function<QString()>> functions = {
+        {"sizeToString", [&] { return sizeToString(input.toULongLong()); }},
+        {"timeToString", [&] { return timeToString(input.toULongLong()); }},
+        {"joinPath", [&] { return QDir::fromNativeSeparators(joinPath(first, second)); }},
+        {"joinRemotePath", [&] { return FTPClient::joinRemotePath(first, second); }},
+        {"isSafeCommandText", [&] { return QString::number(isSafeCommandText(input)); }},
+        {"isPlainEntryName", [&] { return QString::number(FTPClient::isPlainEntryName(input)); }},
+        {"quotedText", [&] { return FTPClient::quotedText(input); }},
+        {"parsePasv", [&] {
+             return FTPClient::parsePasv(input, address, port)
+                 ? address + ':' + QString::number(port) : QString();
+         }},
+        {"parseList", [&] { return listingRows(input); }},
+        {"sortRows", [&] { return sortedKinds(input); }},
+        {"readReplies", [&] { return readReplies(input); }},
+        {"sortNoCase", [&] {
+             QStringList list = input.split(',');
+             sortNoCase(list);
+             return list.join(',');
+         }},
+        {"localIpList", [&] { return localIpList().filter(QRegularExpression(input)).join(','); }},
+    };
+    return functions.value(function)();
+}
+
+} // namespace
 
 class TestHelpers : public QObject
 {
     Q_OBJECT
 private slots:
-    void textFunctions_data();
-    void textFunctions();
-    void md5OfDevice();
-    void sortNoCaseIsStable();
-    void removeDirRefusesDangerousPaths();
+    void calls_data();
+    void calls();
     void removeDirLeavesHiddenFilesAndLinkTargets();
-    void localIpListHasNoLoopback();
-    void recordStateTexts();
 };
 
-// One row per call of a text helper: the function, its argument(s) and what it gives back.
-void TestHelpers::textFunctions_data()
+void TestHelpers::calls_data()
 {
     QTest::addColumn<QString>("function");
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("result");
-    const auto size = [](const char* tag, quint64 bytes, const char* text) {
-        QTest::newRow(tag) << "sizeToString" << QString::number(bytes) << "" << text;
+    const auto row = [](const char* function, const QString& input, const QString& result) {
+        QTest::addRow("%s %s", function, qPrintable(printable(input))) << function << input << result;
     };
-    size("zero", 0, "0B");
-    size("below KiB", 1023, "1023B");
-    size("KiB", 1024, "1.00KB");
-    size("KiB and a half", 1536, "1.50KB");
-    size("MiB", 1048576, "1.00MB");
-    size("GiB is G", 1073741824, "1.00G");
-    size("above 4 GiB", quint64(5) * 1073741824ULL, "5.00G");
-    QTest::newRow("59s") << "timeToString" << "59" << "" << "59s";
-    QTest::newRow("a minute") << "timeToString" << "60" << "" << "1.00m";
-    QTest::newRow("90s") << "timeToString" << "90" << "" << "1.50m";
-    QTest::newRow("an hour") << "timeToString" << "3600" << "" << "1.00h";
-    const QString s = QDir::separator();
-    QTest::newRow("join plain") << "joinPath" << "/a" << "b" << s + "a" + s + "b";
-    QTest::newRow("join trailing separator") << "joinPath" << "/a" + s << "b" << s + "a" + s + "b";
-    QTest::newRow("join leading separator") << "joinPath" << "/a" << s + "b" << s + "a" + s + "b";
-    QTest::newRow("join mixed separators") << "joinPath" << "/a" << "b/c\\d" << s + "a" + s + "b" + s + "c" + s + "d";
-    // takeLine gives "LINE|REST".
-    QTest::newRow("line and start of next") << "takeLine" << "220 ok\r\n331 pa" << "" << "220 ok|331 pa";
-    QTest::newRow("no line feed") << "takeLine" << "220 partial" << "" << "|220 partial";
-    QTest::newRow("line feed first stays") << "takeLine" << "\n220 x\r\n" << "" << "|\n220 x\r\n";
-    QTest::newRow("bare line feed") << "takeLine" << "a\nb" << "" << "a|b";
-    QTest::newRow("empty CRLF line consumed") << "takeLine" << "\r\nx\n" << "" << "|x\n";
-    QTest::newRow("safe plain") << "isSafeCommandText" << "RETR a b.txt" << "" << "true";
-    QTest::newRow("safe non-ASCII") << "isSafeCommandText" << QStringLiteral("RETR f\u00fcr.txt") << "" << "true";
-    QTest::newRow("unsafe CR") << "isSafeCommandText" << "RETR a\rDELE b" << "" << "false";
-    QTest::newRow("unsafe LF") << "isSafeCommandText" << "RETR a\nDELE b" << "" << "false";
-    QTest::newRow("unsafe NUL") << "isSafeCommandText" << QString("RETR a") + QChar(0) << "" << "false";
+    row("sizeToString", "1023", "1023B");
+    row("sizeToString", "5368709120", "5.00G");  // "G", not "GB"; past 32 bits
+    row("timeToString", "90", "1.50m");
+    row("timeToString", "3600", "1.00h");
+    row("joinPath", "/a/|/b\\c", "/a/b/c");
+    row("sortNoCase", "b,B2,a,A,c", "a,A,b,B2,c");  // stable: "a" stays before "A"
+    row("localIpList", "^127\\.0\\.0\\.1$|::", "");  // no loopback nor IPv6 offered to clients
+    // Text that could end a command early or smuggle a second one in is refused.
+    row("isSafeCommandText", QStringLiteral("RETR f\u00fcr b.txt"), "1");
+    row("isSafeCommandText", "RETR a\rDELE b", "0");
+    row("isSafeCommandText", "RETR a\nDELE b", "0");
+    row("isSafeCommandText", QString("RETR a") + QChar(0), "0");
+    // A dot-file is a plain name (the engine tests feed it the hostile ones).
+    row("isPlainEntryName", ".profile", "1");
+    row("isPlainEntryName", "a\nDELE b", "0");
+    row("quotedText", "257 \"/my folder\" is current.", "/my folder");
+    row("quotedText", "257 \"/a\"\"b\" created.", "/a\"b");
+    row("quotedText", "257 \"/home", "");
+    row("joinRemotePath", "/a/|/b", "/a/b");
+    row("joinRemotePath", "|b", "/b");
+    // A PASV reply is taken only with six numbers of 0..255 in brackets and a port above 0.
+    row("parsePasv", "227 Entering Passive Mode (127,20,1,10,195,80)", "127.20.1.10:50000");
+    row("parsePasv", "227 Entering Passive Mode ( 127, 0, 0, 1, 4, 1 ).", "127.0.0.1:1025");
+    row("parsePasv", "227 x (127,0,0,1,0,21,9)", "127.0.0.1:21");
+    for (const char* reply : {"227 x (127,0,0,1,4)", "227 x (127,0,0,1,256,1)",
+                              "227 x (127,0,0,1,0,0)", "227 x (127,0,0,1,a,1)",
+                              "227 x (127,0,0,1,-1,1)", "227 x 127,0,0,1,4,1",
+                              "229 x (127,0,0,1,4,1)", "227 x )127,0,0,1,4,1("})
+        row("parsePasv", reply, "");
+    // Listing lines, odd names, lines that are no entry, and bare line feeds.
+    row("parseList", "-rw-r--r--   1 ftp ftp  1024 Mar  5  2019 a b.txt\r\n",
+        "-rw-r--r--|1|ftp|ftp|1024|Mar 5 2019|a b.txt");
+    row("parseList", "-rw-r--r-- 1 u g 1 Jan 01 12:00  lead\r\n",
+        "-rw-r--r--|1|u|g|1|Jan 01 12:00| lead");
+    row("parseList", "lrwxrwxrwx 1 u g 7 Jan 01 12:00 link -> target\r\n",
+        "lrwxrwxrwx|1|u|g|7|Jan 01 12:00|link -> target");
+    row("parseList", "crw-rw-rw- 1 root root 1, 3 Jan  1  2019 null\r\n",
+        "crw-rw-rw-|1|root|root|1, 3|Jan 1 2019|null");
+    row("parseList", QStringLiteral("-rw-r--r-- 1 u g 5 Jan 01 12:00 \u00fcber \u65e5.txt\r\n"),
+        QStringLiteral("-rw-r--r--|1|u|g|5|Jan 01 12:00|\u00fcber \u65e5.txt"));
+    row("parseList", "drwxr-xr-x 2 0 0 4096 Dec 06 06:50 2019\r\n",
+        "drwxr-xr-x|2|0|0|4096|Dec 06 06:50|2019");
+    const QString dir = QStringLiteral("drwxr-xr-x 2 u g 1 Jan 01 12:00 ");
+    const QString file = QStringLiteral("-rw-r--r-- 1 u g 7 Jan 01 12:00 ");
+    row("parseList", "total 8\r\n\r\n-rw-r--r-- 1 u g 5 Jan 01\r\n" + file + "\r\n"
+                     "12-06-26  06:50AM       <DIR>          folder\r\n", "");
+    row("parseList", "total 2\n" + dir + "d\n" + file + "f",
+        "drwxr-xr-x|2|u|g|1|Jan 01 12:00|d\n-rw-r--r--|1|u|g|7|Jan 01 12:00|f");
+    // "..", folders, then files by name; "." leaves the input; a twice-listed name keeps the
+    // place of its first kind and its last row.
+    row("sortRows", dir + "b\r\n" + dir + "..\r\n" + file + "c\r\n" + dir + ".\r\n" + dir + "x\r\n"
+                        + file + "x\r\nLrwxrwxrwx 1 u g 7 Jan 01 12:00 A -> t\r\n"
+                        + "-rw-r--r-- 1 u g 6442450944 Jan 01 12:00 a\r\n"
+                        + "-rw-r--r-- 1 u g xyz Jan 01 12:00 B\r\n",
+        "../1 b/1 x7 A@7 B0 a6442450944 c7 8 left");
+    // Replies split inside a character; a multi-line reply ends only on its own code.
+    row("readReplies", QString::fromLatin1("257 \"/\xc3|\xbc\"\r\n"),
+        QStringLiteral("!257 \"/\u00fc\""));
+    row("readReplies", "230-a\r\n  text 230 inside\r\n231 b\r\n230-c\r\n230 d\r\n\n211-x\r\n211\r\n",
+        "230-a,  text 230 inside,231 b,230-c,!230 d,211-x,!211");
 }
 
-void TestHelpers::textFunctions()
+void TestHelpers::calls()
 {
     QFETCH(QString, function);
     QFETCH(QString, input);
-    QFETCH(QString, second);
     QFETCH(QString, result);
-    QString got;
-    if (function == QLatin1String("sizeToString"))
-        got = sizeToString(input.toULongLong());
-    else if (function == QLatin1String("timeToString"))
-        got = timeToString(input.toULongLong());
-    else if (function == QLatin1String("joinPath"))
-        got = joinPath(input, second);
-    else if (function == QLatin1String("takeLine"))
-        got = ::takeLine(input) + QLatin1Char('|') + input;
-    else
-        got = QLatin1String(isSafeCommandText(input) ? "true" : "false");
-    QCOMPARE(got, result);
-}
-
-void TestHelpers::md5OfDevice()
-{
-    QByteArray bytes("The quick brown fox jumps over the lazy dog");
-    QBuffer buffer(&bytes);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    QCOMPARE(md5Hex(&buffer), QStringLiteral("9e107d9d372bb6826bd81d3542a419d6"));
-    QByteArray empty;
-    QBuffer emptyBuffer(&empty);
-    QVERIFY(emptyBuffer.open(QIODevice::ReadOnly));
-    QCOMPARE(md5Hex(&emptyBuffer), QStringLiteral("d41d8cd98f00b204e9800998ecf8427e"));
-}
-
-void TestHelpers::sortNoCaseIsStable()
-{
-    QStringList list{"b", "B2", "a", "A", "c"};
-    sortNoCase(list);
-    QCOMPARE(list, QStringList({"a", "A", "b", "B2", "c"}));
-    QStringList items{"", "x", "", "y"};
-    removeEmptyItems(items);
-    QCOMPARE(items, QStringList({"x", "y"}));
-}
-
-void TestHelpers::removeDirRefusesDangerousPaths()
-{
-    QVERIFY(!removeDir(QString(), true));
-    QVERIFY(!removeDir(QStringLiteral("."), true));
-    QVERIFY(!removeDir(QStringLiteral("/tmp/.."), true));
-    QTemporaryDir temp;
-    QVERIFY(removeDir(temp.filePath(QStringLiteral("missing")), true));
+    QCOMPARE(call(function, input), result);
 }
 
 void TestHelpers::removeDirLeavesHiddenFilesAndLinkTargets()
 {
+    for (const QString& dangerous : {QString(), QStringLiteral("."), QStringLiteral("/tmp/..")})
+        QVERIFY(!removeDir(dangerous, true));
     QTemporaryDir temp;
     const QString victim = temp.filePath(QStringLiteral("victim"));
-    const QString outside = temp.filePath(QStringLiteral("outside"));
-    QVERIFY(writeTestFile(outside + "/keep.txt", "keep"));
-    QVERIFY(writeTestFile(victim + "/a.txt", "a"));
+    QVERIFY(removeDir(victim, true));  // nothing there: nothing to do
+    QVERIFY(writeTestFile(temp.filePath(QStringLiteral("outside/keep")), "keep"));
     QVERIFY(writeTestFile(victim + "/sub/b.txt", "b"));
-    QVERIFY(QFile::link(outside, victim + "/link"));
+    QVERIFY(QFile::link(temp.filePath(QStringLiteral("outside")), victim + "/link"));
     QVERIFY(removeDir(victim, true));
     QVERIFY(!QDir(victim).exists());
-    QVERIFY2(QFile::exists(outside + "/keep.txt"), "a link's target must survive");
-
+    QVERIFY2(QFile::exists(temp.filePath(QStringLiteral("outside/keep"))), "a link's target stays");
     QVERIFY(writeTestFile(victim + "/.hidden", "h"));
     QVERIFY(writeTestFile(victim + "/plain", "p"));
     QVERIFY(!removeDir(victim, true));
-    QVERIFY(QFile::exists(victim + "/.hidden"));
-    QVERIFY(!QFile::exists(victim + "/plain"));
-}
-
-void TestHelpers::localIpListHasNoLoopback()
-{
-    const QStringList addresses = localIpList();
-    QVERIFY(!addresses.contains(QStringLiteral("127.0.0.1")));
-    for (const QString& address : addresses)
-        QVERIFY(!address.contains(QStringLiteral("::")));
-}
-
-void TestHelpers::recordStateTexts()
-{
-    KTDUFile file;
-    const QList<QPair<int, QString>> files = {{1, "undowload"}, {2, "dowloading"}, {3, "dowloaded"},
-        {4, "dowloadError"}, {5, "unupload"}, {6, "uploading"}, {7, "uploaded"}, {8, "uploadError"},
-        {9, "Same"}, {10, "Different"}, {30, "finish"}, {0, ""}, {11, ""}, {31, ""}};
-    for (const auto& state : files) {
-        file.stateCode = state.first;
-        QCOMPARE(file.stateText(), state.second);
-    }
-    KTDelInfo info(QStringLiteral("/a"), QStringLiteral("b"));
-    QCOMPARE(info.stateCode, 1);
-    const QList<QPair<int, QString>> deletes = {{1, "undelete"}, {2, "deteting"}, {3, "delallfile"},
-        {4, "delfolder"}, {10, "deteted"}, {26, "unknow"}, {30, "error"}, {5, ""}};
-    for (const auto& state : deletes) {
-        info.stateCode = state.first;
-        QCOMPARE(info.stateText(), state.second);
-    }
+    QCOMPARE(QDir(victim).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{".hidden"});
 }
 
 QTEST_GUILESS_MAIN(TestHelpers)
