@@ -1,201 +1,172 @@
-"""torvex-server as a program: options, settings files, errors, signals and its log."""
+"""torvex-server as a program, driven with Python's ftplib: options, settings files, errors,
+signals, its log, urgent ABOR, and failed TLS handshakes."""
 import ftplib
 import os
-import shutil
 import signal
 import socket
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.environ.get("TORVEX_SOURCE_DIR", ""), "tests", "support"))
-from serverpeer import (CLIENT_TIMEOUT, TorvexServer, free_loopback_port,  # noqa: E402
-                        make_certificate)
+from serverpeer import (CLIENT_TIMEOUT, PeerCase, make_certificate,  # noqa: E402
+                        pattern_bytes, read, write)
 
 
-def write_ini(path, text):
-    with open(path, "w") as f:
-        f.write(text)
+def login(port, user, password):
+    """A logged-in ftplib session; the caller closes it."""
+    ftp = ftplib.FTP(timeout=CLIENT_TIMEOUT)
+    ftp.connect("127.0.0.1", port)
+    try:
+        ftp.login(user, password)
+    except ftplib.Error:
+        ftp.close()
+        raise
+    return ftp
 
 
-class ServerTool(unittest.TestCase):
-    def setUp(self):
-        self.base = tempfile.mkdtemp(prefix="torvex-tool-")
-        self.root = os.path.join(self.base, "root")
-        self.config_home = os.path.join(self.base, "config")
-        # The tool keeps its settings in a folder of its own inside the configuration folder.
-        self.config = os.path.join(self.config_home, "torvex")
-        os.makedirs(self.root)
-        os.makedirs(self.config)
+def login_folder(port, user, password):
+    ftp = login(port, user, password)
+    try:
+        return ftp.pwd()
+    finally:
+        ftp.close()
 
-    def tearDown(self):
-        shutil.rmtree(self.base, ignore_errors=True)
 
-    def server(self, args):
-        return TorvexServer(self.root, args=args, config_home=self.config_home)
+def resident_kib(pid):
+    with open("/proc/%d/status" % pid) as f:
+        return int(next(line for line in f if line.startswith("VmRSS:")).split()[1])
 
-    def failing_start(self, args):
-        server = self.server(args).launch()
-        try:
-            status = server.finish()
-        finally:
-            server.__exit__(None, None, None)
-        self.assertEqual(status, 1)
-        self.assertTrue(server.stderr_text.startswith("torvex-server: "), server.stderr_text)
-        self.assertFalse(any(line.startswith("listening") for line in server.lines))
-        return server.stderr_text
 
-    def login(self, port, user, password):
-        ftp = ftplib.FTP(timeout=CLIENT_TIMEOUT)
-        ftp.connect("127.0.0.1", port)
-        try:
-            ftp.login(user, password)
-            return ftp.pwd()
-        finally:
-            ftp.close()
-
-    def test_bad_options_end_with_status_1(self):
-        self.assertIn("unknown option", self.failing_start(["--bogus"]))
-        self.assertIn("--port", self.failing_start(["--port"]))
-        self.assertIn("bad port", self.failing_start(["--port", "70000", "--root", self.root]))
-        self.assertIn("NAME:PASSWORD", self.failing_start(["--user", "nocolon", "--root", self.root]))
-
-    def test_missing_folder_ends_with_status_1(self):
+class ServerTool(PeerCase):
+    def test_unusable_start_ends_with_status_1(self):
+        cert, key = make_certificate(self.base)
+        other_cert, other_key = make_certificate(self.base, "other")
+        not_pem = os.path.join(self.base, "not.pem")
+        write(not_pem, b"no certificate here\n")
         missing = os.path.join(self.base, "missing")
-        self.assertIn("missing", self.failing_start(["--port", "0", "--address", "127.0.0.1",
-                                                     "--root", missing]))
-        self.assertIn("--root", self.failing_start(["--port", "0", "--address", "127.0.0.1"]))
-
-    def test_port_in_use_ends_with_status_1(self):
-        with socket.socket() as taken:
-            taken.bind(("127.0.0.1", 0))
-            taken.listen(1)
-            port = taken.getsockname()[1]
-            text = self.failing_start(["--port", str(port), "--address", "127.0.0.1",
-                                       "--root", self.root])
-        self.assertIn(str(port), text)
+        taken = socket.socket()
+        self.addCleanup(taken.close)
+        taken.bind(("127.0.0.1", 0))
+        taken.listen(1)
+        busy = str(taken.getsockname()[1])
+        local = ["--address", "127.0.0.1"]
+        rows = [
+            (["--bogus"], "unknown option"),
+            (["--port"], "--port"),
+            (["--port", "70000", "--root", self.root], "bad port"),
+            (["--user", "nocolon", "--root", self.root], "NAME:PASSWORD"),
+            (["--port", "0", *local], "--root"),
+            (["--port", "0", *local, "--root", missing], "missing"),
+            (["--port", busy, *local, "--root", self.root], busy),
+            (self.args("--cert", missing, "--key", key), "does not exist"),
+            (self.args("--cert", cert, "--key", missing), "does not exist"),
+            (self.args("--cert", self.base, "--key", key), "cannot read"),
+            (self.args("--cert", not_pem, "--key", key), "no PEM certificate"),
+            (self.args("--cert", cert, "--key", not_pem), "no PEM private key"),
+            (self.args("--cert", cert, "--key", other_key), "does not belong"),
+            (self.args("--cert", other_cert), "go together"),
+            (self.args("--require-tls"), "TLS needs a certificate"),
+        ]
+        for args, message in rows:
+            with self.subTest(args=args):
+                server = self.launch(args)
+                self.assertEqual(server.stop(sig=None), 1)
+                self.assertTrue(server.stderr_text.startswith("torvex-server: "), server.stderr_text)
+                self.assertIn(message, server.stderr_text)
+                self.assertFalse([line for line in server.lines if line.startswith("listening")])
 
     def test_signals_stop_with_status_0(self):
         for sig in (signal.SIGTERM, signal.SIGINT):
-            server = self.server(["--port", "0", "--address", "127.0.0.1", "--root", self.root])
-            with server:
-                self.assertEqual(self.login(server.port, "test", "581247"), "/")
+            with self.subTest(sig=sig):
+                server = self.serve()
+                # With no users set anywhere the default one logs in; its password is not logged.
+                self.assertEqual(login_folder(server.port, "test", "581247"), "/")
                 self.assertEqual(server.stop(sig), 0)
+                self.assertNotIn("581247", server.output())
 
     def test_settings_files_give_port_folder_and_users(self):
-        port = free_loopback_port()
-        write_ini(os.path.join(self.config, "server.ini"),
-                  "[Server]\nIP=127.0.0.1\nPort=%d\nPath=%s\n" % (port, self.root))
-        users = "[Users]\nCount=1\n\n[Node0]\nName=alice\nPassword=wonder land\nPaths=@Invalid()\n"
-        write_ini(os.path.join(self.config, "users.ini"), users)
+        config = os.path.join(self.config_home, "torvex")
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            port = probe.getsockname()[1]
+        server_ini = "[Server]\nIP=127.0.0.1\nPort=%d\nPath=%s\n" % (port, self.root)
+        write(os.path.join(config, "server.ini"), server_ini.encode())
+        users = b"[Users]\nCount=1\n\n[Node0]\nName=alice\nPassword=wonder land\nPaths=@Invalid()\n"
+        write(os.path.join(config, "users.ini"), users)
         os.makedirs(os.path.join(self.root, "from settings"))
-        with self.server(["--address", "127.0.0.1"]) as server:
-            self.assertEqual(server.port, port)
-            ftp = ftplib.FTP(timeout=CLIENT_TIMEOUT)
-            ftp.connect("127.0.0.1", port)
-            ftp.login("alice", "wonder land")
-            ftp.cwd("from settings")
-            ftp.quit()
-            with self.assertRaises(ftplib.error_perm):
-                self.login(port, "test", "581247")
-            self.assertEqual(server.stop(), 0)
-        with open(os.path.join(self.config, "users.ini")) as f:
-            self.assertEqual(f.read(), users)
+        server = self.serve(args=["--address", "127.0.0.1"])
+        self.assertEqual(server.port, port)
+        ftp = login(port, "alice", "wonder land")
+        ftp.cwd("from settings")
+        ftp.quit()
+        with self.assertRaises(ftplib.error_perm):
+            login(port, "test", "581247")
+        self.assertEqual(server.stop(), 0)
+        self.assertEqual(read(os.path.join(config, "users.ini")), users)
 
-    def test_user_option_is_for_this_run_only(self):
-        with self.server(["--port", "0", "--address", "127.0.0.1", "--root", self.root,
-                          "--user", "bob:pa:ss", "--user", "carol:x"]) as server:
-            self.assertEqual(self.login(server.port, "bob", "pa:ss"), "/")
-            self.assertEqual(self.login(server.port, "carol", "x"), "/")
-            with self.assertRaises(ftplib.error_perm):
-                self.login(server.port, "test", "581247")
-            self.assertTrue(server.wait_for_line("logout carol from 127.0.0.1:"))
-            self.assertEqual(server.stop(), 0)
-        self.assertEqual(os.listdir(self.config), [])
-        everything = "\n".join(server.lines) + server.stderr_text
-        self.assertIn("login bob from 127.0.0.1:", everything)
-        self.assertNotIn("pa:ss", everything)
+    def test_users_of_this_run_and_the_log(self):
+        data = pattern_bytes(3_000_000, 11)
+        write(os.path.join(self.root, "big.bin"), data)
+        write(os.path.join(self.root, "fake\r\nforged"), b"x")
+        server = self.serve("--user", "bob:pa:ss", "--user", "carol:x")
+        self.assertEqual(login_folder(server.port, "carol", "x"), "/")
+        with self.assertRaises(ftplib.error_perm):
+            login(server.port, "test", "581247")
+        ftp = login(server.port, "bob", "pa:ss")
+        lines, received = [], bytearray()
+        ftp.dir(lines.append)
+        ftp.retrbinary("RETR big.bin", received.extend)
+        ftp.quit()
+        self.assertEqual(bytes(received), data)
+        # A name with a line break would forge listing lines: it is left out, and the log says so.
+        self.assertFalse([line for line in lines if "forged" in line], lines)
+        self.assertIn("fake??forged", server.wait_for_line("notice listing leaves out") or "")
+        self.assertTrue(server.wait_for_line("transfer bob RETR /big.bin %d bytes" % len(data)))
+        self.assertTrue(server.wait_for_line("logout bob from 127.0.0.1:"))
+        self.assertEqual(server.stop(), 0)
+        self.assertIn("login carol from 127.0.0.1:", server.output())
+        self.assertNotIn("pa:ss", server.output())
+        # --user is for this run only: nothing lands in the settings.
+        self.assertEqual([files for _, _, files in os.walk(self.config_home) if files], [])
 
-    def test_default_user_without_settings(self):
-        with self.server(["--port", "0", "--address", "127.0.0.1", "--root", self.root]) as server:
-            self.assertEqual(self.login(server.port, "test", "581247"), "/")
-            self.assertEqual(server.stop(), 0)
-        self.assertNotIn("581247", "\n".join(server.lines) + server.stderr_text)
+    def test_urgent_abort_ends_a_download(self):
+        size = 48 * 1024 * 1024
+        write(os.path.join(self.root, "huge.bin"), pattern_bytes(size, 13))
+        ftp = login(self.serve().port, "test", "581247")
+        self.addCleanup(ftp.close)
+        replies, received = [], bytearray()
 
-    def test_names_left_out_of_listings_are_logged(self):
-        with open(os.path.join(self.root, "fake\r\nforged"), "w") as f:
-            f.write("x")
-        with self.server(["--port", "0", "--address", "127.0.0.1", "--root", self.root,
-                          "--user", "dave:pw"]) as server:
-            ftp = ftplib.FTP(timeout=CLIENT_TIMEOUT)
-            ftp.connect("127.0.0.1", server.port)
-            try:
-                ftp.login("dave", "pw")
-                lines = []
-                ftp.dir(lines.append)
-            finally:
-                ftp.close()
-            self.assertFalse(any("forged" in line for line in lines), lines)
-            line = server.wait_for_line("notice listing leaves out")
-            self.assertIsNotNone(line)
-            self.assertIn("fake??forged", line)
+        def take(block):
+            received.extend(block)
+            if not replies:
+                replies.append(ftp.abort())    # ftplib sends it as urgent data, as RFC 959 asks
 
-    def tls_args(self, *extra):
-        return ["--port", "0", "--address", "127.0.0.1", "--root", self.root, *extra]
-
-    def test_unusable_certificate_or_key_ends_with_status_1(self):
-        cert, key = make_certificate(self.base)
-        other_cert, other_key = make_certificate(self.base, name="other")
-        not_pem = os.path.join(self.base, "not.pem")
-        write_ini(not_pem, "no certificate here\n")
-        missing = os.path.join(self.base, "missing.pem")
-        cases = [
-            (["--cert", missing, "--key", key], "does not exist"),
-            (["--cert", cert, "--key", missing], "does not exist"),
-            (["--cert", self.base, "--key", key], "cannot read"),
-            (["--cert", not_pem, "--key", key], "no PEM certificate"),
-            (["--cert", cert, "--key", not_pem], "no PEM private key"),
-            (["--cert", cert, "--key", other_key], "does not belong"),
-            (["--cert", other_cert], "go together"),
-            (["--require-tls"], "TLS needs a certificate"),
-        ]
-        for extra, message in cases:
-            with self.subTest(extra=extra):
-                self.assertIn(message, self.failing_start(self.tls_args(*extra)))
-
-    def failed_handshake(self, port, garbage):
-        with socket.create_connection(("127.0.0.1", port), timeout=CLIENT_TIMEOUT) as s:
-            reader = s.makefile("rb")
-            self.assertTrue(reader.readline().startswith(b"220"))
-            s.sendall(b"AUTH TLS\r\n")
-            self.assertTrue(reader.readline().startswith(b"234"))
-            s.sendall(garbage)
-            # The server ends the connection; bounded by the socket's time-out.
-            self.assertEqual(reader.read(), b"")
-
-    @staticmethod
-    def resident_kib(pid):
-        with open("/proc/%d/status" % pid) as f:
-            for line in f:
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1])
-        return 0
+        self.assertTrue(ftp.retrbinary("RETR huge.bin", take).startswith("226"))
+        self.assertTrue(replies[0].startswith("426"), replies)
+        self.assertLess(len(received), size)
+        self.assertEqual(ftp.nlst(), ["huge.bin"])
 
     def test_memory_flat_over_failed_handshakes(self):
-        cert, key = make_certificate(self.base)
+        server = self.tls_server()
         garbage = [b"USER plain text where a hello belongs\r\n",
                    b"\x16\x03\x01\x00\x10" + b"\xff" * 16]
-        with self.server(self.tls_args("--cert", cert, "--key", key)) as server:
-            for i in range(200):
-                self.failed_handshake(server.port, garbage[i % 2])
-            before = self.resident_kib(server.process.pid)
-            for i in range(1000):
-                self.failed_handshake(server.port, garbage[i % 2])
-            after = self.resident_kib(server.process.pid)
-            self.assertLess(after - before, 2048, "grew from %d KiB to %d KiB" % (before, after))
-            self.assertTrue(server.wait_for_line("notice TLS handshake with 127.0.0.1:"))
-            # Still serving.
-            self.assertEqual(self.login(server.port, "test", "581247"), "/")
+
+        def fail_handshakes(count):
+            for i in range(count):
+                with socket.create_connection(("127.0.0.1", server.port), CLIENT_TIMEOUT) as s:
+                    reader = s.makefile("rb")
+                    self.assertTrue(reader.readline().startswith(b"220"))
+                    s.sendall(b"AUTH TLS\r\n")
+                    self.assertTrue(reader.readline().startswith(b"234"))
+                    s.sendall(garbage[i % 2])
+                    self.assertEqual(reader.read(), b"")    # the server hangs up
+            return resident_kib(server.process.pid)
+
+        before = fail_handshakes(200)
+        after = fail_handshakes(1000)
+        self.assertLess(after - before, 2048, "grew from %d KiB to %d KiB" % (before, after))
+        self.assertTrue(server.wait_for_line("notice TLS handshake with 127.0.0.1:"))
+        self.assertEqual(login_folder(server.port, "test", "581247"), "/")
 
 
 if __name__ == "__main__":
