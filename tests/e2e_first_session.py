@@ -23,8 +23,6 @@ PROGRAM = os.path.join(os.environ.get("TORVEX_BINARY_DIR", os.path.join(SOURCE_D
                        "app", "torvex")
 SHOTS = os.environ.get("TORVEX_SCREENSHOT_DIR",
                        os.path.join(SOURCE_DIR, "docs", "screenshots", "first-session"))
-sys.path.insert(0, os.path.join(HERE, "support"))
-from serverpeer import read, write  # noqa: E402
 
 # Places within each window at its first size (main 1202 x 739, Sites 910 x 576, server dialog
 # 619 x 464), read off the screenshots.
@@ -93,6 +91,17 @@ class Window:
         screen.close()
 
 
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
 def tree_digests(root):
     """Every file under root by its MD5; a file that goes away while being read is left out."""
     found = {}
@@ -125,7 +134,7 @@ class Session:
     """The program with a home, configuration and served folder of its own under root."""
 
     def __init__(self, root):
-        self.root, self.shots, self.process, self.log = root, 0, None, None
+        self.root, self.shots, self.process = root, 0, None
         self.home = os.path.join(root, "home")
         self.downloads = os.path.join(self.home, "Downloads")
         self.serve = os.path.join(root, "serve")
@@ -139,17 +148,15 @@ class Session:
         return path
 
     def start(self):
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("QT_QPA_PLATFORM", "LC_ALL", "LC_MESSAGES")}
+        # A fresh user: data and cache folders follow HOME once their variables are gone.
+        env = {k: v for k, v in os.environ.items() if k not in (
+            "QT_QPA_PLATFORM", "LC_ALL", "LC_MESSAGES", "XDG_DATA_HOME", "XDG_CACHE_HOME")}
         env.update(HOME=self.home, XDG_CONFIG_HOME=self.config, LANG="C.UTF-8", LANGUAGE="en",
-                   XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
-                   XDG_CACHE_HOME=os.path.join(self.home, ".cache"),
                    XDG_RUNTIME_DIR=os.path.join(self.root, "runtime"))
         os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
-        self.log = open(os.path.join(self.root, "torvex.log"), "ab")
-        self.process = subprocess.Popen([PROGRAM], env=env, cwd=self.home, stdout=self.log,
-                                        stderr=subprocess.STDOUT)
-        self.log.close()
+        with open(os.path.join(self.root, "torvex.log"), "ab") as log:
+            self.process = subprocess.Popen([PROGRAM], env=env, cwd=self.home, stdout=log,
+                                            stderr=subprocess.STDOUT)
         main = self.window("FTP Torvex")
         if (main.width, main.height) != (1202, 739):
             raise Failure("main window is %dx%d, not 1202x739" % (main.width, main.height))
@@ -349,14 +356,6 @@ def drive():
     return 0
 
 
-def private_network_works():
-    try:
-        return subprocess.run(["unshare", "--net", "--", "ip", "link", "set", "lo", "up"],
-                              capture_output=True, timeout=10).returncode == 0
-    except (OSError, subprocess.TimeoutExpired):
-        return False
-
-
 def main():
     if "--drive" in sys.argv:
         return drive()
@@ -372,7 +371,9 @@ def main():
         return 77
     command = ["xvfb-run", "-a", "-s", "-screen 0 1280x800x24 -nolisten tcp -noreset",
                sys.executable, os.path.abspath(__file__), "--drive"]
-    if "--shared-network" not in sys.argv and os.geteuid() == 0 and private_network_works():
+    private = ["unshare", "--net", "--", "ip", "link", "set", "lo", "up"]
+    if "--shared-network" not in sys.argv and os.geteuid() == 0 and shutil.which("unshare") \
+            and subprocess.run(private, capture_output=True, timeout=10).returncode == 0:
         command = ["unshare", "--net", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
                    *command]
     else:

@@ -1,15 +1,21 @@
 #!/bin/bash
-# torvex-cli against pyftpdlib on 127.0.0.1: every command, exit statuses and the messages for a
-# refused login, a missing path and an unreachable host; links and the login folder against
-# pyftpdlib and torvex-server alike.
+# torvex-cli on 127.0.0.1 against pyftpdlib: every command, exit statuses and the messages for a
+# refused login, a missing path and an unreachable host; a server without TLS; passwords from
+# TORVEX_PASSWORD and ~/.netrc; links and the login folder, against torvex-server too. Then over
+# TLS against vsftpd (TLS required for logins and data, data connections resuming the control
+# session), limited to TLS 1.2 and with TLS 1.3: trees both ways, resume, certificates refused or
+# trusted by fingerprint or in the settings. A certificate from a known authority is checked in
+# process (tst_engine_tls), so this test leaves the machine's trust store alone.
 set -u
 CLI=${TORVEX_CLI:-}
 [ -x "$CLI" ] || { echo "SKIP: torvex-cli not built"; exit 0; }
-/usr/bin/python3 -c 'import pyftpdlib' 2>/dev/null || { echo "SKIP: pyftpdlib not installed"; exit 0; }
+/usr/bin/python3 -c 'import pyftpdlib' 2>/dev/null || { echo "SKIP: no pyftpdlib"; exit 0; }
 . "$(dirname "$0")/support/peertools.sh"
 W=$(mktemp -d)
+chmod 755 "$W"
 PIDS=""
 trap stop_all EXIT
+export HOME="$W/home" XDG_CONFIG_HOME="$W/config"
 
 mkdir -p "$W/root/tree/sub dir" "$W/root/tree/empty" "$W/local" "$W/dl"
 head -c 3000000 /dev/urandom >"$W/root/tree/big.bin"
@@ -18,11 +24,30 @@ cp -r "$W/root/tree" "$W/local/tree"
 # pyftpdlib listens on the port it is given, which another program may take first.
 for attempt in 1 2 3; do
     PORT=$(free_port)
-    /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$PORT" -u u -P p -d "$W/root" -w >"$W/py.log" 2>&1 &
+    /usr/bin/python3 -m pyftpdlib -D -i 127.0.0.1 -p "$PORT" -u u -P p -d "$W/root" -w \
+        >"$W/py.log" 2>&1 &
     PIDS="$PIDS $!"
     wait_greeting "$PORT" && break
     [ "$attempt" = 3 ] && { echo "FAIL: pyftpdlib did not start"; exit 1; }
 done
+
+# pyftpdlib refuses AUTH TLS, as a man in the middle who strips it would; its log shows what came.
+expect 5 "AUTH TLS refused with TLS required" timeout 60 "$CLI" --tls-required --port "$PORT" \
+    --user u --password p 127.0.0.1 ls /
+grep -q "<- USER\|<- PASS" "$W/py.log" && bad "credentials sent after a refused AUTH TLS"
+grep -q "password was not sent" "$W/err" || bad "the message says no password was sent"
+expect 0 "--tls falls back to plain FTP" timeout 60 "$CLI" --tls --port "$PORT" --user u \
+    --password p 127.0.0.1 ls /
+# The password from the environment with the user from a URL, and both from ~/.netrc.
+expect 0 "TORVEX_PASSWORD and a URL" \
+    env TORVEX_PASSWORD=p timeout 60 "$CLI" ls "ftp://u@127.0.0.1:$PORT/tree"
+grep -q "big.bin" "$W/out" || bad "the URL's path listed"
+mkdir -p "$W/home"
+printf '%s\n' "machine other login x password wrong" "machine 127.0.0.1 login u password p" \
+    >"$W/home/.netrc"
+expect 0 "~/.netrc" timeout 60 "$CLI" --port "$PORT" 127.0.0.1 ls /
+rm "$W/home/.netrc"
+"$CLI" --help | grep -q "TORVEX_PASSWORD" || bad "--help names TORVEX_PASSWORD"
 
 T="timeout 120 $CLI --port $PORT --user u --password p 127.0.0.1"
 expect 0 "ls" $T ls /tree
@@ -75,13 +100,13 @@ link_checks() { # link_checks NAME ROOT COMMAND...
     expect 0 "$name: get a link to a file" "$@" get /flink "$dl"
     # With the content the server sends for it: our server sends a link's target text.
     [ -f "$dl/flink" ] && [ ! -L "$dl/flink" ] || bad "$name: the link was not fetched as a file"
-    [ "$name" != pyftpdlib ] || cmp -s "$root/real/inner.txt" "$dl/flink" || bad "$name: link content"
+    [ "$name" != pyftpdlib ] || cmp -s "$root/real/inner.txt" "$dl/flink" || bad "$name: content"
     expect 0 "$name: get a link to a folder" "$@" get /lnk "$dl"
     cmp -s "$root/real/inner.txt" "$dl/lnk/inner.txt" || bad "$name: folder through a link"
     expect 0 "$name: put into a link to a folder" "$@" put "$root/moved.txt" /lnk
     [ -f "$root/real/moved.txt" ] || bad "$name: put through a link"
     expect 0 "$name: rm a link to a folder" "$@" rm /lnk
-    [ ! -L "$root/lnk" ] && [ -f "$root/real/inner.txt" ] || bad "$name: rm of the link touched its target"
+    [ ! -L "$root/lnk" ] && [ -f "$root/real/inner.txt" ] || bad "$name: rm touched the target"
 }
 link_checks pyftpdlib "$W/root" $T
 if [ -x "${TORVEX_SERVER:-}" ]; then
@@ -91,8 +116,50 @@ if [ -x "${TORVEX_SERVER:-}" ]; then
         --user u:p --address 127.0.0.1 >"$W/own.log" 2>&1 &
     PIDS="$PIDS $!"
     wait_greeting "$OWN_PORT" || bad "torvex-server did not start"
-    link_checks torvex-server "$W/own" timeout 120 "$CLI" --port "$OWN_PORT" --user u --password p 127.0.0.1
+    link_checks torvex-server "$W/own" \
+        timeout 120 "$CLI" --port "$OWN_PORT" --user u --password p 127.0.0.1
 else
     echo "SKIP: torvex-server not built"
+fi
+
+tls_checks() {
+    make_cert self
+    make_cert other
+    local fp max dl
+    fp=$(fingerprint "$W/self.pem")
+    mkdir -p "$W/root/w" "$W/config/torvex"
+    chown "$(ftp_account)" "$W/root/w"
+    for max in TLSv1.2 TLSv1.3; do
+        start_vsftpd "$max" self "$max" || return 1
+        T="timeout 120 $CLI --tls-required --trust $fp --port $PORT 127.0.0.1"
+        dl="$W/dl/$max"
+        mkdir -p "$dl"
+        expect 0 "$max: get a tree" $T get /tree "$dl"
+        diff -r "$W/root/tree" "$dl/tree" >/dev/null || bad "$max: downloaded tree differs"
+        head -c 1000000 "$W/root/tree/big.bin" >"$dl/tree/big.bin"
+        expect 0 "$max: get --continue" $T get -c /tree "$dl"
+        cmp -s "$W/root/tree/big.bin" "$dl/tree/big.bin" || bad "$max: resumed file differs"
+        # vsftpd creates no folder for a put into one that does not exist.
+        expect 0 "$max: mkdir" $T mkdir "/w/$max"
+        expect 0 "$max: put a tree" $T put "$W/local/tree" "/w/$max"
+        diff -r --exclude=empty "$W/local/tree" "$W/root/w/$max/tree" >/dev/null \
+            || bad "$max: uploaded tree differs"
+    done
+    # Certificates, against the TLS 1.3 server and its self-signed certificate.
+    T="timeout 60 $CLI --port $PORT"
+    expect 5 "self-signed certificate refused" $T --tls-required 127.0.0.1 ls /
+    grep -q "$fp" "$W/err" || bad "the refusal names the fingerprint"
+    expect 5 "another fingerprint trusted: refused" \
+        $T --tls-required --trust "$(fingerprint "$W/other.pem")" 127.0.0.1 ls /
+    expect 4 "plain login refused by the server" $T 127.0.0.1 ls /
+    printf '[Hosts]\n127.0.0.1%%20%s=%s\n' "$PORT" "$fp" \
+        >"$W/config/torvex/trusted-certificates.ini"
+    expect 0 "trusted in the settings folder, ftpes:// URL" $T ls "ftpes://127.0.0.1:$PORT/tree"
+    grep -q "big.bin" "$W/out" || bad "URL path listed"
+}
+if [ -x /usr/sbin/vsftpd ] && [ "$(id -u)" = 0 ] && command -v openssl >/dev/null; then
+    tls_checks
+else
+    echo "SKIP: vsftpd needs root here, and openssl"
 fi
 finish

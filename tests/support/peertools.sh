@@ -8,23 +8,23 @@ expect() { # expect STATUS DESCRIPTION COMMAND...: its output goes to $W/out and
     shift 2
     "$@" >"$W/out" 2>"$W/err"
     local got=$?
-    if [ "$got" = "$status" ]; then echo "ok   $what"; else bad "$what: status $got, expected $status"; fi
+    [ "$got" = "$status" ] && echo "ok   $what" || bad "$what: status $got, expected $status"
 }
 finish() {
     [ "$fails" = 0 ] && echo "all passed" || echo "$fails failed"
     [ "$fails" = 0 ]
 }
 stop_all() {
-    for p in $PIDS; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+    for p in $PIDS; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null || true; done
     rm -rf "$W"
 }
 free_port() {
-    /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
+    /usr/bin/python3 -c 'import socket; print(socket.create_server(("127.0.0.1", 0)).getsockname()[1])'
 }
 wait_greeting() { # wait_greeting PORT: up to 5 s for a 220
     for _ in $(seq 1 50); do
-        timeout 2 bash -c "exec 3<>/dev/tcp/127.0.0.1/$1 && head -c 3 <&3" 2>/dev/null | grep -q 220 \
-            && return 0
+        timeout 2 bash -c "exec 3<>/dev/tcp/127.0.0.1/$1 && head -c 3 <&3" 2>/dev/null \
+            | grep -q 220 && return 0
         sleep 0.1
     done
     return 1
