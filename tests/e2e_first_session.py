@@ -176,11 +176,11 @@ class Session:
         wait_until('the window "%s" to close' % title, lambda: not self.find(title))
 
     def start_server(self, sites, port, folder=None):
-        """Starts the built-in server from the Sites dialog; with a folder, on that folder."""
+        """Starts the built-in server from the Sites dialog; given a folder, there and on port."""
         sites.click(*SITES_FTP_SERVER)
         server = self.window("Start the ftp server")
-        server.fill(*SERVER_PORT, str(port))
         if folder:
+            server.fill(*SERVER_PORT, str(port))
             server.fill(*SERVER_PATH, folder)
             self.shot("server-dialog")
         server.click(*SERVER_START)
@@ -317,8 +317,7 @@ def second_run(session, port):
     main.click(*MAIN_SITES)
     sites = session.window("FTP Servers")
     session.shot("restarted-site-kept")
-    # The built-in server went with the program. Its dialog keeps the folder, and the port only
-    # when the computer has an IPv4 address besides loopback, so the port is typed again.
+    # The built-in server went with the program; its dialog keeps the folder and the port.
     session.start_server(sites, port)
     sites.click(*SITES_FIRST_ROW)
     session.connect(sites, main, "restarted", "restarted-window-connected")
