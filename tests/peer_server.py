@@ -11,7 +11,6 @@ import socket
 import stat
 import subprocess
 import tempfile
-import threading
 import time
 import unittest
 import urllib.parse
@@ -48,26 +47,31 @@ def make_certificate(folder, name="server"):
 
 
 class TorvexServer:
-    """torvex-server with its own configuration folder; its output gathers in lines."""
+    """torvex-server with its own configuration folder; its output goes to files in logs."""
 
-    def __init__(self, args, config_home):
+    def __init__(self, args, config_home, logs):
         env = dict(os.environ, XDG_CONFIG_HOME=config_home, QT_QPA_PLATFORM="offscreen")
-        self.process = subprocess.Popen([os.environ["TORVEX_SERVER"], *args], env=env, text=True,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.lines, self.stderr_text, self.port = [], "", None
-        self.closed = threading.Event()
-        threading.Thread(target=self._read, daemon=True).start()
+        self.out, self.err, self.port = os.path.join(logs, "out"), os.path.join(logs, "err"), None
+        with open(self.out, "w") as out, open(self.err, "w") as err:
+            self.process = subprocess.Popen([os.environ["TORVEX_SERVER"], *args], env=env,
+                                            stdout=out, stderr=err)
 
-    def _read(self):
-        for line in self.process.stdout:
-            self.lines.append(line.rstrip("\n"))
-        self.closed.set()
+    @property
+    def lines(self):
+        return read(self.out).decode().splitlines()
+
+    @property
+    def stderr_text(self):
+        return read(self.err).decode()
+
+    def output(self):
+        return read(self.out).decode() + self.stderr_text
 
     def wait_for_line(self, prefix, timeout=WAIT):
         """The first output line that starts with prefix, or None when none comes in time."""
         deadline = time.monotonic() + timeout
         while True:
-            ended = self.closed.is_set()
+            ended = self.process.poll() is not None
             found = [line for line in self.lines if line.startswith(prefix)]
             if found or ended or time.monotonic() > deadline:
                 return found[0] if found else None
@@ -78,19 +82,11 @@ class TorvexServer:
         if sig and self.process.poll() is None:
             self.process.send_signal(sig)
         try:
-            status = self.process.wait(timeout=WAIT)
+            return self.process.wait(timeout=WAIT)
         finally:
             if self.process.poll() is None:
                 self.process.kill()
                 self.process.wait(timeout=WAIT)
-        if self.closed.wait(WAIT) and not self.process.stderr.closed:
-            self.stderr_text = self.process.stderr.read()
-            self.process.stderr.close()
-            self.process.stdout.close()
-        return status
-
-    def output(self):
-        return "\n".join(self.lines) + self.stderr_text
 
 
 class PeerCase(unittest.TestCase):
@@ -108,7 +104,7 @@ class PeerCase(unittest.TestCase):
         return ["--port", "0", "--address", "127.0.0.1", "--root", self.root, *extra]
 
     def launch(self, args):
-        server = TorvexServer(args, self.config_home)
+        server = TorvexServer(args, self.config_home, tempfile.mkdtemp(dir=self.base))
         self.addCleanup(server.stop)
         return server
 
