@@ -45,7 +45,7 @@ grep -q "big.bin" "$W/out" || bad "the URL's path listed"
 mkdir -p "$W/home"
 printf '%s\n' "machine other login x password wrong" "machine 127.0.0.1 login u password p" \
     >"$W/home/.netrc"
-expect 0 "~/.netrc" timeout 60 "$CLI" --port "$PORT" 127.0.0.1 ls /
+expect 0 "login from .netrc" timeout 60 "$CLI" --port "$PORT" 127.0.0.1 ls /
 rm "$W/home/.netrc"
 "$CLI" --help | grep -q "TORVEX_PASSWORD" || bad "--help names TORVEX_PASSWORD"
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the shell peer tests and the TLS benchmark: checks that count failures, free ports
 # and certificates for 127.0.0.1, and a private vsftpd that requires TLS. Expects W (a scratch
 # folder) and PIDS (the processes to end at the end). Every wait is bounded.
