@@ -18,55 +18,19 @@ CLI=${TORVEX_CLI:-$ROOT/build/app/torvex-cli}
 [ -x "$CLI" ] || { echo "build torvex-cli first"; exit 2; }
 BASE=/dev/shm; [ -d "$BASE" ] || BASE=/tmp
 W=$(mktemp -d "$BASE/torvex-ftps.XXXXXX"); chmod 755 "$W"
-PID=""
-cleanup() { if [ -n "$PID" ]; then kill "$PID" 2>/dev/null; wait "$PID" 2>/dev/null || true; fi; rm -rf "$W"; }
-trap cleanup EXIT
+PIDS=""
+# The same private vsftpd as the peer tests: loopback only, TLS required, sessions resumed.
+. "$ROOT/tests/support/peertools.sh"
+trap stop_all EXIT
 
 cd "$W"
-openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 -subj "/CN=127.0.0.1" \
-    -addext "subjectAltName=IP:127.0.0.1" 2>/dev/null
-FP=$(openssl x509 -in cert.pem -noout -fingerprint -sha256 | cut -d= -f2)
-mkdir -p root/up empty dl src
-ACCOUNT=$(getent passwd ftp >/dev/null && echo ftp || echo nobody)
-chown "$ACCOUNT" root/up; chmod 777 root/up
+make_cert server
+FP=$(fingerprint server.pem)
+mkdir -p root/up dl src
+chown "$(ftp_account)" root/up
 head -c $((SIZE * 1024 * 1024)) /dev/urandom >root/big.bin
 cp root/big.bin src/big.bin
-PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-PASV=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-cat >vsftpd.conf <<CONF
-listen=YES
-listen_address=127.0.0.1
-listen_port=$PORT
-background=NO
-anonymous_enable=YES
-local_enable=NO
-ftp_username=$ACCOUNT
-anon_root=$W/root
-no_anon_password=YES
-write_enable=YES
-anon_upload_enable=YES
-anon_other_write_enable=YES
-pasv_address=127.0.0.1
-pasv_min_port=$PASV
-pasv_max_port=$((PASV + 50 > 65535 ? 65535 : PASV + 50))
-secure_chroot_dir=$W/empty
-seccomp_sandbox=NO
-isolate=NO
-isolate_network=NO
-ssl_enable=YES
-allow_anon_ssl=YES
-force_anon_logins_ssl=YES
-force_anon_data_ssl=YES
-require_ssl_reuse=YES
-rsa_cert_file=$W/cert.pem
-rsa_private_key_file=$W/key.pem
-CONF
-/usr/sbin/vsftpd "$W/vsftpd.conf" >vsftpd.log 2>&1 &
-PID=$!
-for i in $(seq 1 50); do
-    python3 -c "import socket,sys; s=socket.create_connection(('127.0.0.1',$PORT),1); sys.exit(0 if s.recv(3)==b'220' else 1)" 2>/dev/null && break
-    sleep 0.1
-done
+start_vsftpd vsftpd server
 
 calc() { python3 -c "print(round($1, 2))"; }
 seconds() { local s e; s=$(date +%s.%N); "$@" >/dev/null 2>&1 || { echo "FAILED: $*" >&2; exit 1; }; e=$(date +%s.%N); calc "$e - $s"; }

@@ -1,129 +1,165 @@
 #!/bin/bash
-# torvex-cli against pyftpdlib on 127.0.0.1: every command, exit statuses and the messages for a
-# refused login, a missing path and an unreachable host; links and the login folder also against
-# torvex-server.
+# torvex-cli on 127.0.0.1 against pyftpdlib: every command, exit statuses and the messages for a
+# refused login, a missing path and an unreachable host; a server without TLS; passwords from
+# TORVEX_PASSWORD and ~/.netrc; links and the login folder, against torvex-server too. Then over
+# TLS against vsftpd (TLS required for logins and data, data connections resuming the control
+# session), limited to TLS 1.2 and with TLS 1.3: trees both ways, resume, certificates refused or
+# trusted by fingerprint or in the settings. A certificate from a known authority is checked in
+# process (tst_engine_tls), so this test leaves the machine's trust store alone.
 set -u
 CLI=${TORVEX_CLI:-}
 [ -x "$CLI" ] || { echo "SKIP: torvex-cli not built"; exit 0; }
-/usr/bin/python3 -c 'import pyftpdlib' 2>/dev/null || { echo "SKIP: pyftpdlib not installed"; exit 0; }
-
+/usr/bin/python3 -c 'import pyftpdlib' 2>/dev/null || { echo "SKIP: no pyftpdlib"; exit 0; }
+. "$(dirname "$0")/support/peertools.sh"
 W=$(mktemp -d)
-PID=""
-cleanup() { [ -n "$PID" ] && kill "$PID" 2>/dev/null && wait "$PID" 2>/dev/null; rm -rf "$W"; }
-trap cleanup EXIT
-fails=0
-check() { # check DESCRIPTION EXPECTED_STATUS ACTUAL_STATUS
-    if [ "$2" = "$3" ]; then echo "ok   $1"; else echo "FAIL $1: status $3, expected $2"; fails=$((fails + 1)); fi
-}
+chmod 755 "$W"
+PIDS=""
+trap stop_all EXIT
+export HOME="$W/home" XDG_CONFIG_HOME="$W/config"
 
-free_port() { /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()'; }
 mkdir -p "$W/root/tree/sub dir" "$W/root/tree/empty" "$W/local" "$W/dl"
 head -c 3000000 /dev/urandom >"$W/root/tree/big.bin"
 echo "blank" >"$W/root/tree/sub dir/a b.txt"
 cp -r "$W/root/tree" "$W/local/tree"
-
-for attempt in 1 2 3 4 5; do
+# pyftpdlib listens on the port it is given, which another program may take first.
+for attempt in 1 2 3; do
     PORT=$(free_port)
-    /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$PORT" -u u -P p -d "$W/root" -w >"$W/server.log" 2>&1 &
-    PID=$!
-    for i in $(seq 1 50); do
-        if /usr/bin/python3 -c "import socket,sys; s=socket.create_connection(('127.0.0.1',$PORT),1); sys.exit(0 if s.recv(3)==b'220' else 1)" 2>/dev/null; then break 2; fi
-        kill -0 "$PID" 2>/dev/null || break
-        read -r -t 0.1 <> <(:) || true
-    done
-    kill "$PID" 2>/dev/null; wait "$PID" 2>/dev/null; PID=""
+    /usr/bin/python3 -m pyftpdlib -D -i 127.0.0.1 -p "$PORT" -u u -P p -d "$W/root" -w \
+        >"$W/py.log" 2>&1 &
+    PIDS="$PIDS $!"
+    wait_greeting "$PORT" && break
+    [ "$attempt" = 3 ] && { echo "FAIL: pyftpdlib did not start"; exit 1; }
 done
-[ -n "$PID" ] || { echo "FAIL: pyftpdlib did not start"; exit 1; }
+
+# pyftpdlib refuses AUTH TLS, as a man in the middle who strips it would; its log shows what came.
+expect 5 "AUTH TLS refused with TLS required" timeout 60 "$CLI" --tls-required --port "$PORT" \
+    --user u --password p 127.0.0.1 ls /
+grep -q "<- USER\|<- PASS" "$W/py.log" && bad "credentials sent after a refused AUTH TLS"
+grep -q "password was not sent" "$W/err" || bad "the message says no password was sent"
+expect 0 "--tls falls back to plain FTP" timeout 60 "$CLI" --tls --port "$PORT" --user u \
+    --password p 127.0.0.1 ls /
+# The password from the environment with the user from a URL, and both from ~/.netrc.
+expect 0 "TORVEX_PASSWORD and a URL" \
+    env TORVEX_PASSWORD=p timeout 60 "$CLI" ls "ftp://u@127.0.0.1:$PORT/tree"
+grep -q "big.bin" "$W/out" || bad "the URL's path listed"
+mkdir -p "$W/home"
+printf '%s\n' "machine other login x password wrong" "machine 127.0.0.1 login u password p" \
+    >"$W/home/.netrc"
+expect 0 "login from .netrc" timeout 60 "$CLI" --port "$PORT" 127.0.0.1 ls /
+rm "$W/home/.netrc"
+"$CLI" --help | grep -q "TORVEX_PASSWORD" || bad "--help names TORVEX_PASSWORD"
 
 T="timeout 120 $CLI --port $PORT --user u --password p 127.0.0.1"
-
-$T ls /tree >"$W/out" 2>&1; check "ls" 0 $?
-grep -q "big.bin" "$W/out" && grep -q "sub dir" "$W/out" || { echo "FAIL ls output"; fails=$((fails + 1)); }
-
-$T get /tree "$W/dl" >"$W/out" 2>&1; check "get folder" 0 $?
-diff -r "$W/root/tree" "$W/dl/tree" >/dev/null || { echo "FAIL get: trees differ"; fails=$((fails + 1)); }
-[ "$(grep -c '^ok ' "$W/out")" = 2 ] || { echo "FAIL get: one result line per file expected"; cat "$W/out"; fails=$((fails + 1)); }
-
-$T get /tree/big.bin "$W/dl" >/dev/null 2>&1; check "get file" 0 $?
-cmp -s "$W/root/tree/big.bin" "$W/dl/big.bin" || { echo "FAIL get file differs"; fails=$((fails + 1)); }
-
-$T mkdir /up >/dev/null 2>&1; check "mkdir" 0 $?
-$T put "$W/local/tree" /up >/dev/null 2>&1; check "put folder" 0 $?
-cmp -s "$W/local/tree/big.bin" "$W/root/up/tree/big.bin" && cmp -s "$W/local/tree/sub dir/a b.txt" "$W/root/up/tree/sub dir/a b.txt" \
-    || { echo "FAIL put content"; fails=$((fails + 1)); }
-
-$T mv /up/tree/big.bin /up >/dev/null 2>&1; check "mv into folder" 0 $?
-[ -f "$W/root/up/big.bin" ] || { echo "FAIL mv"; fails=$((fails + 1)); }
-$T chmod 600 /up/big.bin >/dev/null 2>&1; check "chmod" 0 $?
-[ "$(stat -c %a "$W/root/up/big.bin")" = 600 ] || { echo "FAIL chmod mode"; fails=$((fails + 1)); }
-
-$T compare "$W/local/tree" /tree >"$W/out" 2>&1; check "compare identical" 0 $?
+expect 0 "ls" $T ls /tree
+grep -q "big.bin" "$W/out" && grep -q "sub dir" "$W/out" || bad "ls output"
+expect 0 "get a folder" $T get /tree "$W/dl"
+diff -r "$W/root/tree" "$W/dl/tree" >/dev/null || bad "get: trees differ"
+[ "$(grep -c '^ok ' "$W/out")" = 2 ] || bad "get: one result line per file expected"
+expect 0 "get a file" $T get /tree/big.bin "$W/dl"
+cmp -s "$W/root/tree/big.bin" "$W/dl/big.bin" || bad "get: the file differs"
+expect 0 "mkdir" $T mkdir /up
+expect 0 "put a folder" $T put "$W/local/tree" /up
+# An upload leaves empty folders out.
+diff -r --exclude=empty "$W/local/tree" "$W/root/up/tree" >/dev/null || bad "put: trees differ"
+expect 0 "mv into a folder" $T mv /up/tree/big.bin /up
+[ -f "$W/root/up/big.bin" ] || bad "mv"
+expect 0 "chmod" $T chmod 600 /up/big.bin
+[ "$(stat -c %a "$W/root/up/big.bin")" = 600 ] || bad "chmod mode"
+expect 0 "compare identical" $T compare "$W/local/tree" /tree
 echo "changed" >"$W/local/tree/sub dir/a b.txt"
-$T compare "$W/local/tree" /tree >"$W/out" 2>&1; check "compare different" 1 $?
-grep -q "different sub dir/a b.txt" "$W/out" || { echo "FAIL compare output"; cat "$W/out"; fails=$((fails + 1)); }
+expect 1 "compare different" $T compare "$W/local/tree" /tree
+grep -q "different sub dir/a b.txt" "$W/out" || bad "compare output"
+expect 0 "rm a folder" $T rm /up
+[ ! -e "$W/root/up" ] || bad "rm left the folder"
 
-$T rm /up >/dev/null 2>&1; check "rm folder" 0 $?
-[ ! -e "$W/root/up" ] || { echo "FAIL rm left the folder"; fails=$((fails + 1)); }
-
-$T get /missing "$W/dl" >/dev/null 2>"$W/err"; check "missing remote path" 2 $?
-grep -q "no such remote file or folder: /missing" "$W/err" || { echo "FAIL missing-path message"; fails=$((fails + 1)); }
-$T get /tree "$W/nowhere" >/dev/null 2>"$W/err"; check "missing local folder" 2 $?
-timeout 60 "$CLI" --port "$PORT" --user u --password wrong 127.0.0.1 ls / >/dev/null 2>"$W/err"; check "refused login" 4 $?
-grep -q "login refused" "$W/err" || { echo "FAIL login message"; fails=$((fails + 1)); }
+expect 2 "missing remote path" $T get /missing "$W/dl"
+grep -q "no such remote file or folder: /missing" "$W/err" || bad "missing-path message"
+expect 2 "missing local folder" $T get /tree "$W/nowhere"
+expect 4 "refused login" timeout 60 "$CLI" --port "$PORT" --user u --password wrong 127.0.0.1 ls /
+grep -q "login refused" "$W/err" || bad "login message"
 DEAD=$(free_port)
-timeout 60 "$CLI" --port "$DEAD" 127.0.0.1 ls / >/dev/null 2>"$W/err"; check "unreachable host" 3 $?
-grep -q "cannot connect to 127.0.0.1 port $DEAD" "$W/err" || { echo "FAIL unreachable message"; fails=$((fails + 1)); }
-"$CLI" 127.0.0.1 frobnicate >/dev/null 2>&1; check "unknown command" 2 $?
+expect 3 "unreachable host" timeout 60 "$CLI" --port "$DEAD" 127.0.0.1 ls /
+grep -q "cannot connect to 127.0.0.1 port $DEAD" "$W/err" || bad "unreachable message"
+expect 2 "unknown command" "$CLI" 127.0.0.1 frobnicate
 
-# Links and the login folder, against pyftpdlib and our own server alike: a file in the login
-# folder by its bare name, a rename within one folder, a link to a file fetched as that file, a
-# link to a folder fetched as a folder (the server may name it by its real path), and rm of a
-# link to a folder removing the link only.
+# A file in the login folder by its bare name, a rename within one folder, a link to a file
+# fetched as a file, a link to a folder fetched and filled as a folder (the server may name it by
+# its real path), and rm of a link to a folder removing the link only.
 link_checks() { # link_checks NAME ROOT COMMAND...
-    local name=$1 root=$2; shift 2
-    local dl="$W/dl-$name"
-    rm -rf "$dl"; mkdir -p "$dl"
-    "$@" get top.txt "$dl" >"$W/out" 2>&1; check "$name: get a file in the login folder" 0 $?
-    cmp -s "$root/top.txt" "$dl/top.txt" || { echo "FAIL $name: top.txt differs"; fails=$((fails + 1)); }
-    "$@" mv top.txt moved.txt >"$W/out" 2>&1; check "$name: mv within one folder" 0 $?
-    [ -f "$root/moved.txt" ] || { echo "FAIL $name: mv did not rename"; cat "$W/out"; fails=$((fails + 1)); }
-    "$@" get /flink "$dl" >"$W/out" 2>&1; check "$name: get a link to a file" 0 $?
+    local name=$1 root=$2 dl="$W/dl-$1"
+    shift 2
+    mkdir -p "$root/real" "$dl"
+    echo "top" >"$root/top.txt"
+    echo "inner" >"$root/real/inner.txt"
+    ln -s real "$root/lnk"
+    ln -s real/inner.txt "$root/flink"
+    expect 0 "$name: get a file in the login folder" "$@" get top.txt "$dl"
+    cmp -s "$root/top.txt" "$dl/top.txt" || bad "$name: top.txt differs"
+    expect 0 "$name: mv within one folder" "$@" mv top.txt moved.txt
+    [ -f "$root/moved.txt" ] || bad "$name: mv did not rename"
+    expect 0 "$name: get a link to a file" "$@" get /flink "$dl"
     # With the content the server sends for it: our server sends a link's target text.
-    [ -f "$dl/flink" ] && [ ! -L "$dl/flink" ] || { echo "FAIL $name: the link was not fetched as a file"; cat "$W/out"; fails=$((fails + 1)); }
-    [ "$name" != pyftpdlib ] || cmp -s "$root/real/inner.txt" "$dl/flink" || { echo "FAIL $name: link content"; fails=$((fails + 1)); }
-    "$@" get /lnk "$dl" >"$W/out" 2>&1; check "$name: get a link to a folder" 0 $?
-    cmp -s "$root/real/inner.txt" "$dl/lnk/inner.txt" || { echo "FAIL $name: folder through a link"; cat "$W/out"; fails=$((fails + 1)); }
-    "$@" put "$root/moved.txt" /lnk >"$W/out" 2>&1; check "$name: put into a link to a folder" 0 $?
-    [ -f "$root/real/moved.txt" ] || { echo "FAIL $name: put through a link"; cat "$W/out"; fails=$((fails + 1)); }
-    "$@" rm /lnk >"$W/out" 2>&1; check "$name: rm a link to a folder" 0 $?
-    [ ! -L "$root/lnk" ] && [ -f "$root/real/inner.txt" ] \
-        || { echo "FAIL $name: rm of the link touched its target"; cat "$W/out"; fails=$((fails + 1)); }
+    [ -f "$dl/flink" ] && [ ! -L "$dl/flink" ] || bad "$name: the link was not fetched as a file"
+    [ "$name" != pyftpdlib ] || cmp -s "$root/real/inner.txt" "$dl/flink" || bad "$name: content"
+    expect 0 "$name: get a link to a folder" "$@" get /lnk "$dl"
+    cmp -s "$root/real/inner.txt" "$dl/lnk/inner.txt" || bad "$name: folder through a link"
+    expect 0 "$name: put into a link to a folder" "$@" put "$root/moved.txt" /lnk
+    [ -f "$root/real/moved.txt" ] || bad "$name: put through a link"
+    expect 0 "$name: rm a link to a folder" "$@" rm /lnk
+    [ ! -L "$root/lnk" ] && [ -f "$root/real/inner.txt" ] || bad "$name: rm touched the target"
 }
-make_link_tree() { # make_link_tree ROOT
-    mkdir -p "$1/real"
-    echo "top" >"$1/top.txt"
-    echo "inner" >"$1/real/inner.txt"
-    ln -s real "$1/lnk"
-    ln -s real/inner.txt "$1/flink"
-}
-make_link_tree "$W/root"
 link_checks pyftpdlib "$W/root" $T
-
-SERVER=${TORVEX_SERVER:-}
-if [ -x "$SERVER" ]; then
-    make_link_tree "$W/own"
+if [ -x "${TORVEX_SERVER:-}" ]; then
     OWN_PORT=$(free_port)
-    HOME="$W/home" XDG_CONFIG_HOME="$W/config" "$SERVER" --port "$OWN_PORT" --root "$W/own" --user u:p --address 127.0.0.1 >"$W/own.log" 2>&1 &
-    OWN_PID=$!
-    for i in $(seq 1 50); do
-        /usr/bin/python3 -c "import socket,sys; s=socket.create_connection(('127.0.0.1',$OWN_PORT),1); sys.exit(0 if s.recv(3)==b'220' else 1)" 2>/dev/null && break
-        read -r -t 0.1 <> <(:) || true
-    done
-    link_checks torvex-server "$W/own" timeout 120 "$CLI" --port "$OWN_PORT" --user u --password p 127.0.0.1
-    kill "$OWN_PID" 2>/dev/null; wait "$OWN_PID" 2>/dev/null
+    mkdir -p "$W/own"
+    HOME="$W/home" XDG_CONFIG_HOME="$W/config" "$TORVEX_SERVER" --port "$OWN_PORT" --root "$W/own" \
+        --user u:p --address 127.0.0.1 >"$W/own.log" 2>&1 &
+    PIDS="$PIDS $!"
+    wait_greeting "$OWN_PORT" || bad "torvex-server did not start"
+    link_checks torvex-server "$W/own" \
+        timeout 120 "$CLI" --port "$OWN_PORT" --user u --password p 127.0.0.1
 else
     echo "SKIP: torvex-server not built"
 fi
 
-[ "$fails" = 0 ] && echo "all passed" || echo "$fails failed"
-[ "$fails" = 0 ]
+tls_checks() {
+    make_cert self
+    make_cert other
+    local fp max dl
+    fp=$(fingerprint "$W/self.pem")
+    mkdir -p "$W/root/w" "$W/config/torvex"
+    chown "$(ftp_account)" "$W/root/w"
+    for max in TLSv1.2 TLSv1.3; do
+        start_vsftpd "$max" self "$max" || return 1
+        T="timeout 120 $CLI --tls-required --trust $fp --port $PORT 127.0.0.1"
+        dl="$W/dl/$max"
+        mkdir -p "$dl"
+        expect 0 "$max: get a tree" $T get /tree "$dl"
+        diff -r "$W/root/tree" "$dl/tree" >/dev/null || bad "$max: downloaded tree differs"
+        head -c 1000000 "$W/root/tree/big.bin" >"$dl/tree/big.bin"
+        expect 0 "$max: get --continue" $T get -c /tree "$dl"
+        cmp -s "$W/root/tree/big.bin" "$dl/tree/big.bin" || bad "$max: resumed file differs"
+        # vsftpd creates no folder for a put into one that does not exist.
+        expect 0 "$max: mkdir" $T mkdir "/w/$max"
+        expect 0 "$max: put a tree" $T put "$W/local/tree" "/w/$max"
+        diff -r --exclude=empty "$W/local/tree" "$W/root/w/$max/tree" >/dev/null \
+            || bad "$max: uploaded tree differs"
+    done
+    # Certificates, against the TLS 1.3 server and its self-signed certificate.
+    T="timeout 60 $CLI --port $PORT"
+    expect 5 "self-signed certificate refused" $T --tls-required 127.0.0.1 ls /
+    grep -q "$fp" "$W/err" || bad "the refusal names the fingerprint"
+    expect 5 "another fingerprint trusted: refused" \
+        $T --tls-required --trust "$(fingerprint "$W/other.pem")" 127.0.0.1 ls /
+    expect 4 "plain login refused by the server" $T 127.0.0.1 ls /
+    printf '[Hosts]\n127.0.0.1%%20%s=%s\n' "$PORT" "$fp" \
+        >"$W/config/torvex/trusted-certificates.ini"
+    expect 0 "trusted in the settings folder, ftpes:// URL" $T ls "ftpes://127.0.0.1:$PORT/tree"
+    grep -q "big.bin" "$W/out" || bad "URL path listed"
+}
+if [ -x /usr/sbin/vsftpd ] && [ "$(id -u)" = 0 ] && command -v openssl >/dev/null; then
+    tls_checks
+else
+    echo "SKIP: vsftpd needs root here, and openssl"
+fi
+finish
