@@ -8,6 +8,7 @@ import random
 import shutil
 import signal
 import socket
+import ssl
 import stat
 import subprocess
 import tempfile
@@ -421,10 +422,25 @@ class ClientPeers(PeerCase):
                 self.assertIn("top.txt", self.assertSucceeded(self.curl("tree/", *tls)))
                 self.assertSucceeded(self.curl("tree/nested/deeper/data.bin", *tls, "-o", got))
                 self.assertEqual(read(got), DATA)
-                for _ in range(8):
-                    self.assertSucceeded(self.curl("up%s.bin" % limit, *tls, "-T", got))
+                self.assertSucceeded(self.curl("up%s.bin" % limit, *tls, "-T", got))
                 self.assertEqual(read(os.path.join(self.root, "up%s.bin" % limit)), DATA)
         self.assertTrue(server.wait_for_line("transfer test STOR /up1.3.bin"))
+        # The same, every time: an uploader that lets what the server sent after the handshake
+        # sit unread before it sends and closes.
+        ftp = ftplib.FTP_TLS(context=ssl.create_default_context(cafile=self.cert), timeout=WAIT)
+        ftp.connect("127.0.0.1", self.port)
+        ftp.login("test", "pw")
+        ftp.prot_p()
+        ftp.voidcmd("TYPE I")
+        raw = socket.create_connection(ftp.makepasv(), timeout=WAIT)
+        ftp.sendcmd("STOR quiet.bin")
+        with ftp.context.wrap_socket(raw, server_hostname="127.0.0.1",
+                                     session=ftp.sock.session) as data:
+            time.sleep(0.3)
+            data.sendall(DATA)
+        self.assertTrue(ftp.voidresp().startswith("226"))
+        ftp.quit()
+        self.assertEqual(read(os.path.join(self.root, "quiet.bin")), DATA)
 
 
 if __name__ == "__main__":
