@@ -1,10 +1,11 @@
+// The built-in server's pure rules, without a socket: command lines, virtual paths and how they
+// map onto the served folder, listing fields, PASV text and the numbers clients send. What the
+// wire shows of them is tested with the server itself.
+#include "server/ktftpcommand.h"
 #include "server/ktftpformat.h"
+#include "server/ktftppath.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHostAddress>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -14,195 +15,155 @@ class TestServerFormat : public QObject
 {
     Q_OBJECT
 private slots:
-    void permissionText_data();
-    void permissionText();
-    void listDate_data();
-    void listDate();
-    void listLineFields();
-    void passiveText_data();
-    void passiveText();
-    void parseOctalMode_data();
-    void parseOctalMode();
-    void parseRestOffset_data();
-    void parseRestOffset();
-    void quotedPath_data();
-    void quotedPath();
+    void initTestCase();
+    void rules_data();
+    void rules();
+
+private:
+    QString apply(const QString& rule, const QString& input) const;
+
+    QTemporaryDir m_dir;
+    QString m_root;
 };
 
-void TestServerFormat::permissionText_data()
+void TestServerFormat::initTestCase()
 {
-    QTest::addColumn<QChar>("type");
-    QTest::addColumn<int>("permissions");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("none") << QChar('-') << 0 << "----------";
-    QTest::newRow("folder 755") << QChar('d')
-                                << int(Perms(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                         | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-                                         | QFile::ExeOther))
-                                << "drwxr-xr-x";
-    QTest::newRow("file 640") << QChar('-')
-                              << int(Perms(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup))
-                              << "-rw-r-----";
-    QTest::newRow("user bits are not shown") << QChar('-')
-                                             << int(Perms(QFile::ReadUser | QFile::WriteUser))
-                                             << "----------";
-    QTest::newRow("link, others only") << QChar('l') << int(QFile::WriteOther) << "l-------w-";
+    // base/root is served; base/outside and base/rootbar are not.
+    const QString base = QFileInfo(m_dir.path()).canonicalFilePath();
+    m_root = base + "/root";
+    QVERIFY(QDir().mkpath(m_root + "/sub/deeper"));
+    QVERIFY(QDir().mkpath(base + "/outside"));
+    QVERIFY(QDir().mkpath(base + "/rootbar"));
+    QVERIFY(QFile(m_root + "/file.txt").open(QIODevice::WriteOnly));
+    QVERIFY(QFile(base + "/outside/secret.txt").open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(m_root + "/sub", m_root + "/inlink"));
+    QVERIFY(QFile::link(m_root + "/file.txt", m_root + "/filelink"));
+    QVERIFY(QFile::link(base + "/outside", m_root + "/outlink"));
+    QVERIFY(QFile::link(base + "/outside/secret.txt", m_root + "/secretlink"));
+    QVERIFY(QFile::link(base + "/outside/nothing", m_root + "/dangling"));
+    QVERIFY(QFile::link(base + "/rootbar", m_root + "/barlink"));
 }
 
-void TestServerFormat::permissionText()
+// Runs one rule on its input written as text, and writes its result as text; "-" for refused.
+QString TestServerFormat::apply(const QString& rule, const QString& input) const
 {
-    QFETCH(QChar, type);
-    QFETCH(int, permissions);
-    QFETCH(QString, text);
-    QCOMPARE(KTFtpFormat::permissionText(type, Perms(permissions)), text);
+    const QString left = input.section('|', 0, 0);
+    const QString right = input.section('|', 1);
+    if (rule == "parse") {
+        KTFtpCommand command;
+        command.code = KTFtpCommand::Quit;
+        command.argument = "left over";
+        const bool ok = command.parse(input);
+        return (ok ? "" : "-") + KTFtpCommand::words().at(command.code) + "|" + command.argument;
+    }
+    if (rule == "resolve")
+        return KTFtpPath::resolve(left.split('/', Qt::SkipEmptyParts), right).join('/');
+    if (rule == "within")
+        return KTFtpPath::isWithin(left, right) ? "yes" : "no";
+    if (rule.startsWith("confine")) {
+        const QString path = KTFtpPath::confine(
+            m_root, input.split('/', Qt::SkipEmptyParts),
+            rule.endsWith("entry") ? KTFtpPath::Follow::Entry : KTFtpPath::Follow::Target);
+        return path.isEmpty() ? "-" : path == m_root ? "." : path.mid(m_root.size() + 1);
+    }
+    if (rule == "permissions")
+        return KTFtpFormat::permissionText(input.at(0), Perms(input.mid(1).toInt(nullptr, 16)));
+    if (rule == "date") {
+        const QDateTime march(QDate(2024, 3, 5), QTime(14, 7, 59), Qt::LocalTime);
+        return KTFtpFormat::listDate(march, input.toInt());
+    }
+    if (rule == "pasv")
+        return KTFtpFormat::passiveText(QHostAddress(left), quint16(right.toUInt()));
+    if (rule == "octal") {
+        Perms parsed;
+        return KTFtpFormat::parseOctalMode(input, parsed)
+                   ? QString("%1").arg(int(parsed), 4, 16, QChar('0')) : "-";
+    }
+    qint64 offset = 0;
+    return KTFtpFormat::parseRestOffset(input, offset) ? QString::number(offset) : "-";
 }
 
-void TestServerFormat::listDate_data()
+void TestServerFormat::rules_data()
 {
-    QTest::addColumn<QDateTime>("modified");
-    QTest::addColumn<int>("currentYear");
-    QTest::addColumn<QString>("text");
-
-    const QDateTime march(QDate(2024, 3, 5), QTime(14, 7, 59), Qt::LocalTime);
-    QTest::newRow("this year: time") << march << 2024 << "Mar 05 14:07";
-    QTest::newRow("last year: year") << march << 2025 << "Mar 05  2024";
-    QTest::newRow("next year: year") << march << 2023 << "Mar 05  2024";
-    QTest::newRow("december") << QDateTime(QDate(2019, 12, 31), QTime(23, 59), Qt::LocalTime)
-                              << 2019 << "Dec 31 23:59";
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* rule, const QString& input, const char* expected) {
+        QTest::addRow("%s %s", rule, qPrintable(input)) << rule << input << expected;
+    };
+    // Command lines: the word and the argument; whole words only, in any case; the argument
+    // keeps its blanks but the separating one; an empty line keeps nothing of the one before.
+    row("parse", "user Bob", "USER|Bob");
+    row("parse", "USER  bob", "USER| bob");
+    row("parse", "PASS ", "PASS|");
+    row("parse", "CW", "UNKN|");
+    row("parse", "CDUP", "CDUP|");
+    row("parse", "PASV", "PASV|");
+    row("parse", "RETR a  b.txt ", "RETR|a  b.txt ");
+    row("parse", "abor", "ABOR|");
+    row("parse", "STAT", "STAT|");
+    row("parse", "", "-UNKN|");
+    // Virtual paths, "current folder|argument": ".." stops at the root, "\" separates too.
+    row("resolve", "a/b|", "a/b");
+    row("resolve", "a/b|/x.txt", "x.txt");
+    row("resolve", "a/b|./..", "a");
+    row("resolve", "|..", "");
+    row("resolve", "a/b|../../../../etc/passwd", "etc/passwd");
+    row("resolve", "a/b|..\\..\\..\\x", "x");
+    row("resolve", "a/b|\\x", "x");
+    row("resolve", "|a//b/./", "a/b");
+    row("resolve", "|a b/ c ", "a b/ c ");
+    row("resolve", "|...", "...");
+    // "root|path": a sibling that shares the root's name is outside.
+    row("within", "/srv/root|/srv/root", "yes");
+    row("within", "/|/etc", "yes");
+    row("within", "/srv/root|/srv/rootbar/a", "no");
+    row("within", "/srv/root|/srv", "no");
+    row("within", "/srv/root|", "no");
+    row("within", "|/srv/root", "no");
+    // Paths in the served folder, following links to their target or taking the entry itself.
+    row("confine", "", ".");
+    row("confine", "sub/new.txt", "sub/new.txt");
+    row("confine", "filelink", "filelink");
+    row("confine", "inlink/deeper", "sub/deeper");
+    row("confine entry", "outlink/new.txt", "-");
+    row("confine entry", "secretlink", "secretlink");
+    row("confine entry", "dangling", "dangling");
+    row("confine entry", "barlink/x", "-");
+    row("confine", QString("a") + QChar(0) + "b", "-");
+    // A type letter, then Qt's bits in hex: owner, user, group, other. User bits do not show.
+    row("permissions", "-0", "----------");
+    row("permissions", "d7055", "drwxr-xr-x");
+    row("permissions", "-0600", "----------");
+    row("permissions", "l0002", "l-------w-");
+    // 5 March 2024 14:07 as listed in a given year: the time this year, else the year.
+    row("date", "2024", "Mar 05 14:07");
+    row("date", "2025", "Mar 05  2024");
+    row("date", "2023", "Mar 05  2024");
+    row("pasv", "127.0.0.1|4999", "127,0,0,1,19,135");
+    row("pasv", "127.0.0.3|256", "127,0,0,3,1,0");
+    row("pasv", "::ffff:127.0.0.2|1050", "127,0,0,2,4,26");
+    row("pasv", "::1|1050", "");
+    // SITE CHMOD modes, in the hex form above; set-uid and the like are not granted.
+    row("octal", "0644", "6644");
+    row("octal", "4755", "7755");
+    row("octal", "000", "0000");
+    row("octal", "010", "0010");
+    for (const char* refused : {"9z9", "648", "64", "07777", "+644", "0x1ff", ""})
+        row("octal", refused, "-");
+    row("rest", "100", "100");
+    row("rest", "5000000000", "5000000000");
+    row("rest", "0", "0");
+    for (const char* refused : {"abc", "-5", "+5", "5x", "99999999999999999999", ""})
+        row("rest", refused, "-");
 }
 
-void TestServerFormat::listDate()
+void TestServerFormat::rules()
 {
-    QFETCH(QDateTime, modified);
-    QFETCH(int, currentYear);
-    QFETCH(QString, text);
-    QCOMPARE(KTFtpFormat::listDate(modified, currentYear), text);
-}
-
-void TestServerFormat::listLineFields()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("name with  blanks.txt");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(1234, 'x'));
-    file.flush();
-    file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4), Qt::LocalTime),
-                     QFileDevice::FileModificationTime);
-    file.close();
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-
-    const QString line = KTFtpFormat::listLine(QFileInfo(path), 2030);
-    // The "ls -l" shape that lftp and other clients parse: fields apart by blanks, the name last.
-    static const QRegularExpression shape(QStringLiteral(
-        "^-rw----r-- +0 +-?\\d+ +-?\\d+ +1234 Jan 02  2020 name with  blanks\\.txt\\r\\n$"));
-    QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
-    QVERIFY(line.startsWith(QLatin1String("-rw----r--     0 ")));
-
-    const QString folder = KTFtpFormat::listLine(QFileInfo(dir.path()), 2030);
-    QVERIFY2(folder.startsWith(QLatin1Char('d')), qPrintable(folder));
-}
-
-void TestServerFormat::passiveText_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("first port") << "127.0.0.1" << 1050 << "127,0,0,1,4,26";
-    QTest::newRow("last port") << "127.0.0.1" << 4999 << "127,0,0,1,19,135";
-    QTest::newRow("other loopback") << "127.0.0.3" << 256 << "127,0,0,3,1,0";
-    QTest::newRow("v4 mapped") << "::ffff:127.0.0.2" << 1050 << "127,0,0,2,4,26";
-    QTest::newRow("ipv6") << "::1" << 1050 << "";
-}
-
-void TestServerFormat::passiveText()
-{
-    QFETCH(QString, address);
-    QFETCH(int, port);
-    QFETCH(QString, text);
-    QCOMPARE(KTFtpFormat::passiveText(QHostAddress(address), quint16(port)), text);
-}
-
-void TestServerFormat::parseOctalMode_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("permissions");
-
-    const Perms owner644 = QFile::ReadOwner | QFile::ReadUser | QFile::WriteOwner | QFile::WriteUser;
-    const Perms p644 = owner644 | QFile::ReadGroup | QFile::ReadOther;
-    const Perms p755 = owner644 | QFile::ExeOwner | QFile::ExeUser | QFile::ReadGroup
-                       | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-    QTest::newRow("644") << "644" << true << int(p644);
-    QTest::newRow("755") << "755" << true << int(p755);
-    QTest::newRow("leading zero") << "0644" << true << int(p644);
-    QTest::newRow("set-uid not granted") << "4755" << true << int(p755);
-    QTest::newRow("000") << "000" << true << int(Perms());
-    QTest::newRow("others write") << "002" << true << int(Perms(QFile::WriteOther));
-    QTest::newRow("group exec") << "010" << true << int(Perms(QFile::ExeGroup));
-    QTest::newRow("not octal") << "9z9" << false << int(Perms());
-    QTest::newRow("eight") << "648" << false << int(Perms());
-    QTest::newRow("too short") << "64" << false << int(Perms());
-    QTest::newRow("too long") << "07777" << false << int(Perms());
-    QTest::newRow("sign") << "+644" << false << int(Perms());
-    QTest::newRow("hex") << "0x1ff" << false << int(Perms());
-    QTest::newRow("empty") << "" << false << int(Perms());
-}
-
-void TestServerFormat::parseOctalMode()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(int, permissions);
-    Perms parsed;
-    QCOMPARE(KTFtpFormat::parseOctalMode(text, parsed), ok);
-    if (ok)
-        QCOMPARE(int(parsed), permissions);
-}
-
-void TestServerFormat::parseRestOffset_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<qint64>("offset");
-
-    QTest::newRow("number") << "100" << true << qint64(100);
-    QTest::newRow("large") << "5000000000" << true << qint64(5000000000LL);
-    QTest::newRow("zero") << "0" << true << qint64(0);
-    QTest::newRow("word") << "abc" << false << qint64(0);
-    QTest::newRow("negative") << "-5" << false << qint64(0);
-    QTest::newRow("plus sign") << "+5" << false << qint64(0);
-    QTest::newRow("trailing word") << "5x" << false << qint64(0);
-    QTest::newRow("beyond 64 bits") << "99999999999999999999" << false << qint64(0);
-    QTest::newRow("empty") << "" << false << qint64(0);
-}
-
-void TestServerFormat::parseRestOffset()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, valid);
-    QFETCH(qint64, offset);
-    qint64 parsed = 0;
-    QCOMPARE(KTFtpFormat::parseRestOffset(text, parsed), valid);
-    if (valid)
-        QCOMPARE(parsed, offset);
-}
-
-void TestServerFormat::quotedPath_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("quoted");
-    QTest::newRow("plain") << "/a b" << "/a b";
-    QTest::newRow("quote doubled") << "/say \"hi\"" << "/say \"\"hi\"\"";
-}
-
-void TestServerFormat::quotedPath()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, quoted);
-    QCOMPARE(KTFtpFormat::quotedPath(path), quoted);
+    QFETCH(QString, rule);
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QCOMPARE(apply(rule, input), expected);
 }
 
 QTEST_GUILESS_MAIN(TestServerFormat)
