@@ -10,6 +10,12 @@
 
 #include <memory>
 
+namespace {
+
+const QDateTime aTxtModified(QDate(2021, 6, 7), QTime(8, 9, 10), Qt::LocalTime);
+
+} // namespace
+
 class TestServerFiles : public QObject
 {
     Q_OBJECT
@@ -19,7 +25,6 @@ private slots:
 
     void commands_data();
     void commands();
-    void mdtmIsUtc();
     void specialFilesRefused();
 
 private:
@@ -38,6 +43,9 @@ void TestServerFiles::init()
     m_base = QFileInfo(m_fixture->dir.path()).canonicalFilePath();
     const QString root = m_fixture->rootPath();
     QVERIFY(writeTestFile(root + "/a.txt", "alpha"));
+    QFile aTxt(root + "/a.txt");
+    QVERIFY(aTxt.open(QIODevice::ReadWrite));
+    QVERIFY(aTxt.setFileTime(aTxtModified, QFileDevice::FileModificationTime));
     QVERIFY(writeTestFile(root + "/sub/inner.txt", "inner"));
     QVERIFY(QDir().mkpath(root + "/sub/deeper"));
     QVERIFY(QDir().mkpath(root + "/a/b/c"));
@@ -157,9 +165,11 @@ void TestServerFiles::commands_data()
         "SITE CHMOD 644 missing.txt" + bad, "SITE UTIME 20200101 a.txt" + bad, "SITE" + bad,
         "SITE CHMOD 777 /" + no, "SITE CHMOD 777 ." + no}
         << QStringList{"~sub/inner.txt"};
-    QTest::newRow("size and mdtm refusals") << QStringList{
+    QTest::newRow("size and mdtm") << QStringList{
         "SIZE missing.txt" + no, "MDTM missing.txt" + no, "MDTM" + no, "SIZE dangling" + no,
-        "SIZE pipe" + no, "SIZE" + bad, "SIZE a.txt => 213 5"}
+        "SIZE pipe" + no, "SIZE" + bad, "SIZE a.txt => 213 5",
+        // In UTC, whatever the server's time zone.
+        "MDTM a.txt => 213 " + aTxtModified.toUTC().toString("yyyyMMddHHmmss")}
         << QStringList();
 }
 
@@ -184,19 +194,6 @@ void TestServerFiles::commands()
     changed.sort();
     changes.sort();
     QCOMPARE(changed, changes);
-}
-
-void TestServerFiles::mdtmIsUtc()
-{
-    const QDateTime stamp(QDate(2021, 6, 7), QTime(8, 9, 10), Qt::LocalTime);
-    QFile file(m_fixture->path("a.txt"));
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
-    file.close();
-    // In UTC whatever the server's time zone, and ended by CR LF.
-    const QByteArray utc = stamp.toUTC().toString("yyyyMMddHHmmss").toLatin1();
-    QCOMPARE(m_probe.command("MDTM a.txt"), QString("213 " + utc));
-    QCOMPARE(m_probe.lastRaw, "213 " + utc + "\r\n");
 }
 
 void TestServerFiles::specialFilesRefused()

@@ -90,8 +90,7 @@ void TestServerTransfer::dataConnectionBelongsToItsSession()
     // The command after PASV waits for the data connection; one from another address is cut
     // and the listener waits on for the session's own client.
     m_probe.send("PASV\r\nRETR a file.txt\r\n");
-    const QStringList numbers = m_probe.readLine().section('(', 1).section(')', 0, 0).split(',');
-    const quint16 port = quint16(numbers.value(4).toUInt() * 256 + numbers.value(5).toUInt());
+    const quint16 port = ServerProbe::passivePort(m_probe.readLine());
     QVERIFY(port >= 1050 && port <= 4999);
     DataProbe stranger;
     QVERIFY(stranger.connectTo(port, QHostAddress("127.0.0.2")));

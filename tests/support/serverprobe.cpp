@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <sys/socket.h>
@@ -65,18 +64,12 @@ QString ServerProbe::readLine(int timeoutMs)
 QString ServerProbe::readReply(int timeoutMs)
 {
     QString reply = readLine(timeoutMs);
-    static const QRegularExpression opening(QStringLiteral("^(\\d{3})-"));
-    const QRegularExpressionMatch match = opening.match(reply);
-    if (!match.hasMatch())
-        return reply;
-    const QString closing = match.captured(1) + QLatin1Char(' ');
-    // Bounded: each pass takes a line or gives up.
-    for (int i = 0; i < 1000; ++i) {
+    // A "123-" line opens a reply that its "123 " line ends; bounded, each pass takes a line.
+    const bool multiline = reply.size() > 3 && reply.at(3) == QLatin1Char('-');
+    for (int i = 0; multiline && i < 1000; ++i) {
         const QString line = readLine(timeoutMs);
-        if (line.isNull())
-            break;
         reply += QLatin1Char('\n') + line;
-        if (line.startsWith(closing))
+        if (line.isNull() || line.startsWith(reply.left(3) + QLatin1Char(' ')))
             break;
     }
     return reply;
@@ -100,12 +93,15 @@ quint16 ServerProbe::passive(QString* reply)
     const QString text = command(QStringLiteral("PASV"));
     if (reply)
         *reply = text;
-    static const QRegularExpression numbers(QStringLiteral(
-        "^227 Entering Passive Mode \\((\\d+),(\\d+),(\\d+),(\\d+),(\\d+),(\\d+)\\)$"));
-    const QRegularExpressionMatch match = numbers.match(text);
-    if (!match.hasMatch())
+    return passivePort(text);
+}
+
+quint16 ServerProbe::passivePort(const QString& reply)
+{
+    const QStringList numbers = reply.section('(', 1).section(')', 0, 0).split(',');
+    if (!reply.startsWith(QLatin1String("227 ")) || numbers.size() != 6)
         return 0;
-    return quint16(match.captured(5).toUInt() * 256 + match.captured(6).toUInt());
+    return quint16(numbers.at(4).toUInt() * 256 + numbers.at(5).toUInt());
 }
 
 bool ServerProbe::startTls(bool protect)
@@ -149,9 +145,10 @@ QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 
 QByteArray ServerProbe::fetch(const QString& line, QString* replies, const QSslConfiguration* tls)
 {
-    const quint16 port = passive();
+    QString text;
+    const quint16 port = passive(&text);
     DataProbe data;
-    QString text = QStringLiteral("no data connection");
+    text = QStringLiteral("no data connection after: ") + text;
     if (port != 0 && data.connectTo(port)) {
         text = command(line);
         if (tls)
@@ -168,10 +165,11 @@ QByteArray ServerProbe::fetch(const QString& line, QString* replies, const QSslC
 QString ServerProbe::put(const QString& line, const QByteArray& bytes,
                          const QSslConfiguration* tls)
 {
-    const quint16 port = passive();
+    QString reply;
+    const quint16 port = passive(&reply);
     DataProbe data;
     if (port == 0 || !data.connectTo(port) || (tls && !data.startTls(*tls)))
-        return QStringLiteral("no data connection");
+        return QStringLiteral("no data connection after: ") + reply;
     const QString opening = command(line);
     if (!opening.startsWith(QLatin1String("150")))
         return opening;

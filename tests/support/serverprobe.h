@@ -47,6 +47,8 @@ public:
     bool login(const QString& user, const QString& password);
     // Sends PASV and returns the announced port, or 0.
     quint16 passive(QString* reply = nullptr);
+    // The port a 227 reply names, or 0.
+    static quint16 passivePort(const QString& reply);
     // Whether a line arrived without waiting for one.
     bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
     // AUTH TLS and the client handshake; then PBSZ 0 and PROT P when protect is set.
