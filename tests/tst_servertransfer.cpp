@@ -30,7 +30,6 @@ private slots:
     void init();
     void cleanup();
 
-    void passiveAddress();
     void dataConnectionBelongsToItsSession();
     void withoutDataConnection_data();
     void withoutDataConnection();
@@ -65,33 +64,20 @@ void TestServerTransfer::cleanup()
     m_fixture.reset();
 }
 
-void TestServerTransfer::passiveAddress()
+void TestServerTransfer::dataConnectionBelongsToItsSession()
 {
     QVERIFY(m_probe.connectAndGreet(m_fixture->port()));
     // No data port is open before a logged-in PASV asks for one.
     QVERIFY(!session()->dataListener->isListening());
     QVERIFY(m_probe.login("test", "581247"));
     QVERIFY(!session()->dataListener->isListening());
-    QCOMPARE(m_probe.play({"PASV => 227 Entering Passive Mode (127,0,0,1,..."}), QString());
-    QVERIFY(session()->dataListener->isListening());
-    // Reached at another loopback address, the server names that one, not an interface's.
-    KTFtpServer elsewhere(m_fixture->store.get());
-    QVERIFY(elsewhere.start(0, m_fixture->rootPath(), QHostAddress("127.0.0.3")));
-    ServerProbe third;
-    third.socket.connectToHost(QHostAddress("127.0.0.3"), elsewhere.serverPort());
-    QCOMPARE(third.readLine(), QStringLiteral("220 Welcome to FTP Torvex service."));
-    QVERIFY(third.login("test", "581247"));
-    QCOMPARE(third.play({"PASV => 227 Entering Passive Mode (127,0,0,3,..."}), QString());
-}
-
-void TestServerTransfer::dataConnectionBelongsToItsSession()
-{
-    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
     // The command after PASV waits for the data connection; one from another address is cut
     // and the listener waits on for the session's own client.
     m_probe.send("PASV\r\nRETR a file.txt\r\n");
-    const quint16 port = ServerProbe::passivePort(m_probe.readLine());
-    QVERIFY(port >= 1050 && port <= 4999);
+    const QString reply = m_probe.readLine();
+    QVERIFY2(reply.startsWith("227 Entering Passive Mode (127,0,0,1,"), qPrintable(reply));
+    const quint16 port = ServerProbe::passivePort(reply);
+    QVERIFY(port >= 1050 && port <= 4999 && session()->dataListener->isListening());
     DataProbe stranger;
     QVERIFY(stranger.connectTo(port, QHostAddress("127.0.0.2")));
     QVERIFY(stranger.waitClosed());
@@ -114,6 +100,14 @@ void TestServerTransfer::dataConnectionBelongsToItsSession()
     // Nothing was said on the control connection for any of them.
     QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "RETR a file.txt => " + opened}), QString());
     QCOMPARE(replacing.readAll(), QByteArray("alpha"));
+    // Reached at another loopback address, the server names that one, not an interface's.
+    KTFtpServer elsewhere(m_fixture->store.get());
+    QVERIFY(elsewhere.start(0, m_fixture->rootPath(), QHostAddress("127.0.0.3")));
+    ServerProbe third;
+    third.socket.connectToHost(QHostAddress("127.0.0.3"), elsewhere.serverPort());
+    QCOMPARE(third.readLine(), QStringLiteral("220 Welcome to FTP Torvex service."));
+    QVERIFY(third.login("test", "581247"));
+    QCOMPARE(third.play({"PASV => 227 Entering Passive Mode (127,0,0,3,..."}), QString());
 }
 
 void TestServerTransfer::withoutDataConnection_data()
