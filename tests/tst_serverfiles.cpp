@@ -1,14 +1,21 @@
 // Paths and file commands of the built-in server: what a client may reach and change, and the
-// replies it gets. The served folder is base/root; base/outside and base/rootbar must stay
-// untouched whatever a client sends.
+// replies it gets; and its pure rules for command lines, paths, listing fields, PASV text and
+// the numbers clients send. The served folder is base/root; base/outside and base/rootbar must
+// stay untouched whatever a client sends.
+#include "server/ktftpcommand.h"
+#include "server/ktftpformat.h"
+#include "server/ktftppath.h"
 #include "support/serverprobe.h"
 #include "support/testfiles.h"
 
 #include <QDirIterator>
+#include <QHostAddress>
 #include <QProcess>
 #include <QtTest>
 
 #include <memory>
+
+using Perms = QFileDevice::Permissions;
 
 namespace {
 
@@ -23,11 +30,14 @@ private slots:
     void init();
     void cleanup();
 
+    void rules_data();
+    void rules();
     void commands_data();
     void commands();
     void specialFilesRefused();
 
 private:
+    QString apply(const QString& rule, const QString& input) const;
     // Every entry under base/root, base/outside and base/rootbar, relative to the root, with the
     // size and permissions of files and the target of links.
     QMap<QString, QString> snapshot() const;
@@ -59,7 +69,6 @@ void TestServerFiles::init()
     QVERIFY(QFile::link(root + "/sub", root + "/sublink"));
     QCOMPARE(QProcess::execute("mkfifo", {root + "/pipe"}), 0);
     QVERIFY(m_fixture->start());
-    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
 }
 
 void TestServerFiles::cleanup()
@@ -87,6 +96,113 @@ QMap<QString, QString> TestServerFiles::snapshot() const
         }
     }
     return entries;
+}
+
+// Runs one rule on its input written as text, and writes its result as text; "-" for refused.
+QString TestServerFiles::apply(const QString& rule, const QString& input) const
+{
+    const QString root = m_base + "/root";
+    const QString left = input.section('|', 0, 0);
+    const QString right = input.section('|', 1);
+    if (rule == "parse") {
+        KTFtpCommand command;
+        command.code = KTFtpCommand::Quit;
+        command.argument = "left over";
+        const bool ok = command.parse(input);
+        return (ok ? "" : "-") + KTFtpCommand::words().at(command.code) + "|" + command.argument;
+    }
+    if (rule == "resolve")
+        return KTFtpPath::resolve(left.split('/', Qt::SkipEmptyParts), right).join('/');
+    if (rule == "within")
+        return KTFtpPath::isWithin(left, right) ? "yes" : "no";
+    if (rule.startsWith("confine")) {
+        const QString path = KTFtpPath::confine(
+            root, input.split('/', Qt::SkipEmptyParts),
+            rule.endsWith("entry") ? KTFtpPath::Follow::Entry : KTFtpPath::Follow::Target);
+        return path.isEmpty() ? "-" : path == root ? "." : path.mid(root.size() + 1);
+    }
+    if (rule == "permissions")
+        return KTFtpFormat::permissionText(input.at(0), Perms(input.mid(1).toInt(nullptr, 16)));
+    if (rule == "date") {
+        const QDateTime march(QDate(2024, 3, 5), QTime(14, 7, 59), Qt::LocalTime);
+        return KTFtpFormat::listDate(march, input.toInt());
+    }
+    if (rule == "pasv")
+        return KTFtpFormat::passiveText(QHostAddress(left), quint16(right.toUInt()));
+    if (rule == "octal") {
+        Perms parsed;
+        return KTFtpFormat::parseOctalMode(input, parsed)
+                   ? QString("%1").arg(int(parsed), 4, 16, QChar('0')) : "-";
+    }
+    qint64 offset = 0;
+    return KTFtpFormat::parseRestOffset(input, offset) ? QString::number(offset) : "-";
+}
+
+void TestServerFiles::rules_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* rule, const QString& input, const char* expected) {
+        QTest::addRow("%s %s", rule, qPrintable(input)) << rule << input << expected;
+    };
+    // Command lines: the argument keeps its blanks but the separating one; an empty line keeps
+    // nothing of the one before.
+    row("parse", "USER  bob", "USER| bob");
+    row("parse", "RETR a  b.txt ", "RETR|a  b.txt ");
+    row("parse", "CW", "UNKN|");
+    row("parse", "CDUP", "CDUP|");
+    row("parse", "", "-UNKN|");
+    // Virtual paths, "current folder|argument".
+    row("resolve", "a/b|", "a/b");
+    row("resolve", "a/b|./..", "a");
+    row("resolve", "a/b|\\x", "x");
+    row("resolve", "|a//b/./", "a/b");
+    row("resolve", "|a b/ c ", "a b/ c ");
+    row("resolve", "|...", "...");
+    // "root|path": a sibling that shares the root's name is outside.
+    row("within", "/|/etc", "yes");
+    row("within", "/srv/root|/srv/rootbar/a", "no");
+    row("within", "/srv/root|", "no");
+    row("within", "|/srv/root", "no");
+    // Paths in the served folder, following links to their target or taking the entry itself.
+    row("confine", "", ".");
+    row("confine", "sub/new.txt", "sub/new.txt");
+    row("confine", "sublink/deeper", "sub/deeper");
+    row("confine entry", "outdir/new.txt", "-");
+    row("confine entry", "outfile", "outfile");
+    row("confine entry", "dangling", "dangling");
+    row("confine entry", "barlink/x", "-");
+    row("confine", QString("a") + QChar(0) + "b", "-");
+    // A type letter, then Qt's bits in hex: owner, user, group, other. User bits do not show.
+    row("permissions", "d7055", "drwxr-xr-x");
+    row("permissions", "-0600", "----------");
+    row("permissions", "l0002", "l-------w-");
+    // 5 March 2024 14:07 as listed in a given year: the time this year, else the year.
+    row("date", "2024", "Mar 05 14:07");
+    row("date", "2025", "Mar 05  2024");
+    row("date", "2023", "Mar 05  2024");
+    row("pasv", "127.0.0.3|4999", "127,0,0,3,19,135");
+    row("pasv", "::ffff:127.0.0.2|1050", "127,0,0,2,4,26");
+    row("pasv", "::1|1050", "");
+    // SITE CHMOD modes, in the hex form above; set-uid and the like are not granted.
+    row("octal", "0644", "6644");
+    row("octal", "4755", "7755");
+    row("octal", "010", "0010");
+    for (const char* refused : {"9z9", "64", "+644", "0x1ff", ""})
+        row("octal", refused, "-");
+    row("rest", "5000000000", "5000000000");
+    row("rest", "0", "0");
+    for (const char* refused : {"-5", "+5", "5x", "99999999999999999999"})
+        row("rest", refused, "-");
+}
+
+void TestServerFiles::rules()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QCOMPARE(apply(rule, input), expected);
 }
 
 void TestServerFiles::commands_data()
@@ -178,6 +294,7 @@ void TestServerFiles::commands()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, changes);
     const QMap<QString, QString> before = snapshot();
+    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
     QCOMPARE(m_probe.play(steps), QString());
     const QMap<QString, QString> after = snapshot();
     QStringList changed;
@@ -199,6 +316,7 @@ void TestServerFiles::commands()
 void TestServerFiles::specialFilesRefused()
 {
     // Reading or writing a pipe would block the one thread every session runs in.
+    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
     ServerProbe other;
     QVERIFY(other.connectAndGreet(m_fixture->port()));
     QString replies;
