@@ -100,6 +100,12 @@ void TestServerTransfer::dataConnectionBelongsToItsSession()
     // Nothing was said on the control connection for any of them.
     QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "RETR a file.txt => " + opened}), QString());
     QCOMPARE(replacing.readAll(), QByteArray("alpha"));
+    QCOMPARE(m_probe.readLine(), QStringLiteral("226 File send OK."));
+    // Each session listens on a port of its own.
+    ServerProbe other;
+    QVERIFY(other.connectAndLogIn(m_fixture->port()));
+    const quint16 mine = m_probe.passive();
+    QVERIFY(mine != 0 && other.passive() != mine);
     // Reached at another loopback address, the server names that one, not an interface's.
     KTFtpServer elsewhere(m_fixture->store.get());
     QVERIFY(elsewhere.start(0, m_fixture->rootPath(), QHostAddress("127.0.0.3")));
@@ -225,8 +231,9 @@ void TestServerTransfer::restartsAndAppends()
     QCOMPARE(m_probe.command("REST 100"), QStringLiteral("350 Restart position accepted (100)"));
     QCOMPARE(m_probe.put("STOR r.bin", "tail"), stored);
     QCOMPARE(readTestFile(m_fixture->path("r.bin")), content.left(100) + "tail" + content.mid(104));
-    // Without REST an upload replaces the whole file.
+    // Without REST an upload replaces the whole file; a folder is not a file to upload to.
     QCOMPARE(m_probe.put("STOR r.bin", "0123456789"), stored);
+    QCOMPARE(m_probe.put("STOR sub", "x"), unavailable);
     // Beyond the end: nothing sent, nothing written, no sparse giant made; at the end exactly
     // is a valid place to resume from.
     const QString invalid = "554 Requested action not taken: invalid REST parameter.";
