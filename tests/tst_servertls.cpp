@@ -1,7 +1,6 @@
 // FTP over TLS in the built-in server: AUTH TLS, PBSZ, PROT, the required mode, session reuse on
 // protected data connections and the ways a handshake can fail, over 127.0.0.1 in process.
 #include "engine/ftpclient.h"
-#include "server/ktftpclient.h"
 #include "support/serverprobe.h"
 #include "support/testfiles.h"
 

@@ -143,7 +143,7 @@ QString ServerProbe::play(const QStringList& steps, int timeoutMs)
     return QString();
 }
 
-QByteArray ServerProbe::fetch(const QString& line, QString* replies, const QSslConfiguration* tls)
+QByteArray ServerProbe::fetch(const QString& line, QString* replies)
 {
     QString text;
     const quint16 port = passive(&text);
@@ -151,8 +151,6 @@ QByteArray ServerProbe::fetch(const QString& line, QString* replies, const QSslC
     text = QStringLiteral("no data connection after: ") + text;
     if (port != 0 && data.connectTo(port)) {
         text = command(line);
-        if (tls)
-            data.startTls(*tls);
         data.waitClosed();
         if (text.startsWith(QLatin1String("150")))
             text += QLatin1Char('\n') + readReply();

@@ -63,9 +63,7 @@ public:
     QString play(const QStringList& steps, int timeoutMs = WaitMs);
     // PASV, the data connection, then line; the bytes that came over the data connection. The
     // replies (the opening one and, after a 150, the closing one) go to replies, joined by "\n".
-    // With tls the data connection's handshake follows the opening reply.
-    QByteArray fetch(const QString& line, QString* replies = nullptr,
-                     const QSslConfiguration* tls = nullptr);
+    QByteArray fetch(const QString& line, QString* replies = nullptr);
     // PASV, the data connection (its handshake first with tls), line, then bytes; the replies.
     QString put(const QString& line, const QByteArray& bytes,
                 const QSslConfiguration* tls = nullptr);
