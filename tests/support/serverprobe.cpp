@@ -4,37 +4,40 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <sys/socket.h>
 
-bool waitConnected(QTcpSocket& socket, int timeoutMs)
-{
-    // A refused connection ends the wait at once.
-    QTest::qWaitFor(
-        [&socket] {
-            const QAbstractSocket::SocketState state = socket.state();
-            return state == QAbstractSocket::ConnectedState
-                   || state == QAbstractSocket::UnconnectedState;
-        },
-        timeoutMs);
-    return socket.state() == QAbstractSocket::ConnectedState;
-}
-
-ServerProbe::ServerProbe() = default;
-
-bool ServerProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
+bool ProbeConnection::connectTo(quint16 port, const QHostAddress& bindAddress)
 {
     if (!bindAddress.isNull() && !socket.bind(bindAddress))
         return false;
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    return waitConnected(socket, WaitMs);
+    // A refused connection ends the wait at once.
+    QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState
+                                    || socket.state() == QAbstractSocket::UnconnectedState; },
+                    WaitMs);
+    return isOpen();
+}
+
+bool ProbeConnection::waitClosed(int timeoutMs)
+{
+    return QTest::qWaitFor(
+        [this] {
+            received += socket.readAll();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        timeoutMs);
 }
 
 bool ServerProbe::connectAndGreet(quint16 port)
 {
     return connectTo(port) && readLine() == QLatin1String("220 Welcome to FTP Torvex service.");
+}
+
+bool ServerProbe::connectAndLogIn(quint16 port)
+{
+    return connectAndGreet(port) && login(QStringLiteral("test"), QStringLiteral("581247"));
 }
 
 void ServerProbe::send(const QByteArray& bytes)
@@ -43,46 +46,30 @@ void ServerProbe::send(const QByteArray& bytes)
     socket.flush();
 }
 
-bool ServerProbe::hasLine() const
-{
-    return pending.contains('\n') || socket.canReadLine();
-}
-
 QString ServerProbe::readLine(int timeoutMs)
 {
-    const bool complete = QTest::qWaitFor(
-        [this] {
-            pending += socket.readAll();
-            return pending.contains('\n');
-        },
-        timeoutMs);
-    if (!complete)
+    const auto complete = [this] {
+        received += socket.readAll();
+        return received.contains('\n');
+    };
+    if (!QTest::qWaitFor(complete, timeoutMs))
         return QString();
-    const int lf = pending.indexOf('\n');
-    lastRaw = pending.left(lf + 1);
-    pending.remove(0, lf + 1);
+    lastRaw = received.left(received.indexOf('\n') + 1);
+    received.remove(0, lastRaw.size());
     QByteArray line = lastRaw;
-    line.chop(1);
-    if (line.endsWith('\r'))
-        line.chop(1);
+    line.chop(line.endsWith("\r\n") ? 2 : 1);
     return QString::fromUtf8(line);
 }
 
 QString ServerProbe::readReply(int timeoutMs)
 {
     QString reply = readLine(timeoutMs);
-    static const QRegularExpression opening(QStringLiteral("^(\\d{3})-"));
-    const QRegularExpressionMatch match = opening.match(reply);
-    if (!match.hasMatch())
-        return reply;
-    const QString closing = match.captured(1) + QLatin1Char(' ');
-    // Bounded: each pass takes a line or gives up.
-    for (int i = 0; i < 1000; ++i) {
+    // A "123-" line opens a reply that its "123 " line ends; bounded, each pass takes a line.
+    const bool multiline = reply.size() > 3 && reply.at(3) == QLatin1Char('-');
+    for (int i = 0; multiline && i < 1000; ++i) {
         const QString line = readLine(timeoutMs);
-        if (line.isNull())
-            break;
         reply += QLatin1Char('\n') + line;
-        if (line.startsWith(closing))
+        if (line.isNull() || line.startsWith(reply.left(3) + QLatin1Char(' ')))
             break;
     }
     return reply;
@@ -106,27 +93,15 @@ quint16 ServerProbe::passive(QString* reply)
     const QString text = command(QStringLiteral("PASV"));
     if (reply)
         *reply = text;
-    static const QRegularExpression numbers(
-        QStringLiteral("^227 Entering Passive Mode \\((\\d+),(\\d+),(\\d+),(\\d+),(\\d+),(\\d+)\\)$"));
-    const QRegularExpressionMatch match = numbers.match(text);
-    if (!match.hasMatch())
+    return passivePort(text);
+}
+
+quint16 ServerProbe::passivePort(const QString& reply)
+{
+    const QStringList numbers = reply.section('(', 1).section(')', 0, 0).split(',');
+    if (!reply.startsWith(QLatin1String("227 ")) || numbers.size() != 6)
         return 0;
-    return quint16(match.captured(5).toUInt() * 256 + match.captured(6).toUInt());
-}
-
-bool ServerProbe::waitClosed(int timeoutMs)
-{
-    return QTest::qWaitFor(
-        [this] {
-            pending += socket.readAll();
-            return socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        timeoutMs);
-}
-
-bool ServerProbe::isOpen() const
-{
-    return socket.state() == QAbstractSocket::ConnectedState;
+    return quint16(numbers.at(4).toUInt() * 256 + numbers.at(5).toUInt());
 }
 
 bool ServerProbe::startTls(bool protect)
@@ -143,42 +118,62 @@ bool ServerProbe::startTls(bool protect)
                && command(QStringLiteral("PROT P")) == QLatin1String("200 PROT now Private."));
 }
 
-QSslConfiguration ServerProbe::resumeConfiguration() const
+QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 {
-    // Carries the session (or, in TLS 1.3, the ticket that came after the handshake).
-    return socket.sslConfiguration();
+    for (const QString& step : steps) {
+        if (step == QLatin1String("closed")) {
+            if (!waitClosed(timeoutMs))
+                return step + QLatin1String(" -> still open");
+            continue;
+        }
+        const int arrow = step.startsWith(QLatin1String("=> ")) ? 0 : step.indexOf(" => ");
+        const QString line = arrow < 0 ? step : step.left(arrow);
+        if (!line.isEmpty())
+            send(line.toUtf8() + "\r\n");
+        if (arrow < 0)
+            continue;
+        QString expected = step.mid(arrow + (arrow == 0 ? 3 : 4));
+        const QString reply = readReply(timeoutMs);
+        const bool prefix = expected.endsWith(QLatin1String("..."));
+        if (prefix)
+            expected.chop(3);
+        if (prefix ? !reply.startsWith(expected) : reply != expected)
+            return step + QLatin1String(" -> ") + reply;
+    }
+    return QString();
 }
 
-QSslConfiguration testClientTls()
+QByteArray ServerProbe::fetch(const QString& line, QString* replies)
 {
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
-    configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
-    configuration.setSslOption(QSsl::SslOptionDisableSessionTickets, false);
-    return configuration;
+    QString text;
+    const quint16 port = passive(&text);
+    DataProbe data;
+    text = QStringLiteral("no data connection after: ") + text;
+    if (port != 0 && data.connectTo(port)) {
+        text = command(line);
+        data.waitClosed();
+        if (text.startsWith(QLatin1String("150")))
+            text += QLatin1Char('\n') + readReply();
+    }
+    if (replies)
+        *replies = text;
+    return data.received;
 }
 
-bool makeTestCertificate(const QString& folder, const QString& name, QString& cert, QString& key)
+QString ServerProbe::put(const QString& line, const QByteArray& bytes,
+                         const QSslConfiguration* tls)
 {
-    cert = QDir(folder).filePath(name + QLatin1String(".pem"));
-    key = QDir(folder).filePath(name + QLatin1String(".key"));
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-                   QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-                   QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"), QStringLiteral("-days"),
-                   QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
-                   QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert});
-    return openssl.waitForFinished(60000) && openssl.exitStatus() == QProcess::NormalExit
-           && openssl.exitCode() == 0;
-}
-
-bool DataProbe::connectTo(quint16 port, const QHostAddress& bindAddress)
-{
-    if (!bindAddress.isNull() && !socket.bind(bindAddress))
-        return false;
-    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    return waitConnected(socket, ServerProbe::WaitMs);
+    QString reply;
+    const quint16 port = passive(&reply);
+    DataProbe data;
+    if (port == 0 || !data.connectTo(port) || (tls && !data.startTls(*tls)))
+        return QStringLiteral("no data connection after: ") + reply;
+    const QString opening = command(line);
+    if (!opening.startsWith(QLatin1String("150")))
+        return opening;
+    if (!data.sendAndClose(bytes))
+        return opening + QLatin1String("\nthe data connection stalled");
+    return opening + QLatin1Char('\n') + readReply();
 }
 
 QByteArray DataProbe::readAll(int timeoutMs)
@@ -195,27 +190,17 @@ bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
     return written && waitClosed(timeoutMs);
 }
 
-bool DataProbe::waitClosed(int timeoutMs)
-{
-    return QTest::qWaitFor(
-        [this] {
-            received += socket.readAll();
-            return socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        timeoutMs);
-}
-
 bool DataProbe::startTls(const QSslConfiguration& configuration)
 {
     socket.setSslConfiguration(configuration);
     socket.startClientEncryption();
+    // A short answer may come, and the connection close, with the handshake's end.
     QTest::qWaitFor(
         [this] {
-            // A short answer may come, and the connection close, with the handshake's end.
             received += socket.readAll();
             return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
         },
-        ServerProbe::WaitMs);
+        WaitMs);
     return socket.isEncrypted();
 }
 
@@ -227,6 +212,15 @@ void DataProbe::reset()
     socket.abort();
 }
 
+QSslConfiguration testClientTls()
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
+    configuration.setSslOption(QSsl::SslOptionDisableSessionTickets, false);
+    return configuration;
+}
+
 ServerFixture::ServerFixture()
 {
     root = dir.filePath(QStringLiteral("root"));
@@ -236,12 +230,6 @@ ServerFixture::ServerFixture()
     server = std::make_unique<KTFtpServer>(store.get());
 }
 
-ServerFixture::~ServerFixture()
-{
-    server.reset();
-    store.reset();
-}
-
 bool ServerFixture::start()
 {
     return server->start(0, root, QHostAddress(QHostAddress::LocalHost));
@@ -249,20 +237,21 @@ bool ServerFixture::start()
 
 bool ServerFixture::enableTls(bool required)
 {
-    QString cert;
-    QString key;
+    const QString cert = dir.filePath(QStringLiteral("server.pem"));
+    const QString key = dir.filePath(QStringLiteral("server.key"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  QStringList{"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                              "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
+                              "/CN=127.0.0.1", "-keyout", key, "-out", cert});
     QSslConfiguration configuration;
     QString error;
-    if (!makeTestCertificate(dir.path(), QStringLiteral("server"), cert, key)
+    if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit
+        || openssl.exitCode() != 0
         || !KTTlsSupport::loadServerFiles(cert, key, configuration, error))
         return false;
     server->setTls(configuration, required);
     return true;
-}
-
-QString ServerFixture::path(const QString& relative) const
-{
-    return QDir(root).filePath(relative);
 }
 
 UserInfo* ServerFixture::user(const QString& name) const

@@ -9,26 +9,35 @@
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QString>
-#include <QTcpSocket>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
 
-// Waits until the socket's connection attempt has succeeded or failed.
-bool waitConnected(QTcpSocket& socket, int timeoutMs);
-
-// A hand-driven FTP client for testing the built-in server: it sends exact bytes and reads
-// replies line by line, so tests see what went over the wire.
-class ServerProbe
+// A connection to the built-in server on 127.0.0.1, and what came over it not read yet.
+class ProbeConnection
 {
 public:
     static constexpr int WaitMs = 5000;
 
-    ServerProbe();
-
-    // Connects to 127.0.0.1:port from bindAddress (any loopback address) and waits for the link.
+    // Connects from bindAddress (any loopback address) and waits for the link.
     bool connectTo(quint16 port, const QHostAddress& bindAddress = QHostAddress());
+    bool waitClosed(int timeoutMs = WaitMs);
+    bool isOpen() const { return socket.state() == QAbstractSocket::ConnectedState; }
+
+    // Plain until a handshake, like any FTP client's.
+    QSslSocket socket;
+    QByteArray received;
+};
+
+// A hand-driven FTP client for testing the built-in server: it sends exact bytes and reads
+// replies line by line, so tests see what went over the wire.
+class ServerProbe : public ProbeConnection
+{
+public:
     bool connectAndGreet(quint16 port);
+    // Greeted and logged in as the default user.
+    bool connectAndLogIn(quint16 port);
     void send(const QByteArray& bytes);
     // The next reply line without its CR LF; empty when none came in time.
     QString readLine(int timeoutMs = WaitMs);
@@ -38,59 +47,60 @@ public:
     bool login(const QString& user, const QString& password);
     // Sends PASV and returns the announced port, or 0.
     quint16 passive(QString* reply = nullptr);
-    bool waitClosed(int timeoutMs = WaitMs);
-    bool isOpen() const;
+    // The port a 227 reply names, or 0.
+    static quint16 passivePort(const QString& reply);
     // Whether a line arrived without waiting for one.
-    bool hasLine() const;
+    bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
     // AUTH TLS and the client handshake; then PBSZ 0 and PROT P when protect is set.
     bool startTls(bool protect = true);
-    // What a data connection needs to resume this connection's session.
-    QSslConfiguration resumeConfiguration() const;
 
-    // Plain until startTls, like any FTP client's.
-    QSslSocket socket;
-    QByteArray pending;
+    // Plays a conversation, step by step:
+    //   "CMD => reply"  sends CMD and expects the whole reply ("..." at the end: a prefix of it)
+    //   "=> reply"      expects the next reply without sending anything
+    //   "CMD"           only sends CMD
+    //   "closed"        expects the server to close the connection
+    // Returns an empty string when all went as expected, else the step and what came instead.
+    QString play(const QStringList& steps, int timeoutMs = WaitMs);
+    // PASV, the data connection, then line; the bytes that came over the data connection. The
+    // replies (the opening one and, after a 150, the closing one) go to replies, joined by "\n".
+    QByteArray fetch(const QString& line, QString* replies = nullptr);
+    // PASV, the data connection (its handshake first with tls), line, then bytes; the replies.
+    QString put(const QString& line, const QByteArray& bytes,
+                const QSslConfiguration* tls = nullptr);
+
     // The raw text of the last readLine, line ending included.
     QByteArray lastRaw;
 };
 
 // A data connection opened to the server's passive port.
-class DataProbe
+class DataProbe : public ProbeConnection
 {
 public:
-    bool connectTo(quint16 port, const QHostAddress& bindAddress = QHostAddress());
     // Everything the server sends until it closes the connection.
-    QByteArray readAll(int timeoutMs = ServerProbe::WaitMs);
-    bool sendAndClose(const QByteArray& bytes, int timeoutMs = ServerProbe::WaitMs);
-    bool waitClosed(int timeoutMs = ServerProbe::WaitMs);
+    QByteArray readAll(int timeoutMs = WaitMs);
+    bool sendAndClose(const QByteArray& bytes, int timeoutMs = WaitMs);
     // Ends the connection with a reset instead of an orderly close.
     void reset();
     // The client handshake on the open connection; false when it fails or the server cuts it.
     bool startTls(const QSslConfiguration& configuration);
-
-    QSslSocket socket;
-    QByteArray received;
 };
 
 // A client-side TLS configuration that trusts anything: the tests check the server's protocol,
 // not its certificate.
 QSslConfiguration testClientTls();
 
-// A self-signed certificate for 127.0.0.1 and its EC key in folder, made by Debian's openssl.
-bool makeTestCertificate(const QString& folder, const QString& name, QString& cert, QString& key);
-
 // A server on 127.0.0.1 serving a fresh temporary folder, its store in another one.
 class ServerFixture
 {
 public:
     ServerFixture();
-    ~ServerFixture();
 
     bool start();
-    // Makes a certificate and key for 127.0.0.1 and offers or requires TLS with them.
+    // Makes a self-signed certificate for 127.0.0.1 (server.pem) and its key with Debian's
+    // openssl, and offers or requires TLS with them.
     bool enableTls(bool required);
     QString rootPath() const { return root; }
-    QString path(const QString& relative) const;
+    QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
     quint16 port() const { return server->serverPort(); }
     UserInfo* user(const QString& name) const;
     void addUser(const QString& name, const QString& password);
@@ -98,6 +108,7 @@ public:
     QTemporaryDir dir;
     QString root;
     std::unique_ptr<FBData> store;
+    // Declared after the store, so it goes first: its sessions refer to the store's users.
     std::unique_ptr<KTFtpServer> server;
 };
 
