@@ -22,6 +22,7 @@ private slots:
     void onlineFollowsSessions();
     void timeouts();
     void restartServesNewFolder();
+    void eleventhConnectionRefused();
 
 private:
     bool userOnline() const { return m_fixture->user("test")->online; }
@@ -200,6 +201,28 @@ void TestServerSession::restartServesNewFolder()
     QVERIFY(again.connectAndLogIn(server->serverPort()));
     QCOMPARE(again.command("CWD only-here"), QStringLiteral("250 Directory changed successfully!"));
 }
+
+void TestServerSession::eleventhConnectionRefused()
+{
+    std::vector<std::unique_ptr<ServerProbe>> probes;
+    for (int i = 0; i < 10; ++i) {
+        probes.push_back(std::make_unique<ServerProbe>());
+        QVERIFY(probes.back()->connectAndGreet(m_fixture->port()));
+    }
+    // The eleventh is closed without a word; the ten keep working.
+    ServerProbe eleventh;
+    QVERIFY(eleventh.connectTo(m_fixture->port()));
+    QVERIFY(eleventh.waitClosed());
+    QVERIFY(eleventh.received.isEmpty());
+    for (auto& earlier : probes)
+        QCOMPARE(earlier->command("NOOP"), QStringLiteral("200 NOOP ok."));
+    // A place freed is a place to take.
+    probes.front()->socket.abort();
+    QTRY_COMPARE(m_fixture->server->clients.size(), 9);
+    ServerProbe next;
+    QVERIFY(next.connectAndGreet(m_fixture->port()));
+}
+
 
 QTEST_GUILESS_MAIN(TestServerSession)
 #include "tst_serversession.moc"
