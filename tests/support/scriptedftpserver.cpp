@@ -1,12 +1,8 @@
 #include "support/scriptedftpserver.h"
 
-#include "engine/ftpclient.h"
-
-#include <QDebug>
 #include <QDir>
 #include <QHostAddress>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -37,16 +33,15 @@ QByteArray unescapeScript(const QString& text)
     return bytes;
 }
 
-// Data no test reads back byte by byte: a repeating pattern of the asked size.
-QByteArray filler(qint64 size)
+} // namespace
+
+QByteArray ScriptedFtpServer::filler(qint64 size)
 {
     QByteArray bytes(int(size), Qt::Uninitialized);
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char('a' + i % 26);
     return bytes;
 }
-
-} // namespace
 
 ScriptedFtpServer::ScriptedFtpServer(QObject* parent)
     : QObject(parent)
@@ -81,13 +76,6 @@ void ScriptedFtpServer::addAnswer(const QString& prefix, const Answer& answer)
     answers[prefix.toUpper()].append(answer);
 }
 
-void ScriptedFtpServer::setReply(const QString& prefix, const QByteArray& reply)
-{
-    Answer answer;
-    answer.reply = reply;
-    answers[prefix.toUpper()] = {answer};
-}
-
 bool ScriptedFtpServer::addScript(const QString& script)
 {
     static const QRegularExpression option(QStringLiteral("\\[(\\w+)(?:=([^\\]]*))?\\]"));
@@ -117,6 +105,8 @@ bool ScriptedFtpServer::addScript(const QString& script)
                 answer.data = unescapeScript(value);
             else if (key == QLatin1String("bytes"))
                 answer.data = filler(value.toLongLong());
+            else if (key == QLatin1String("skip"))
+                answer.data.remove(0, value.toInt());
             else if (key == QLatin1String("pre"))
                 answer.preliminary = unescapeScript(value) + "\r\n";
             else if (key == QLatin1String("cut"))
@@ -180,7 +170,6 @@ void ScriptedFtpServer::onControlReadyRead()
             raw.chop(1);
         const QString line = QString::fromUtf8(raw);
         received.append(line);
-        emit commandReceived(line);
         handleCommand(line);
     }
 }
@@ -324,10 +313,7 @@ void ScriptedFtpServer::runDataCommand(const QString& word, const Answer& answer
                 if (!storing)
                     return;
                 storing = false;
-                later(this, storeAnswer.replyDelayMs, [this] {
-                    writeControl(storeAnswer.reply);
-                    emit storeFinished();
-                });
+                later(this, storeAnswer.replyDelayMs, [this] { writeControl(storeAnswer.reply); });
             });
             return;
         }
@@ -417,17 +403,4 @@ void ScriptedFtpServer::pumpControl()
     control->write(outbox.left(chunkSize));
     control->flush();
     outbox.remove(0, qMin(chunkSize, outbox.size()));
-}
-
-bool logInToScripted(FTPClient& client, const ScriptedFtpServer& server, int timeoutMs)
-{
-    if (qEnvironmentVariableIsSet("TORVEX_TRACE")) {
-        QObject::connect(&client, &FTPClient::commandResult,
-                         [](const QString& command, const QString& line) { qDebug() << command << line; });
-    }
-    QSignalSpy logins(&client, &FTPClient::login);
-    client.connectServer(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("u"), QStringLiteral("p"));
-    if (logins.isEmpty() && !logins.wait(timeoutMs))
-        return false;
-    return logins.count() == 1 && logins.first().first().toBool();
 }

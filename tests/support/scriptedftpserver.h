@@ -50,11 +50,11 @@ public:
     // Answers for command lines that start with the prefix (case-insensitive, longest prefix wins).
     // Several answers for one prefix are used in turn; the last one then stays.
     void addAnswer(const QString& prefix, const Answer& answer);
-    void setReply(const QString& prefix, const QByteArray& reply);
     // One line of script, rules separated by " | ":  PREFIX => REPLY [key=value]...
-    // Keys: data, pre, cut, delay, datadelay, trickle, repeat (ms), bytes (pattern data of that
-    // size), and the flags [before] [silent] [close]. In texts "\n" stands for CR LF and "\e"
-    // for ESC. The prefix GREETING sets the greeting. Returns false on a line it cannot read.
+    // Keys: data, pre, cut, delay, datadelay, trickle, repeat (ms), bytes (filler() data of that
+    // size), skip (drop that many bytes of it), and the flags [before] [silent] [close]. In texts
+    // "\n" stands for CR LF and "\e" for ESC. The prefix GREETING sets the greeting. Returns false
+    // on a line it cannot read.
     bool addScript(const QString& script);
     // Writes control replies in pieces of this many bytes with a short pause between them.
     void setChunkSize(int bytes);
@@ -65,10 +65,8 @@ public:
     // Sends raw bytes on the control connection at once, outside any command.
     void sendRaw(const QByteArray& bytes);
     void closeControl();
-
-signals:
-    void commandReceived(const QString& line);
-    void storeFinished();
+    // Data no test reads back byte by byte: a repeating pattern of the asked size.
+    static QByteArray filler(qint64 size);
 
 private:
     void onNewControl();
@@ -103,12 +101,5 @@ private:
     bool storing = false;
     Answer storeAnswer;
 };
-
-class FTPClient;
-
-// Logs the engine in to the scripted server as "u" with password "p"; true once login(true) has
-// arrived. TORVEX_TRACE=1 in the environment prints the conversation, for a test that fails.
-bool logInToScripted(FTPClient& client, const ScriptedFtpServer& server, int timeoutMs = 10000);
-#define LOG_IN(client, server) QVERIFY(logInToScripted((client), (server)))
 
 #endif
