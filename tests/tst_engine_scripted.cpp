@@ -136,7 +136,7 @@ private slots:
 
 private:
     void watch();
-    void act(const QString& action, const QString& argument);
+    QHash<QString, std::function<void(const QString&)>> actions();
     Facts facts() const;
     QString local(const QString& name) const { return dir->path() + QLatin1Char('/') + name; }
 
@@ -305,124 +305,106 @@ Facts TestEngineScripted::facts() const
     return all;
 }
 
-// One action on the engine or the server; none of them waits, the checks after it do.
-void TestEngineScripted::act(const QString& action, const QString& argument)
+// The actions a row may take, by name; none of them waits (but login), the checks after them do.
+QHash<QString, std::function<void(const QString&)>> TestEngineScripted::actions()
 {
-    const QString first = argument.section(QLatin1Char(' '), 0, 0);
-    const QString rest = argument.section(QLatin1Char(' '), 1);
+    auto word = [](const QString& text, int i) { return text.section(QLatin1Char(' '), i, i); };
+    auto rest = [](const QString& text) { return text.section(QLatin1Char(' '), 1); };
     auto queue = [this](bool upload) {
         if (!prepared)
             client->prepareTransfer(dir->path(), QStringLiteral("/"));
         prepared = true;
         uploading = upload;
     };
-    if (action == QLatin1String("login") || action == QLatin1String("connect")) {
-        const int before = spies.at(QStringLiteral("login"))->count();
-        client->connectServer(argument.isEmpty() ? QStringLiteral("127.0.0.1") : argument, port, QStringLiteral("u"),
-                              QStringLiteral("p"));
-        if (action == QLatin1String("login"))
-            QTRY_VERIFY_WITH_TIMEOUT(spies.at(QStringLiteral("login"))->count() > before, Wait);
-    } else if (action == QLatin1String("offline")) {  // the next login finds nobody listening
-        port = freeLoopbackPort();
-    } else if (action == QLatin1String("set")) {
-        const int value = rest.toInt();
-        if (first == QLatin1String("reply"))
-            client->setReplyTimeout(value);
-        else if (first == QLatin1String("greeting"))
-            client->setGreetingTimeout(value);
-        else if (first == QLatin1String("stall"))
-            client->setStallTimeout(value);
-        else if (first == QLatin1String("listing"))
-            client->setListingLimit(value);
-        else if (first == QLatin1String("chunk"))
-            server->setChunkSize(value);
-        else if (first == QLatin1String("codec"))
-            client->setCodecName(rest);
-    } else if (action == QLatin1String("files")) {
-        setUpLocalFiles(dir->path(), argument, QLatin1Char(','));
-    } else if (action == QLatin1String("mount")) {  // a small tmpfs plays the full disk
-        QVERIFY(QDir().mkpath(local(argument)));
-        if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                        QStringLiteral("size=64k"), QStringLiteral("tmpfs"), local(argument)}) != 0)
-            skipped = true;
-        if (skipped)
-            QSKIP("cannot mount a tmpfs here");
-        mounted = local(argument);
-    } else if (action == QLatin1String("base")) {
-        client->prepareTransfer(local(first), rest);
-        prepared = true;
-    } else if (action == QLatin1String("get") || action == QLatin1String("link")) {
+    auto connectTo = [this](const QString& host) {
+        client->connectServer(host.isEmpty() ? QStringLiteral("127.0.0.1") : host, port, QStringLiteral("u"), QStringLiteral("p"));
+    };
+    auto download = [this, queue](const QString& a, bool link) {  // NAME [OFFSET]
         queue(false);
         bool isOffset = false;
-        const qint64 offset = argument.section(QLatin1Char(' '), -1).toLongLong(&isOffset);
-        const QString name = isOffset ? argument.section(QLatin1Char(' '), 0, -2) : argument;
-        client->addDownloadFile(local(name), QLatin1Char('/') + name, action == QLatin1String("link"), offset);
-    } else if (action == QLatin1String("getdir")) {
-        queue(false);
-        client->addDownloadFolder(argument);
-    } else if (action == QLatin1String("put")) {
-        queue(true);
-        client->addUploadFile(local(argument), QLatin1Char('/') + argument, false, 0);
-    } else if (action == QLatin1String("putdir")) {
-        queue(true);
-        client->addUploadFolder(local(argument));
-    } else if (action == QLatin1String("start")) {
-        prepared = false;
-        uploading ? client->startUpload() : client->startDownload();
-    } else if (action == QLatin1String("stop")) {
-        said[QStringLiteral("stopped")] = bit(client->stopTransfers());
-    } else if (action == QLatin1String("resume")) {
-        said[QStringLiteral("resumed")] = bit(client->resumeTransfers());
-    } else if (action == QLatin1String("pwd")) {
-        client->printDir();
-    } else if (action == QLatin1String("cd")) {
-        client->changeDir(argument);
-    } else if (action == QLatin1String("ls")) {
-        client->listDir();
-    } else if (action == QLatin1String("send")) {
-        client->sendCommand(argument);
-    } else if (action == QLatin1String("rename")) {
-        client->renameFile(first, rest);
-    } else if (action == QLatin1String("moves")) {  // FROM>TO,...
-        QList<FTPClient::PathPair> moves;
-        for (const QString& move : argument.split(QLatin1Char(',')))
-            moves << FTPClient::PathPair(move.section(QLatin1Char('>'), 0, 0), move.section(QLatin1Char('>'), 1));
-        client->addMoves(moves);
-    } else if (action == QLatin1String("rmstart")) {
-        client->prepareDelete(argument);
-    } else if (action == QLatin1String("rmfile")) {
-        client->addDeleteFile(first, rest);
-    } else if (action == QLatin1String("rmdir")) {
-        client->addDeleteFolder(first, rest);
-    } else if (action == QLatin1String("rmrun")) {
-        client->deleteNext(KTDelInfo::Unknown);
-    } else if (action == QLatin1String("chmodset")) {  // RETURN-FOLDER RECURSION MODE
-        client->setChmod(first, rest.section(QLatin1Char(' '), 0, 0).toInt(), rest.section(QLatin1Char(' '), 1));
-    } else if (action == QLatin1String("chmodfile")) {
-        client->addChmodFile(first, rest);
-    } else if (action == QLatin1String("chmoddir")) {
-        client->addChmodFolder(first, rest);
-    } else if (action == QLatin1String("chmodrun")) {
-        client->chmodNext();
-    } else if (action == QLatin1String("store")) {  // the server's user list, with the first user online
-        store = std::make_unique<FBData>(local(QStringLiteral("store")), nullptr);
-        store->setUserOnline(store->users().first()->name, true);
-        client->setDataStore(store.get());
-    } else if (action == QLatin1String("quit")) {
-        client->disconnectServer();
-    } else if (action == QLatin1String("raw")) {
-        server->sendRaw(argument.toUtf8() + "\r\n");
-    } else if (action == QLatin1String("flood")) {  // one endless line
-        server->sendRaw(QByteArray(argument.toInt(), 'x'));
-    } else if (action == QLatin1String("hangup")) {
-        server->closeControl();
-    } else if (action == QLatin1String("settle")) {  // time for what should not happen
-        QTest::qWait(150);
-    } else if (action == QLatin1String("idle")) {
-        QTRY_VERIFY_WITH_TIMEOUT(!client->isBusy(), Wait);
-    } else {
-        QFAIL(qPrintable(QLatin1String("unknown action ") + action));
-    }
+        const qint64 offset = a.section(QLatin1Char(' '), -1).toLongLong(&isOffset);
+        const QString name = isOffset ? a.section(QLatin1Char(' '), 0, -2) : a;
+        client->addDownloadFile(local(name), QLatin1Char('/') + name, link, offset);
+    };
+    using Timeout = void (FTPClient::*)(int);
+    const QHash<QString, Timeout> timeouts = {{QStringLiteral("reply"), &FTPClient::setReplyTimeout},
+        {QStringLiteral("greeting"), &FTPClient::setGreetingTimeout}, {QStringLiteral("stall"), &FTPClient::setStallTimeout}};
+    return {
+        {QStringLiteral("connect"), connectTo},
+        {QStringLiteral("login"), [this, connectTo](const QString& host) {
+             const int before = spies.at(QStringLiteral("login"))->count();
+             connectTo(host);
+             QTRY_VERIFY_WITH_TIMEOUT(spies.at(QStringLiteral("login"))->count() > before, Wait);
+         }},
+        {QStringLiteral("offline"), [this](const QString&) { port = freeLoopbackPort(); }},  // nobody listens there
+        {QStringLiteral("set"), [this, word, rest, timeouts](const QString& a) {
+             if (timeouts.contains(word(a, 0)))
+                 (client.get()->*timeouts.value(word(a, 0)))(rest(a).toInt());
+             else if (word(a, 0) == QLatin1String("listing"))
+                 client->setListingLimit(rest(a).toInt());
+             else if (word(a, 0) == QLatin1String("chunk"))
+                 server->setChunkSize(rest(a).toInt());
+             else
+                 client->setCodecName(rest(a));
+         }},
+        {QStringLiteral("files"), [this](const QString& a) { setUpLocalFiles(dir->path(), a, QLatin1Char(',')); }},
+        {QStringLiteral("mount"), [this](const QString& a) {  // a small tmpfs plays the full disk
+             skipped = !QDir().mkpath(local(a)) || QProcess::execute(QStringLiteral("mount"),
+                 QStringLiteral("-t tmpfs -o size=64k tmpfs").split(QLatin1Char(' ')) << local(a)) != 0;
+             if (skipped)
+                 QSKIP("cannot mount a tmpfs here");
+             mounted = local(a);
+         }},
+        {QStringLiteral("base"), [this, word, rest](const QString& a) {
+             client->prepareTransfer(local(word(a, 0)), rest(a));
+             prepared = true;
+         }},
+        {QStringLiteral("get"), [download](const QString& a) { download(a, false); }},
+        {QStringLiteral("link"), [download](const QString& a) { download(a, true); }},
+        {QStringLiteral("getdir"), [this, queue](const QString& a) { queue(false), client->addDownloadFolder(a); }},
+        {QStringLiteral("put"), [this, queue](const QString& a) {
+             queue(true);
+             client->addUploadFile(local(a), QLatin1Char('/') + a, false, 0);
+         }},
+        {QStringLiteral("putdir"), [this, queue](const QString& a) { queue(true), client->addUploadFolder(local(a)); }},
+        {QStringLiteral("start"), [this](const QString&) {
+             prepared = false;
+             uploading ? client->startUpload() : client->startDownload();
+         }},
+        {QStringLiteral("stop"), [this](const QString&) { said[QStringLiteral("stopped")] = bit(client->stopTransfers()); }},
+        {QStringLiteral("resume"), [this](const QString&) { said[QStringLiteral("resumed")] = bit(client->resumeTransfers()); }},
+        {QStringLiteral("pwd"), [this](const QString&) { client->printDir(); }},
+        {QStringLiteral("cd"), [this](const QString& a) { client->changeDir(a); }},
+        {QStringLiteral("ls"), [this](const QString&) { client->listDir(); }},
+        {QStringLiteral("send"), [this](const QString& a) { client->sendCommand(a); }},
+        {QStringLiteral("rename"), [this, word, rest](const QString& a) { client->renameFile(word(a, 0), rest(a)); }},
+        {QStringLiteral("moves"), [this](const QString& a) {  // FROM>TO,...
+             QList<FTPClient::PathPair> moves;
+             for (const QString& move : a.split(QLatin1Char(',')))
+                 moves << FTPClient::PathPair(move.section(QLatin1Char('>'), 0, 0), move.section(QLatin1Char('>'), 1));
+             client->addMoves(moves);
+         }},
+        {QStringLiteral("rmstart"), [this](const QString& a) { client->prepareDelete(a); }},
+        {QStringLiteral("rmfile"), [this, word, rest](const QString& a) { client->addDeleteFile(word(a, 0), rest(a)); }},
+        {QStringLiteral("rmdir"), [this, word, rest](const QString& a) { client->addDeleteFolder(word(a, 0), rest(a)); }},
+        {QStringLiteral("rmrun"), [this](const QString&) { client->deleteNext(KTDelInfo::Unknown); }},
+        {QStringLiteral("chmodset"), [this, word](const QString& a) {  // RETURN-FOLDER RECURSION MODE
+             client->setChmod(word(a, 0), word(a, 1).toInt(), word(a, 2));
+         }},
+        {QStringLiteral("chmodfile"), [this, word, rest](const QString& a) { client->addChmodFile(word(a, 0), rest(a)); }},
+        {QStringLiteral("chmoddir"), [this, word, rest](const QString& a) { client->addChmodFolder(word(a, 0), rest(a)); }},
+        {QStringLiteral("chmodrun"), [this](const QString&) { client->chmodNext(); }},
+        {QStringLiteral("store"), [this](const QString&) {  // the server's user list, its first user online
+             store = std::make_unique<FBData>(local(QStringLiteral("store")), nullptr);
+             store->setUserOnline(store->users().first()->name, true);
+             client->setDataStore(store.get());
+         }},
+        {QStringLiteral("quit"), [this](const QString&) { client->disconnectServer(); }},
+        {QStringLiteral("raw"), [this](const QString& a) { server->sendRaw(a.toUtf8() + "\r\n"); }},
+        {QStringLiteral("flood"), [this](const QString& a) { server->sendRaw(QByteArray(a.toInt(), 'x')); }},  // one endless line
+        {QStringLiteral("hangup"), [this](const QString&) { server->closeControl(); }},
+        {QStringLiteral("settle"), [](const QString&) { QTest::qWait(150); }},  // time for what should not happen
+        {QStringLiteral("idle"), [this](const QString&) { QTRY_VERIFY_WITH_TIMEOUT(!client->isBusy(), Wait); }}};
 }
 
 void TestEngineScripted::engine()
@@ -430,6 +412,7 @@ void TestEngineScripted::engine()
     QFETCH(QString, script);
     QFETCH(QString, run);
     QVERIFY(server->addScript(script));
+    const auto act = actions();
     static const QRegularExpression check(QStringLiteral("^(\\w+[=~!>]|wire[+-]|\\w+:)"));
     for (QString step : run.split(QLatin1Char(';'))) {
         if (step.startsWith(QLatin1Char(' ')))
@@ -437,7 +420,9 @@ void TestEngineScripted::engine()
         if (step.isEmpty())
             continue;
         if (!check.match(step).hasMatch()) {
-            act(step.section(QLatin1Char(' '), 0, 0), step.section(QLatin1Char(' '), 1));
+            const QString action = step.section(QLatin1Char(' '), 0, 0);
+            QVERIFY2(act.contains(action), qPrintable(QLatin1String("unknown action ") + action));
+            act.value(action)(step.section(QLatin1Char(' '), 1));
             if (QTest::currentTestFailed() || skipped)
                 return;
             continue;
