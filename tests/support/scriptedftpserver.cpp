@@ -198,26 +198,17 @@ ScriptedFtpServer::Answer ScriptedFtpServer::answerFor(const QString& line)
 
 ScriptedFtpServer::Answer ScriptedFtpServer::defaultAnswer(const QString& line) const
 {
-    static const QHash<QString, QByteArray> replies = {
-        {QStringLiteral("USER"), "331 Password required.\r\n"},
-        {QStringLiteral("PASS"), "230 Logged in.\r\n"},
-        {QStringLiteral("CWD"), "250 Directory changed.\r\n"},
-        {QStringLiteral("TYPE"), "200 Type set.\r\n"},
-        {QStringLiteral("SIZE"), "550 No size.\r\n"},
-        {QStringLiteral("MDTM"), "550 No time.\r\n"},
-        {QStringLiteral("REST"), "350 Restarting.\r\n"},
-        {QStringLiteral("DELE"), "250 Deleted.\r\n"},
-        {QStringLiteral("RMD"), "250 Removed.\r\n"},
-        {QStringLiteral("MKD"), "257 \"/new\" created.\r\n"},
-        {QStringLiteral("RNFR"), "350 Ready for RNTO.\r\n"},
-        {QStringLiteral("RNTO"), "250 Renamed.\r\n"},
-        {QStringLiteral("SITE"), "200 SITE command successful.\r\n"},
-        {QStringLiteral("QUIT"), "221 Goodbye.\r\n"},
-        {QStringLiteral("LIST"), "226 Transfer complete.\r\n"},
-        {QStringLiteral("RETR"), "226 Transfer complete.\r\n"},
-        {QStringLiteral("STOR"), "226 Transfer complete.\r\n"},
-        {QStringLiteral("PASV"), "227 Entering Passive Mode (127,0,0,1,{p1},{p2}).\r\n"},
-    };
+    static QHash<QString, QByteArray> replies;
+    if (replies.isEmpty()) {
+        const QString table = QStringLiteral(
+            "USER 331 Password required.|PASS 230 Logged in.|CWD 250 Directory changed.|TYPE 200 Type set.|"
+            "SIZE 550 No size.|MDTM 550 No time.|REST 350 Restarting.|DELE 250 Deleted.|RMD 250 Removed.|"
+            "MKD 257 \"/new\" created.|RNFR 350 Ready for RNTO.|RNTO 250 Renamed.|SITE 200 SITE command successful.|"
+            "QUIT 221 Goodbye.|LIST 226 Transfer complete.|RETR 226 Transfer complete.|STOR 226 Transfer complete.|"
+            "PASV 227 Entering Passive Mode (127,0,0,1,{p1},{p2}).");
+        for (const QString& entry : table.split(QLatin1Char('|')))
+            replies.insert(entry.section(QLatin1Char(' '), 0, 0), entry.section(QLatin1Char(' '), 1).toUtf8() + "\r\n");
+    }
     Answer answer;
     answer.reply = replies.value(firstWord(line), "200 OK.\r\n");
     if (firstWord(line) == QLatin1String("PWD"))
