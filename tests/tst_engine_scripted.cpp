@@ -21,12 +21,15 @@ namespace {
 // Far below the engine's own time-outs: a row that needs one of them has hung.
 const int Wait = 20000;
 using Facts = QHash<QString, QString>;
+using Arg = const QString&;
+using Action = std::function<void(Arg)>;
 
 // "name=content,name#size,link->target,folder/" made below base before or during a run.
 void setUpLocalFiles(const QString& base, const QString& setup, QChar separator)
 {
     for (const QString& item : setup.split(separator, Qt::SkipEmptyParts)) {
-        const QString path = base + QLatin1Char('/') + item.section(QRegularExpression(QStringLiteral("->|#|=")), 0, 0);
+        const QString path =
+            base + QLatin1Char('/') + item.section(QRegularExpression(QStringLiteral("->|#|=")), 0, 0);
         if (item.endsWith(QLatin1Char('/')))
             QDir().mkpath(path);
         else if (item.contains(QLatin1String("->")) && QDir().mkpath(QFileInfo(path).path()))
@@ -46,19 +49,23 @@ void setUpLocalFiles(const QString& base, const QString& setup, QChar separator)
 bool holds(const QString& item, const Facts& facts, const QStringList& wire, const QString& base)
 {
     auto sent = [&wire](const QString& prefix) {
-        return std::any_of(wire.cbegin(), wire.cend(), [&prefix](const QString& line) { return line.startsWith(prefix); });
+        return std::any_of(wire.cbegin(), wire.cend(),
+                           [&prefix](const QString& line) { return line.startsWith(prefix); });
     };
     if (item.startsWith(QLatin1String("wire+")) || item.startsWith(QLatin1String("wire-")))
         return sent(item.mid(5)) == (item.at(4) == QLatin1Char('+'));
     const QString kind = item.section(QLatin1Char(':'), 0, 0);
-    const QString name = item.section(QLatin1Char(':'), 1).section(QRegularExpression(QStringLiteral("[=<]")), 0, 0);
+    const QString name =
+        item.section(QLatin1Char(':'), 1).section(QRegularExpression(QStringLiteral("[=<]")), 0, 0);
     const QString wanted = item.section(QLatin1Char(':'), 1).mid(name.size() + 1);
     const QFileInfo file(base + QLatin1Char('/') + name);
     if (kind == QLatin1String("seq"))
         return (QLatin1Char('\n') + wire.join(QLatin1Char('\n')) + QLatin1Char('\n'))
-            .contains(QLatin1Char('\n') + name.split(QLatin1Char(',')).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+            .contains(QLatin1Char('\n') + name.split(QLatin1Char(',')).join(QLatin1Char('\n'))
+                      + QLatin1Char('\n'));
     if (kind == QLatin1String("only"))
-        return wire.filter(QRegularExpression(QStringLiteral("^(?:%1)").arg(name))).join(QLatin1Char(',')) == wanted;
+        return wire.filter(QRegularExpression(QStringLiteral("^(?:%1)").arg(name))).join(QLatin1Char(','))
+               == wanted;
     if (kind == QLatin1String("file"))
         return file.isFile() && readTestFile(file.filePath()) == wanted.toUtf8();
     if (kind == QLatin1String("filler"))
@@ -70,7 +77,8 @@ bool holds(const QString& item, const Facts& facts, const QStringList& wire, con
     if (kind == QLatin1String("target"))
         return file.symLinkTarget() == base + QLatin1Char('/') + wanted;
     const QRegularExpressionMatch fact = QRegularExpression(QStringLiteral("^(\\w+)([=~!>])(.*)$"),
-                                                            QRegularExpression::DotMatchesEverythingOption).match(item);
+                                                            QRegularExpression::DotMatchesEverythingOption)
+                                             .match(item);
     if (!fact.hasMatch() || !facts.contains(fact.captured(1)))
         return false;
     const QString value = facts.value(fact.captured(1));
@@ -89,10 +97,14 @@ QString context(const Facts& facts, const QStringList& wire)
     return text;
 }
 
-QString bit(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
+QString bit(bool value)
+{
+    return value ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 // One text per signal caught, joined.
-QString joined(const QSignalSpy& spy, std::function<QString(const QList<QVariant>&)> part, QChar separator = ',')
+QString joined(const QSignalSpy& spy, std::function<QString(const QList<QVariant>&)> part,
+               QChar separator = ',')
 {
     QStringList parts;
     for (const QList<QVariant>& signal : spy)
@@ -109,7 +121,9 @@ QString rows(const QStringList& entries)
 {
     QString text;
     for (const QString& entry : entries) {
-        const char* row = entry.startsWith(QLatin1Char('d')) ? dirRow : entry.startsWith(QLatin1Char('f')) ? fileRow : linkRow;
+        const char* row = entry.startsWith(QLatin1Char('d'))   ? dirRow
+                          : entry.startsWith(QLatin1Char('f')) ? fileRow
+                                                               : linkRow;
         text += QLatin1String(row) + entry.mid(2) + QLatin1String("\\n");
     }
     return text;
@@ -136,7 +150,7 @@ private slots:
 
 private:
     void watch();
-    QHash<QString, std::function<void(const QString&)>> actions();
+    QHash<QString, Action> actions();
     Facts facts() const;
     QString local(const QString& name) const { return dir->path() + QLatin1Char('/') + name; }
 
@@ -198,7 +212,8 @@ void TestEngineScripted::watch()
     add("deleted", new QSignalSpy(c, &FTPClient::deleteFile));
     add("chmod", new QSignalSpy(c, &FTPClient::srChmod));
     add("chmodfinish", new QSignalSpy(c, &FTPClient::srChmodFinish));
-    connect(c, &FTPClient::srProgress, this, [this](KTDUFile* record) { steps << QString::number(record->doneSize); });
+    connect(c, &FTPClient::srProgress, this,
+            [this](KTDUFile* record) { steps << QString::number(record->doneSize); });
     // Folder listings of a download job go back into it, as the window does.
     connect(c, &FTPClient::currentDirData, this, [this](const QString& text, bool download) {
         if (download) {
@@ -207,7 +222,8 @@ void TestEngineScripted::watch()
         }
     });
     if (qEnvironmentVariableIsSet("TORVEX_TRACE"))
-        connect(c, &FTPClient::commandResult, this, [](const QString& line, const QString& reply) { qDebug() << line << reply; });
+        connect(c, &FTPClient::commandResult, this,
+                [](const QString& line, const QString& reply) { qDebug() << line << reply; });
 }
 
 // What the engine said and did so far, and the local files, by name for the checks.
@@ -231,16 +247,18 @@ Facts TestEngineScripted::facts() const
     add("dataclosed", bit(client->dataSocket->state() == QAbstractSocket::UnconnectedState));
     add("commands", joined(spy("result"), text(0), '|'));
     add("codes", joined(spy("result"), [](const QList<QVariant>& s) { return s.at(1).toString().left(3); }));
-    add("replies", joined(spy("result"), [](const QList<QVariant>& s) {
-            const QString word = s.at(0).toString().section(QLatin1Char(' '), 0, 0);
-            return word.isEmpty() ? QStringLiteral("-") : word;
-        }, ' '));
+    auto repliedTo = [](const QList<QVariant>& s) {  // the command a reply line was taken for
+        const QString word = s.at(0).toString().section(QLatin1Char(' '), 0, 0);
+        return word.isEmpty() ? QStringLiteral("-") : word;
+    };
+    add("replies", joined(spy("result"), repliedTo, ' '));
     QStringList listings;
     for (const QList<QVariant>& s : spy("listing")) {
         if (!s.at(1).toBool())
             listings << s.at(0).toString();
     }
-    const FTPClient::Rows lastListing = listings.isEmpty() ? FTPClient::Rows() : FTPClient::parseList(listings.last());
+    const FTPClient::Rows lastListing =
+        listings.isEmpty() ? FTPClient::Rows() : FTPClient::parseList(listings.last());
     add("listings", QString::number(listings.size()));
     add("entries", QString::number(lastListing.size()));
     add("firstentry", lastListing.isEmpty() ? QString() : lastListing.first().at(6));
@@ -279,9 +297,10 @@ Facts TestEngineScripted::facts() const
     add("steps", steps.join(QLatin1Char(',')));
     add("flag", QString::number(client->stopFlag()));
     add("finishedin", joined(spy("finish"), text(0)).replace(dir->path(), QLatin1String("{L}")));
-    add("deletes", joined(spy("deleted"), [](const QList<QVariant>& s) {
-            return (s.at(0).toString() + QLatin1Char(' ') + s.at(1).toString()).trimmed();
-        }, '|'));
+    auto deletion = [](const QList<QVariant>& s) {
+        return (s.at(0).toString() + QLatin1Char(' ') + s.at(1).toString()).trimmed();
+    };
+    add("deletes", joined(spy("deleted"), deletion, '|'));
     add("rmmode", QString::number(client->deleteMode));
     add("chmods", joined(spy("chmod"), [](const QList<QVariant>& s) {
             return s.at(0).toString() + (s.at(1).toBool() ? QLatin1String(" ok") : QLatin1String(" no"));
@@ -290,7 +309,8 @@ Facts TestEngineScripted::facts() const
             return s.at(0).toString() + QLatin1Char('/') + s.at(1).toString();
         }));
     if (!spy("chmodfinish").isEmpty())
-        add("chmodfails", QString::number(spy("chmodfinish").first().at(0).toInt() - spy("chmodfinish").first().at(1).toInt()));
+        add("chmodfails", QString::number(spy("chmodfinish").first().at(0).toInt()
+                                          - spy("chmodfinish").first().at(1).toInt()));
     add("recursion", QString::number(client->chmodRecursion));
     if (store)
         add("online", bit(store->users().first()->online));
@@ -306,7 +326,7 @@ Facts TestEngineScripted::facts() const
 }
 
 // The actions a row may take, by name; none of them waits (but login), the checks after them do.
-QHash<QString, std::function<void(const QString&)>> TestEngineScripted::actions()
+QHash<QString, Action> TestEngineScripted::actions()
 {
     auto word = [](const QString& text, int i) { return text.section(QLatin1Char(' '), i, i); };
     auto rest = [](const QString& text) { return text.section(QLatin1Char(' '), 1); };
@@ -316,8 +336,9 @@ QHash<QString, std::function<void(const QString&)>> TestEngineScripted::actions(
         prepared = true;
         uploading = upload;
     };
-    auto connectTo = [this](const QString& host) {
-        client->connectServer(host.isEmpty() ? QStringLiteral("127.0.0.1") : host, port, QStringLiteral("u"), QStringLiteral("p"));
+    auto connectTo = [this](Arg host) {
+        client->connectServer(host.isEmpty() ? QStringLiteral("127.0.0.1") : host, port, QStringLiteral("u"),
+                              QStringLiteral("p"));
     };
     auto download = [this, queue](const QString& a, bool link) {  // NAME [OFFSET]
         queue(false);
@@ -327,84 +348,94 @@ QHash<QString, std::function<void(const QString&)>> TestEngineScripted::actions(
         client->addDownloadFile(local(name), QLatin1Char('/') + name, link, offset);
     };
     using Timeout = void (FTPClient::*)(int);
-    const QHash<QString, Timeout> timeouts = {{QStringLiteral("reply"), &FTPClient::setReplyTimeout},
-        {QStringLiteral("greeting"), &FTPClient::setGreetingTimeout}, {QStringLiteral("stall"), &FTPClient::setStallTimeout}};
-    return {
-        {QStringLiteral("connect"), connectTo},
-        {QStringLiteral("login"), [this, connectTo](const QString& host) {
-             const int before = spies.at(QStringLiteral("login"))->count();
-             connectTo(host);
-             QTRY_VERIFY_WITH_TIMEOUT(spies.at(QStringLiteral("login"))->count() > before, Wait);
-         }},
-        {QStringLiteral("offline"), [this](const QString&) { port = freeLoopbackPort(); }},  // nobody listens there
-        {QStringLiteral("set"), [this, word, rest, timeouts](const QString& a) {
-             if (timeouts.contains(word(a, 0)))
-                 (client.get()->*timeouts.value(word(a, 0)))(rest(a).toInt());
-             else if (word(a, 0) == QLatin1String("listing"))
-                 client->setListingLimit(rest(a).toInt());
-             else if (word(a, 0) == QLatin1String("chunk"))
-                 server->setChunkSize(rest(a).toInt());
-             else
-                 client->setCodecName(rest(a));
-         }},
-        {QStringLiteral("files"), [this](const QString& a) { setUpLocalFiles(dir->path(), a, QLatin1Char(',')); }},
-        {QStringLiteral("mount"), [this](const QString& a) {  // a small tmpfs plays the full disk
-             skipped = !QDir().mkpath(local(a)) || QProcess::execute(QStringLiteral("mount"),
-                 QStringLiteral("-t tmpfs -o size=64k tmpfs").split(QLatin1Char(' ')) << local(a)) != 0;
-             if (skipped)
-                 QSKIP("cannot mount a tmpfs here");
-             mounted = local(a);
-         }},
-        {QStringLiteral("base"), [this, word, rest](const QString& a) {
-             client->prepareTransfer(local(word(a, 0)), rest(a));
-             prepared = true;
-         }},
-        {QStringLiteral("get"), [download](const QString& a) { download(a, false); }},
-        {QStringLiteral("link"), [download](const QString& a) { download(a, true); }},
-        {QStringLiteral("getdir"), [this, queue](const QString& a) { queue(false), client->addDownloadFolder(a); }},
-        {QStringLiteral("put"), [this, queue](const QString& a) {
-             queue(true);
-             client->addUploadFile(local(a), QLatin1Char('/') + a, false, 0);
-         }},
-        {QStringLiteral("putdir"), [this, queue](const QString& a) { queue(true), client->addUploadFolder(local(a)); }},
-        {QStringLiteral("start"), [this](const QString&) {
-             prepared = false;
-             uploading ? client->startUpload() : client->startDownload();
-         }},
-        {QStringLiteral("stop"), [this](const QString&) { said[QStringLiteral("stopped")] = bit(client->stopTransfers()); }},
-        {QStringLiteral("resume"), [this](const QString&) { said[QStringLiteral("resumed")] = bit(client->resumeTransfers()); }},
-        {QStringLiteral("pwd"), [this](const QString&) { client->printDir(); }},
-        {QStringLiteral("cd"), [this](const QString& a) { client->changeDir(a); }},
-        {QStringLiteral("ls"), [this](const QString&) { client->listDir(); }},
-        {QStringLiteral("send"), [this](const QString& a) { client->sendCommand(a); }},
-        {QStringLiteral("rename"), [this, word, rest](const QString& a) { client->renameFile(word(a, 0), rest(a)); }},
-        {QStringLiteral("moves"), [this](const QString& a) {  // FROM>TO,...
-             QList<FTPClient::PathPair> moves;
-             for (const QString& move : a.split(QLatin1Char(',')))
-                 moves << FTPClient::PathPair(move.section(QLatin1Char('>'), 0, 0), move.section(QLatin1Char('>'), 1));
-             client->addMoves(moves);
-         }},
-        {QStringLiteral("rmstart"), [this](const QString& a) { client->prepareDelete(a); }},
-        {QStringLiteral("rmfile"), [this, word, rest](const QString& a) { client->addDeleteFile(word(a, 0), rest(a)); }},
-        {QStringLiteral("rmdir"), [this, word, rest](const QString& a) { client->addDeleteFolder(word(a, 0), rest(a)); }},
-        {QStringLiteral("rmrun"), [this](const QString&) { client->deleteNext(KTDelInfo::Unknown); }},
-        {QStringLiteral("chmodset"), [this, word](const QString& a) {  // RETURN-FOLDER RECURSION MODE
-             client->setChmod(word(a, 0), word(a, 1).toInt(), word(a, 2));
-         }},
-        {QStringLiteral("chmodfile"), [this, word, rest](const QString& a) { client->addChmodFile(word(a, 0), rest(a)); }},
-        {QStringLiteral("chmoddir"), [this, word, rest](const QString& a) { client->addChmodFolder(word(a, 0), rest(a)); }},
-        {QStringLiteral("chmodrun"), [this](const QString&) { client->chmodNext(); }},
-        {QStringLiteral("store"), [this](const QString&) {  // the server's user list, its first user online
-             store = std::make_unique<FBData>(local(QStringLiteral("store")), nullptr);
-             store->setUserOnline(store->users().first()->name, true);
-             client->setDataStore(store.get());
-         }},
-        {QStringLiteral("quit"), [this](const QString&) { client->disconnectServer(); }},
-        {QStringLiteral("raw"), [this](const QString& a) { server->sendRaw(a.toUtf8() + "\r\n"); }},
-        {QStringLiteral("flood"), [this](const QString& a) { server->sendRaw(QByteArray(a.toInt(), 'x')); }},  // one endless line
-        {QStringLiteral("hangup"), [this](const QString&) { server->closeControl(); }},
-        {QStringLiteral("settle"), [](const QString&) { QTest::qWait(150); }},  // time for what should not happen
-        {QStringLiteral("idle"), [this](const QString&) { QTRY_VERIFY_WITH_TIMEOUT(!client->isBusy(), Wait); }}};
+    const QHash<QString, Timeout> timeouts = {{"reply", &FTPClient::setReplyTimeout},
+                                              {"greeting", &FTPClient::setGreetingTimeout},
+                                              {"stall", &FTPClient::setStallTimeout}};
+    return {{"connect", connectTo},
+            {"login",
+             [this, connectTo](Arg host) {
+                 const int before = spies.at(QStringLiteral("login"))->count();
+                 connectTo(host);
+                 QTRY_VERIFY_WITH_TIMEOUT(spies.at(QStringLiteral("login"))->count() > before, Wait);
+             }},
+            {"offline", [this](Arg) { port = freeLoopbackPort(); }},  // nobody listens there
+            {"set",
+             [this, word, rest, timeouts](Arg a) {
+                 if (timeouts.contains(word(a, 0)))
+                     (client.get()->*timeouts.value(word(a, 0)))(rest(a).toInt());
+                 else if (word(a, 0) == QLatin1String("listing"))
+                     client->setListingLimit(rest(a).toInt());
+                 else if (word(a, 0) == QLatin1String("chunk"))
+                     server->setChunkSize(rest(a).toInt());
+                 else
+                     client->setCodecName(rest(a));
+             }},
+            {"files", [this](Arg a) { setUpLocalFiles(dir->path(), a, QLatin1Char(',')); }},
+            {"mount",
+             [this](Arg a) {  // a small tmpfs plays the full disk
+                 const QStringList options = QStringLiteral("-t tmpfs -o size=64k tmpfs").split(' ') << local(a);
+                 skipped = !QDir().mkpath(local(a)) || QProcess::execute(QStringLiteral("mount"), options) != 0;
+                 if (skipped)
+                     QSKIP("cannot mount a tmpfs here");
+                 mounted = local(a);
+             }},
+            {"base",
+             [this, word, rest](Arg a) {
+                 client->prepareTransfer(local(word(a, 0)), rest(a));
+                 prepared = true;
+             }},
+            {"get", [download](Arg a) { download(a, false); }},
+            {"link", [download](Arg a) { download(a, true); }},
+            {"getdir", [this, queue](Arg a) { queue(false), client->addDownloadFolder(a); }},
+            {"put",
+             [this, queue](Arg a) {
+                 queue(true);
+                 client->addUploadFile(local(a), QLatin1Char('/') + a, false, 0);
+             }},
+            {"putdir", [this, queue](Arg a) { queue(true), client->addUploadFolder(local(a)); }},
+            {"start",
+             [this](Arg) {
+                 prepared = false;
+                 uploading ? client->startUpload() : client->startDownload();
+             }},
+            {"stop", [this](Arg) { said[QStringLiteral("stopped")] = bit(client->stopTransfers()); }},
+            {"resume", [this](Arg) { said[QStringLiteral("resumed")] = bit(client->resumeTransfers()); }},
+            {"pwd", [this](Arg) { client->printDir(); }},
+            {"cd", [this](Arg a) { client->changeDir(a); }},
+            {"ls", [this](Arg) { client->listDir(); }},
+            {"send", [this](Arg a) { client->sendCommand(a); }},
+            {"rename", [this, word, rest](Arg a) { client->renameFile(word(a, 0), rest(a)); }},
+            {"moves",
+             [this](Arg a) {  // FROM>TO,...
+                 QList<FTPClient::PathPair> moves;
+                 for (const QString& move : a.split(QLatin1Char(',')))
+                     moves << FTPClient::PathPair(move.section(QLatin1Char('>'), 0, 0),
+                                                  move.section(QLatin1Char('>'), 1));
+                 client->addMoves(moves);
+             }},
+            {"rmstart", [this](Arg a) { client->prepareDelete(a); }},
+            {"rmfile", [this, word, rest](Arg a) { client->addDeleteFile(word(a, 0), rest(a)); }},
+            {"rmdir", [this, word, rest](Arg a) { client->addDeleteFolder(word(a, 0), rest(a)); }},
+            {"rmrun", [this](Arg) { client->deleteNext(KTDelInfo::Unknown); }},
+            {"chmodset",
+             [this, word](Arg a) {  // RETURN-FOLDER RECURSION MODE
+                 client->setChmod(word(a, 0), word(a, 1).toInt(), word(a, 2));
+             }},
+            {"chmodfile", [this, word, rest](Arg a) { client->addChmodFile(word(a, 0), rest(a)); }},
+            {"chmoddir", [this, word, rest](Arg a) { client->addChmodFolder(word(a, 0), rest(a)); }},
+            {"chmodrun", [this](Arg) { client->chmodNext(); }},
+            {"store",
+             [this](Arg) {  // the server's user list, its first user online
+                 store = std::make_unique<FBData>(local(QStringLiteral("store")), nullptr);
+                 store->setUserOnline(store->users().first()->name, true);
+                 client->setDataStore(store.get());
+             }},
+            {"quit", [this](Arg) { client->disconnectServer(); }},
+            {"raw", [this](Arg a) { server->sendRaw(a.toUtf8() + "\r\n"); }},
+            {"flood", [this](Arg a) { server->sendRaw(QByteArray(a.toInt(), 'x')); }},  // one endless line
+            {"hangup", [this](Arg) { server->closeControl(); }},
+            {"settle", [](Arg) { QTest::qWait(150); }},  // time for what should not happen
+            {"idle", [this](Arg) { QTRY_VERIFY_WITH_TIMEOUT(!client->isBusy(), Wait); }}};
 }
 
 void TestEngineScripted::engine()
@@ -427,8 +458,9 @@ void TestEngineScripted::engine()
                 return;
             continue;
         }
-        QTRY_VERIFY2_WITH_TIMEOUT(holds(step, facts(), server->commands(), dir->path()),
-                                  qPrintable(step + QLatin1String(" failed; ") + context(facts(), server->commands())), Wait);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            holds(step, facts(), server->commands(), dir->path()),
+            qPrintable(step + QLatin1String(" failed; ") + context(facts(), server->commands())), Wait);
     }
 }
 
@@ -436,7 +468,8 @@ void TestEngineScripted::engine_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("run");
-    auto row = [](const char* name, const QString& script, const QString& run) { QTest::newRow(name) << script << run; };
+    auto row = [](const char* name, const QString& script,
+        const QString& run) { QTest::newRow(name) << script << run; };
     const QString got = QStringLiteral("start; finish=1; states=dowloaded; ");
     const QString failed = QStringLiteral("start; finish=1; states=dowloadError; ");
 
@@ -455,11 +488,13 @@ void TestEngineScripted::engine_data()
     row("linkWithoutListedTargetTakesItFromRetr", "RETR => [data=target.txt]",
         "login; link f; " + got + "target:f=target.txt");
     row("neverWritesThroughSymbolicLink", "RETR => [data=overwritten]",
-        "files outside/victim=precious,f->outside/victim; login; get f; " + failed + "file:outside/victim=precious; wire-RETR");
+        "files outside/victim=precious,f->outside/victim; login; get f; " + failed + "file:outside/victim=precious; "
+        "wire-RETR");
     row("refusedPassiveKeepsTheOldFile", "PASV => 425 No passive | RETR => 425 No data connection",
         "files f=precious; login; get f; " + failed + "file:f=precious");
     row("downloadsRunFromTheEndOfTheQueue", "RETR a => [data=AAA] | RETR b => [data=BBBB] | RETR c => [data=CCCCC]",
-        "login; get a; get b; get c; start; finish=1; only:RETR=RETR c,RETR b,RETR a; seq:TYPE I,SIZE c,MDTM c,PASV,RETR c; "
+        "login; get a; get b; get c; start; finish=1; only:RETR=RETR c,RETR b,RETR a; "
+        "seq:TYPE I,SIZE c,MDTM c,PASV,RETR c; "
         "wire-REST; file:a=AAA; file:c=CCCCC; states=dowloaded,dowloaded,dowloaded; filefinish=4; "
         "summary=Dowload Finish, Total: 3 Success: 3; finishedin={L}");
     // Uploads go in order, in blocks, whatever preliminary replies come.
@@ -468,9 +503,11 @@ void TestEngineScripted::engine_data()
     row("uploadsInOrderAfter125AndTwoPreliminaryReplies",
         "STOR => [pre=125 Data connection already open; transfer starting.] | "
         "STOR => [pre=125 Data connection already open.\\n150 Opening data connection.] | STOR => 226 Done.",
-        "files a#30000,b#5000,e=; login; put a; put b; put e; start; finish=1; states=uploaded,uploaded,uploaded; sent=1; "
+        "files a#30000,b#5000,e=; login; put a; put b; put e; start; finish=1; states=uploaded,uploaded,uploaded; "
+        "sent=1; "
         "only:STOR=STOR a,STOR b,STOR e");
-    row("uploadFolderWalkMakesFoldersBeforeTheirFiles", "", "files F/x=x,F/S/y=y,F/E/; login; base . /r; putdir F; start; "
+    row("uploadFolderWalkMakesFoldersBeforeTheirFiles", "", "files F/x=x,F/S/y=y,F/E/; login; base . /r; putdir F; "
+        "start; "
         "finish=1; sent=1; only:MKD|STOR=MKD F,STOR x,MKD S,STOR y; seq:CWD /r/F,PWD,TYPE I,PASV,STOR x; "
         "seq:CWD /r/F/S,PWD,TYPE I,PASV,STOR y");
     row("vanishedUploadFolderFails", "", "login; base . /r; putdir gone; start; finish=1; states=uploadError; "
@@ -483,7 +520,8 @@ void TestEngineScripted::engine_data()
     row("connectionLossFailsOnceAndResumeContinuesWithRest",
         "SIZE => 213 200000 | RETR => [bytes=200000][cut=60000][delay=120000] | RETR => [bytes=200000][skip=60000]",
         "login; get f; start; done=60000; hangup; finish=1; states=dowloadError; statechange=1; flag=1; "
-        "summary=Dowload Finish, Total: 1 Success: 0; closed=1; settle; finish=1; login; resume; resumed=1; finish=2; "
+        "summary=Dowload Finish, Total: 1 Success: 0; closed=1; settle; finish=1; login; resume; resumed=1; "
+        "finish=2; "
         "states=dowloaded; wire+REST 60000; filler:f=200000");
     // A late second reply to the cut transfer is not taken for the next command's.
     row("stopKeepsControlChannelInStep",
@@ -498,7 +536,8 @@ void TestEngineScripted::engine_data()
     // moves no data ends on the reply time-out.
     for (const char* answer : {"preliminaryReplyRepeatedForEver [repeat=100]",
                                "oneByteAtATime [data=abcdefghijklmnopqrstuvwxyz][trickle=100]"}) {
-        row(qPrintable(QString::fromLatin1(answer).section(' ', 0, 0)), QStringLiteral("RETR => ") + strchr(answer, ' '),
+        row(qPrintable(QString::fromLatin1(answer).section(' ', 0, 0)), QStringLiteral("RETR => "
+            "") + strchr(answer, ' '),
             "set stall 600; login; get f; get g; start; finish=1; states=dowloadError,dowloadError; loggedin=1; "
             "only:RETR=RETR g,RETR f");
     }
@@ -508,13 +547,15 @@ void TestEngineScripted::engine_data()
     row("largerThanTheDisk", "SIZE => 213 300000 | RETR => [bytes=300000]",
         "mount disk; login; get disk/f; " + failed + "summary=Dowload Finish, Total: 1 Success: 0");
     row("largerThanTheDiskSizeUnknown", "RETR => [bytes=300000]", "mount disk; login; get disk/f; " + failed);
-    row("smallFileOnFullDisk", "RETR => [bytes=5000]", "mount disk; files disk/filler#131072; login; get disk/f; " + failed);
+    row("smallFileOnFullDisk", "RETR => [bytes=5000]", "mount disk; files disk/filler#131072; login; get disk/f; "
+        "" + failed);
 
     // Folder downloads: hostile names are skipped, links never lead out, a folder is listed once.
     QString hostile;
     for (const QString& name : {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("../escape"),
                                 QStringLiteral("a/b"), QStringLiteral("..\\win"), QStringLiteral("sub\\x"),
-                                QStringLiteral("nul") + QChar(0) + QStringLiteral("name"), QStringLiteral("cr\rname")})
+                                QStringLiteral("nul") + QChar(0) + QStringLiteral("name"),
+                                QStringLiteral("cr\rname")})
         hostile += rows({QStringLiteral("f ") + name, QStringLiteral("d ") + name});
     row("hostileListingNamesAreSkippedAndFoldersListedOnce",
         "PWD => 257 \"/d\" is the current directory. | RETR ok.txt => [data=good] | LIST => 226 [data=" + hostile
@@ -523,7 +564,8 @@ void TestEngineScripted::engine_data()
         "records=/d/abs dowloadError,/d/inner dowloaded,/d/ok.txt dowloaded,/d/up dowloadError; only:CWD=CWD /d; "
         "only:LIST=LIST -al; only:RETR=RETR ok.txt; file:job/d/ok.txt=good; target:job/d/inner=job/d/ok.txt; "
         "tree=job,job/d,job/d/inner,job/d/ok.txt");
-    row("listingCutAtItsBoundFails", "LIST => 226 Done [bytes=5000]", "set listing 1000; login; ls; listfail=1; listings=0; "
+    row("listingCutAtItsBoundFails", "LIST => 226 Done [bytes=5000]", "set listing 1000; login; ls; listfail=1; "
+        "listings=0; "
         "getdir /d; start; finish=1; records=/d dowloadError; listings=0");
     // A refused change leaves us where the server confirmed we are: later downloads still go.
     row("refusedFolderChangeDoesNotBlockLaterDownloads", "CWD /nope => 550 No such folder | RETR => [data=content]",
@@ -533,12 +575,14 @@ void TestEngineScripted::engine_data()
     const QString logIn = QStringLiteral("login; logins=1; pwd; pwd=/; idle; words=USER PASS PWD; ");
     row("logsInWithUserAndPass", "", logIn + "replies=- USER PASS PWD");
     row("multiLineRepliesGiveOneLogin", "GREETING => 220-Welcome to a chatty server\\n220-Second line\\n220 Ready | "
-        "PASS => 230-Welcome back\\n 230 lookalike text\\n230 Logged in", logIn + "replies=- - - USER PASS PASS PASS PWD");
+        "PASS => 230-Welcome back\\n 230 lookalike text\\n230 Logged in", logIn + "replies=- - - USER PASS PASS PASS "
+        "PWD");
     row("repliesSplitIntoSmallReads", "GREETING => 220-multi\\n220 line greeting",
         "set chunk 2; " + logIn + "replies=- - USER PASS PWD");
     row("userAnsweredWith230SkipsPassword", "USER => 230 No password needed.",
         "login; logins=1; pwd; idle; words=USER PWD; replies=- USER PWD");
-    row("refusedUserSendsNoPassword", "USER => 530 Not allowed.", "login; logins=0; idle; words=USER; replies=- USER");
+    row("refusedUserSendsNoPassword", "USER => 530 Not allowed.", "login; logins=0; idle; words=USER; "
+        "replies=- USER");
     row("writesNothingBeforeTheGreeting", "GREETING =>", "connect; send SYST; connections=1; settle; words=; "
         "raw 220 late hello; idle; words=USER PASS SYST; logins=1");
     row("unsolicitedLineDoesNotRepeatLoginOnResolvedHost", "",
@@ -550,10 +594,12 @@ void TestEngineScripted::engine_data()
     row("silentServerTimesOutAndLogsOut", "PWD => [silent]",
         "login; set reply 300; pwd; logout=1; closed=1; busy=0; settle; logout=1");
     row("endlessLineIsCutOff", "", "login; set reply 300; flood 131072; logout=1; closed=1; busy=0");
-    row("quitLogsOutAndResetsStore", "", "quit; closed=1; store; login; quit; logout=1; logins=1; seq:QUIT; online=0; "
+    row("quitLogsOutAndResetsStore", "", "quit; closed=1; store; login; quit; logout=1; logins=1; seq:QUIT; "
+        "online=0; "
         "loggedin=0; settle; logout=1");
     // SECURITY: a line break or NUL in a command never smuggles a second command out.
-    row("lineBreakInCommandNeverReachesWire", "", "login; send DELE a\r\nDELE precious; send DELE b" + QString(QChar(0))
+    row("lineBreakInCommandNeverReachesWire", "", "login; send DELE a\r\nDELE precious; "
+        "send DELE b" + QString(QChar(0))
         + "x; pwd; pwd=/; idle; words=USER PASS PWD; codes~501; commands!\n");
 
     // Folders and listings: the queue always moves on to PWD, a listing comes whole or not at
@@ -565,16 +611,20 @@ void TestEngineScripted::engine_data()
     QString many;
     for (int i = 0; i < 3000; ++i)
         many += QStringLiteral("f file number %1").arg(i) + QLatin1Char('\t');
-    const QString listThenPwd = QStringLiteral("login; ls; pwd; pwd~/; idle; words=USER PASS TYPE PASV LIST PWD; dataclosed=1; ");
+    const QString listThenPwd = QStringLiteral("login; ls; pwd; pwd~/; idle; words=USER PASS TYPE PASV LIST PWD; "
+        "dataclosed=1; ");
     // On loopback the 226 often arrives before the last data bytes; nothing may be cut.
-    row("listingWith125AndReplyBeforeData", "LIST => [pre=125 Data connection already open.][before][datadelay=150][data="
-        + rows(many.split(QLatin1Char('\t'), Qt::SkipEmptyParts)) + "]", listThenPwd + "listings=1; entries=3000; firstentry=file number 0");
+    row("listingWith125AndReplyBeforeData", "LIST => [pre=125 Data connection already "
+        "open.][before][datadelay=150][data="
+        + rows(many.split(QLatin1Char('\t'), Qt::SkipEmptyParts)) + "]", listThenPwd + "listings=1; entries=3000; "
+        "firstentry=file number 0");
     row("refusedListingLetsQueueMoveOn", "LIST => 550 Permission denied.", listThenPwd + "listings=0");
     // SECURITY: the data listener is on 127.0.0.1 only: the listing arrives only if the engine
     // went to the control connection's peer instead of the announced 127.0.0.2.
     row("passiveAddressIsIgnored", "PASV => 227 Entering Passive Mode (127,0,0,2,{p1},{p2}). | LIST => [data="
         + rows({"f a", "f b"}) + "]", listThenPwd + "listings=1; entries=2");
-    row("malformedPassiveOpensNothing", "PASV => 227 Entering Passive Mode (127,0,0,1,300,1). | LIST => 425 Use PASV first.",
+    row("malformedPassiveOpensNothing", "PASV => 227 Entering Passive Mode (127,0,0,1,300,1). | "
+        "LIST => 425 Use PASV first.",
         listThenPwd + "listings=0");
     // A 425 also ends cut transfers, but as the answer to PASV it is that command's own reply.
     row("refusedPassiveIsAnAnswer", "PASV => 425 Can't open passive connection. | LIST => 425 Use PASV first.",
@@ -584,11 +634,13 @@ void TestEngineScripted::engine_data()
 
     // Delete jobs: order on the wire, one signal per item, never out of the job's folder.
     const QString dir = QStringLiteral("d ");
-    const QString jobLines = QStringLiteral("; rmrun; deletes~Delete Finish; idle; rmmode=0; only:CWD|DELE|RMD|LIST=");
+    const QString jobLines = QStringLiteral("; rmrun; deletes~Delete Finish; idle; rmmode=0; "
+        "only:CWD|DELE|RMD|LIST=");
     row("deleteOneFile", "", "login; rmstart /start; rmfile / f" + jobLines + "CWD /,DELE f,CWD /start,LIST -al; "
         "deletes=/f deteted|Delete Finish, Total: 1 Success: 1");
     row("deleteFolderTreeOrder", "LIST => 226 [data=" + rows({"d .", "d ..", "d B", "f f"}) + "] | LIST => 226",
-        "login; rmstart ; rmdir / A" + jobLines + "CWD /A,LIST -al,DELE f,CWD /A/B,LIST -al,CWD /A,RMD B,LIST -al,CWD /,"
+        "login; rmstart ; rmdir / A" + jobLines + "CWD /A,LIST -al,DELE f,CWD /A/B,LIST -al,CWD /A,RMD B,LIST -al,"
+        "CWD /,"
         "RMD A,LIST -al; deletes=/A/f deteted|/A/B deteted|/A deteted|Delete Finish, Total: 3 Success: 3");
     row("deleteListingNeverClimbsOut", "LIST => 226 [data=" + rows({"f ..", "f ../../etc/passwd", "d ../up", "f a\\b",
         "f cr\rDELE x", "l link -> /etc", "f plain"}) + "] | LIST => 226",
@@ -601,7 +653,8 @@ void TestEngineScripted::engine_data()
     row("deleteEmptySelection", "", "login; rmstart " + jobLines + "; deletes=Delete Finish, Total: 0 Success: 0");
     row("refusedDeleteCountsAsError", "DELE => 550 Permission denied.", "login; rmstart ; rmfile / f; rmfile / g"
         + jobLines + "CWD /,DELE f,DELE g; deletes=/f error|/g error|Delete Finish, Total: 2 Success: 0");
-    row("unsafeDeleteNameFailsBeforeTheWire", "", "login; rmstart ; rmfile / x\r\nRMD important; rmfile / ok" + jobLines
+    row("unsafeDeleteNameFailsBeforeTheWire", "", "login; rmstart ; rmfile / x\r\nRMD important; "
+        "rmfile / ok" + jobLines
         + "CWD /,DELE ok; deletes=/x\r\nRMD important error|/ok deteted|Delete Finish, Total: 2 Success: 1");
     // After a refused change the engine asks again for the folder it believes it is in.
     row("refusedFolderIsLeftBehind", "CWD /gone => 550 No such folder.",
@@ -632,7 +685,8 @@ void TestEngineScripted::cli_data()
     QTest::addColumn<QString>("command");  // after HOST; {L} is the local folder
     QTest::addColumn<QString>("setup");    // local files, see setUpLocalFiles()
     QTest::addColumn<QString>("expect");   // checks, see holds()
-    auto row = [](const char* name, const QString& script, const char* command, const char* setup, const char* expect) {
+    auto row = [](const char* name, const QString& script, const char* command, const char* setup,
+        const char* expect) {
         QTest::newRow(name) << script << command << setup << expect;
     };
     const QString fEntry = listing(QStringLiteral("/"), {QStringLiteral("f f")});
@@ -673,21 +727,26 @@ void TestEngineScripted::cli_data()
     }
     row("serviceClosingLeftOpenEndsTheJob", fEntry + " | RETR => 421 Service closing", "get /f {L}", "",
         "exit=3;out~421 Service closing");
-    row("getDotDotEnds", "PWD => 257 \"/home/u\" | " + listing("/", {"d home"}) + " | " + listing("/home", {"f x"}) + " | RETR => [data=x]", "get .. {L}", "", "exit=0;file:home/x=x");
-    row("greetingServiceClosingEndsAtOnce", "GREETING => 421 Too many users", "ls /", "", "exit=3;out~421 Too many users");
+    row("getDotDotEnds", "PWD => 257 \"/home/u\" | " + listing("/", {"d home"}) + " | "
+        "" + listing("/home", {"f x"}) + " | RETR => [data=x]", "get .. {L}", "", "exit=0;file:home/x=x");
+    row("greetingServiceClosingEndsAtOnce", "GREETING => 421 Too many users", "ls /", "", "exit=3;out~421 Too many "
+        "users");
 
     // No failure hidden.
     row("refusedSubFolderListingFails", dEntry + " | " + listing("/d", {"d s", "f f"}) + " | LIST@/d/s => 550 No | "
         "RETR => [data=hello]", "get /d {L}", "", "exit=1;out~FAILED /d/s;file:d/f=hello");
     row("localFolderBlockedByFileFails", dEntry + " | " + listing("/d", {"d s"}), "get /d {L}", "d/s=in the way",
         "exit=1;out~FAILED /d/s;file:d/s=in the way");
-    row("localJobFolderBlockedByFileFails", dEntry, "get /d {L}", "d=in the way", "exit=1;out~FAILED /d;file:d=in the way");
+    row("localJobFolderBlockedByFileFails", dEntry, "get /d {L}", "d=in the way", "exit=1;out~FAILED /d;file:d=in "
+        "the way");
     row("localFolderNameTooLongFails", dEntry + " | " + listing("/d", {"d " + QString(300, 'n')}), "get /d {L}", "",
         "exit=1;out~FAILED /d/nnn");
     row("singleLinkIsFetchedAsAFile", listing("/", {"l ln -> target.txt"}) + " | CWD /ln => 550 Not a folder | "
         "RETR => [data=content]", "get /ln {L}", "", "exit=0;file:ln=content;nolink:ln");
-    row("compareOfRefusedDownloadIsNotSame", fEntry + " | RETR => 550 No", "compare {L} /f", "f=", "exit=1;out~different f");
-    row("compareOfCutDownloadIsNotSame", fEntry + " | SIZE => 213 10 | RETR => 426 Cut [data=hello]", "compare {L} /f",
+    row("compareOfRefusedDownloadIsNotSame", fEntry + " | "
+        "RETR => 550 No", "compare {L} /f", "f=", "exit=1;out~different f");
+    row("compareOfCutDownloadIsNotSame", fEntry + " | SIZE => 213 10 | "
+        "RETR => 426 Cut [data=hello]", "compare {L} /f",
         "f=hello", "exit=1;out~different f");
     row("refusedFilesDoNotEndTheJobBeforeSubFolders", dEntry + " | " + listing("/d", {"d s", "f f1", "f f2"}) + " | "
         + listing("/d/s", {"f g"}) + " | RETR => [data=deep]", "get /d {L}", "d/f1->elsewhere;d/f2->elsewhere",
@@ -726,8 +785,9 @@ void TestEngineScripted::cli()
         QSKIP("torvex-cli is not built");
     QVERIFY(server->addScript(script));
     setUpLocalFiles(dir->path(), setup + QStringLiteral(";in/"), QLatin1Char(';'));
-    QStringList arguments{QStringLiteral("--port"), QString::number(port), QStringLiteral("--user"), QStringLiteral("u"),
-                          QStringLiteral("--password"), QStringLiteral("p"), QStringLiteral("127.0.0.1")};
+    QStringList arguments{QStringLiteral("--port"),   QString::number(port),        QStringLiteral("--user"),
+                          QStringLiteral("u"),        QStringLiteral("--password"), QStringLiteral("p"),
+                          QStringLiteral("127.0.0.1")};
     for (const QString& word : command.split(QLatin1Char(' ')))
         arguments.append(QString(word).replace(QLatin1String("{L}"), dir->path()));
     QProcess process;
@@ -748,7 +808,8 @@ void TestEngineScripted::cli()
 void TestEngineScripted::folderExpansionStopsAtDepthLimit()
 {
     client->prepareTransfer(dir->path(), QStringLiteral("/r"));
-    const QString listing = QStringLiteral("drwxr-xr-x 2 u g 4096 Jan 01 12:00 x\r\n-rw-r--r-- 1 u g 4 Jan 01 12:00 f\r\n");
+    const QString listing =
+        QStringLiteral("drwxr-xr-x 2 u g 4096 Jan 01 12:00 x\r\n-rw-r--r-- 1 u g 4 Jan 01 12:00 f\r\n");
     client->remoteDir = QStringLiteral("/r") + QStringLiteral("/x").repeated(FTPClient::MaxFolderDepth);
     QCOMPARE(client->queueDownloadListing(listing), 1);  // the file, not the folder below the limit
     QVERIFY(client->downloadFolders.isEmpty());
