@@ -42,7 +42,8 @@ private:
             received.append(line);
             const QString word = line.section(QLatin1Char(' '), 0, 0).toUpper();
             static const QHash<QString, QByteArray> replies = {{"USER", "331 password"}, {"PASS", "230 in"}};
-            socket->write((word == QLatin1String("AUTH") ? authReply.toUtf8() : replies.value(word, "200 ok")) + "\r\n");
+            socket->write((word == QLatin1String("AUTH") ? authReply.toUtf8() : replies.value(word, "200 ok"))
+                          + "\r\n");
             if (word == QLatin1String("AUTH") && authReply.startsWith(QLatin1String("234"))) {
                 socket->flush();
                 socket->startServerEncryption();
@@ -117,19 +118,22 @@ void TestEngineTls::login()
     else if (trusted == QLatin1String("once"))
         client.trustOnce(fingerprint);
     else if (!trusted.isEmpty())
-        client.certificateTrust().trust(QStringLiteral("127.0.0.1"), stub.serverPort(),
-                                        trusted == QLatin1String("stored") ? fingerprint : made.ca.digest(QCryptographicHash::Sha256));
+        client.certificateTrust().trust(
+            QStringLiteral("127.0.0.1"), stub.serverPort(),
+            trusted == QLatin1String("stored") ? fingerprint : made.ca.digest(QCryptographicHash::Sha256));
 
     QSignalSpy login(&client, &FTPClient::login);
     QSignalSpy refused(&client, &FTPClient::certificateRefused);
     QSignalSpy refusedEncryption(&client, &FTPClient::encryptionRefused);
     QSignalSpy encrypted(&client, &FTPClient::encryptionChanged);
-    client.connectServer(QStringLiteral("127.0.0.1"), stub.serverPort(), QStringLiteral("u"), QStringLiteral("secret"));
+    client.connectServer(QStringLiteral("127.0.0.1"), stub.serverPort(), QStringLiteral("u"),
+                         QStringLiteral("secret"));
     QTRY_COMPARE_WITH_TIMEOUT(login.count(), 1, 15000);
     const bool in = outcome == QLatin1String("in");
     QCOMPARE(login.first().first().toBool(), in || outcome == QLatin1String("plain"));
     QCOMPARE(client.isEncrypted(), in);
-    const bool loginSent = stub.received.contains(QStringLiteral("USER u")) || stub.received.contains(QStringLiteral("PASS secret"));
+    const bool loginSent = stub.received.contains(QStringLiteral("USER u"))
+                           || stub.received.contains(QStringLiteral("PASS secret"));
     QCOMPARE(loginSent, in || outcome == QLatin1String("plain"));
     QCOMPARE(refusedEncryption.count(), outcome == QLatin1String("refused") ? 1 : 0);
     QCOMPARE(refused.count(), outcome == QLatin1String("asked") || outcome == QLatin1String("changed") ? 1 : 0);

@@ -98,7 +98,8 @@ void TestEngineTransferPeers::browse(const QString& base, const QString& remote)
 
     QStringList expected;
     for (const QFileInfo& entry : QDir(base).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
-        expected << (entry.isSymLink() ? entry.fileName() + " -> " + entry.symLinkTarget().section('/', -1) : entry.fileName());
+        expected << (entry.isSymLink() ? entry.fileName() + " -> " + entry.symLinkTarget().section('/', -1)
+                                       : entry.fileName());
     QStringList seen;
     bool filesBegan = false;
     for (const auto& row : listFolder(remote)) {
@@ -136,7 +137,8 @@ void TestEngineTransferPeers::stopAndResume(FtpPeer& peer, bool upload)
     });
     client->prepareTransfer(local.path(), peer.remoteWritable());
     const QString remote = client->localToRemote(mine);
-    KTDUFile* record = upload ? client->addUploadFile(mine, remote, false, 0) : client->addDownloadFile(mine, remote, false, 0);
+    KTDUFile* record = upload ? client->addUploadFile(mine, remote, false, 0)
+                              : client->addDownloadFile(mine, remote, false, 0);
     QVERIFY(runJob([this, upload] { upload ? client->startUpload() : client->startDownload(); }, SIGNAL(srStop())));
     disconnect(stopper);
     QCOMPARE(client->stopFlag(), 1);
@@ -261,7 +263,9 @@ void TestEngineTransferPeers::wholeSession()
     QCOMPARE(chmodded.first().at(0).toInt(), 2);
     QCOMPARE(chmodded.first().at(1).toInt(), kind == FtpPeer::Vsftpd ? 0 : 2);
     const QFileDevice::Permissions mode = QFileInfo(w + QStringLiteral("/d/f1")).permissions();
-    QVERIFY(kind == FtpPeer::Vsftpd || (mode & QFileDevice::WriteOwner && !(mode & (QFileDevice::ReadGroup | QFileDevice::ReadOther))));
+    QVERIFY(
+        kind == FtpPeer::Vsftpd
+        || (mode & QFileDevice::WriteOwner && !(mode & (QFileDevice::ReadGroup | QFileDevice::ReadOther))));
 
     QSignalSpy logouts(client.get(), &FTPClient::logout);
     client->disconnectServer();

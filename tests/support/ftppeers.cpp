@@ -45,20 +45,24 @@ bool FtpPeer::available(Kind kind)
 {
     if (kind == Vsftpd)
         return QFileInfo(QStringLiteral("/usr/sbin/vsftpd")).isExecutable() && ::geteuid() == 0;
-    return QProcess::execute(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import pyftpdlib")}) == 0;
+    return QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                             {QStringLiteral("-c"), QStringLiteral("import pyftpdlib")})
+           == 0;
 }
 
 void FtpPeer::handOver(const QString& path) const
 {
     if (peerKind == Vsftpd)
-        QProcess::execute(QStringLiteral("chown"), {QStringLiteral("-R"), anonymousAccount() + QLatin1Char(':'), path});
+        QProcess::execute(QStringLiteral("chown"),
+                          {QStringLiteral("-R"), anonymousAccount() + QLatin1Char(':'), path});
 }
 
 QString FtpPeer::start()
 {
     if (!work.isValid() || !QDir().mkpath(writable()))
         return QStringLiteral("no temporary folder");
-    QFile::setPermissions(work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                           | QFile::ReadOther | QFile::ExeOther);
     QFile(writable()).setPermissions(QFileDevice::Permissions(0x7777));
     handOver(writable());
     QString why;
@@ -78,8 +82,10 @@ QString FtpPeer::launch()
     process->setProcessChannelMode(QProcess::MergedChannels);
     const QString root = work.path() + QStringLiteral("/root");
     if (peerKind == Pyftpdlib) {
-        process->start(QStringLiteral("/usr/bin/python3"),
-                       QStringLiteral("-m pyftpdlib -i 127.0.0.1 -p %1 -u u -P p -w -d").arg(portNumber).split(' ') << root);
+        process->start(
+            QStringLiteral("/usr/bin/python3"),
+            QStringLiteral("-m pyftpdlib -i 127.0.0.1 -p %1 -u u -P p -w -d").arg(portNumber).split(' ')
+                << root);
     } else {
         const quint16 passiveLow = freeLoopbackPort();
         QFile config(work.path() + QStringLiteral("/vsftpd.conf"));

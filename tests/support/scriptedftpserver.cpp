@@ -207,7 +207,8 @@ ScriptedFtpServer::Answer ScriptedFtpServer::defaultAnswer(const QString& line) 
             "QUIT 221 Goodbye.|LIST 226 Transfer complete.|RETR 226 Transfer complete.|STOR 226 Transfer complete.|"
             "PASV 227 Entering Passive Mode (127,0,0,1,{p1},{p2}).");
         for (const QString& entry : table.split(QLatin1Char('|')))
-            replies.insert(entry.section(QLatin1Char(' '), 0, 0), entry.section(QLatin1Char(' '), 1).toUtf8() + "\r\n");
+            replies.insert(entry.section(QLatin1Char(' '), 0, 0),
+                           entry.section(QLatin1Char(' '), 1).toUtf8() + "\r\n");
     }
     Answer answer;
     answer.reply = replies.value(firstWord(line), "200 OK.\r\n");
@@ -244,7 +245,9 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         return;
     }
     const bool refused = answer.cutDataAfter < 0 && (answer.reply.startsWith('4') || answer.reply.startsWith('5'));
-    if (!refused && (word == QLatin1String("LIST") || word == QLatin1String("RETR") || word == QLatin1String("STOR"))) {
+    if (!refused
+        && (word == QLatin1String("LIST") || word == QLatin1String("RETR")
+            || word == QLatin1String("STOR"))) {
         runDataCommand(word, answer);
         return;
     }

@@ -17,9 +17,10 @@ class QTcpSocket;
 //
 // Commands without a rule get a plain success reply (see defaultAnswer(); SIZE and MDTM 550).
 // CWD is followed: PWD names the folder, and a rule "LIST@/d" answers LIST there. PASV opens a
-// data listener on 127.0.0.1 and answers 227 with its port unless a rule for PASV says otherwise. LIST and RETR send their rule's data
-// over the data connection; STOR collects what arrives in storedData(). A 4xx or 5xx answer to
-// LIST, RETR or STOR is sent at once without data, unless cutDataAfter asks for a cut transfer.
+// data listener on 127.0.0.1 and answers 227 with its port unless a rule for PASV says otherwise.
+// LIST and RETR send their rule's data over the data connection; STOR collects what arrives in
+// storedData(). A 4xx or 5xx answer to LIST, RETR or STOR is sent at once without data, unless
+// cutDataAfter asks for a cut transfer.
 class ScriptedFtpServer : public QObject
 {
     Q_OBJECT

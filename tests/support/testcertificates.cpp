@@ -49,5 +49,6 @@ bool TestCertificates::make(const QString& folder)
     ca = certificate("ca.pem");
     selfSignedKey = readKey(folder + QStringLiteral("/self.key"));
     signedKey = readKey(folder + QStringLiteral("/signed.key"));
-    return !selfSigned.isNull() && !selfSignedKey.isNull() && !signedByCa.isNull() && !signedKey.isNull() && !ca.isNull();
+    return !selfSigned.isNull() && !selfSignedKey.isNull() && !signedByCa.isNull() && !signedKey.isNull()
+           && !ca.isNull();
 }
