@@ -1,5 +1,4 @@
-// The engine's FTP over TLS against a scripted TLS server on 127.0.0.1: which certificates are
-// taken, asked about or refused, and that a refused AUTH TLS never costs the password.
+// The engine's FTP over TLS against a small TLS server on 127.0.0.1, and fingerprints as text.
 #include "engine/ftpclient.h"
 #include "settings/certificatetrust.h"
 #include "support/testcertificates.h"
@@ -13,8 +12,8 @@
 
 namespace {
 
-// Answers one login at a time: AUTH with authReply (234 starts TLS with the given certificate),
-// USER 331, PASS 230, PBSZ and PROT 200. Every line received is kept in order.
+// Answers AUTH with authReply (234 starts TLS with the given certificate), USER 331, PASS 230,
+// anything else 200. Every line received is kept in order.
 class TlsStubServer : public QTcpServer
 {
 public:
@@ -42,18 +41,12 @@ private:
             const QString line = QString::fromUtf8(socket->readLine()).trimmed();
             received.append(line);
             const QString word = line.section(QLatin1Char(' '), 0, 0).toUpper();
-            if (word == QLatin1String("AUTH")) {
-                socket->write(authReply.toUtf8() + "\r\n");
-                if (authReply.startsWith(QLatin1String("234"))) {
-                    socket->flush();
-                    socket->startServerEncryption();
-                }
-            } else if (word == QLatin1String("USER")) {
-                socket->write("331 password\r\n");
-            } else if (word == QLatin1String("PASS")) {
-                socket->write("230 in\r\n");
-            } else {
-                socket->write("200 ok\r\n");
+            static const QHash<QString, QByteArray> replies = {{"USER", "331 password"}, {"PASS", "230 in"}};
+            socket->write((word == QLatin1String("AUTH") ? authReply.toUtf8() : replies.value(word, "200 ok"))
+                          + "\r\n");
+            if (word == QLatin1String("AUTH") && authReply.startsWith(QLatin1String("234"))) {
+                socket->flush();
+                socket->startServerEncryption();
             }
         }
     }
@@ -66,10 +59,8 @@ class TestEngineTls : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void certificateChoice_data();
-    void certificateChoice();
-    void refusedAuthTls_data();
-    void refusedAuthTls();
+    void login_data();
+    void login();
     void fingerprintText_data();
     void fingerprintText();
 
@@ -86,106 +77,81 @@ void TestEngineTls::initTestCase()
         QSKIP("openssl cannot make certificates here");
 }
 
-void TestEngineTls::certificateChoice_data()
+// Which certificates are taken, asked about or refused, and that a refused AUTH TLS never costs
+// the password when encryption is required.
+void TestEngineTls::login_data()
 {
-    QTest::addColumn<bool>("caSigned");      // the server shows the certificate our test CA signed
-    QTest::addColumn<bool>("addCa");         // the engine knows the test CA
-    QTest::addColumn<QString>("trusted");    // "stored", "once", "other" (another fingerprint stored) or ""
-    QTest::addColumn<bool>("loggedIn");
-    QTest::addColumn<bool>("changed");       // only when refused
-
-    QTest::newRow("self-signed, unknown: asked") << false << false << QString() << false << false;
-    QTest::newRow("self-signed, trusted always") << false << false << QStringLiteral("stored") << true << false;
-    QTest::newRow("self-signed, trusted this time") << false << false << QStringLiteral("once") << true << false;
-    QTest::newRow("changed fingerprint refused") << false << false << QStringLiteral("other") << false << true;
-    QTest::newRow("vouched for by a known authority") << true << true << QString() << true << false;
-    QTest::newRow("authority unknown") << true << false << QString() << false << false;
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("server");   // "self", "ca" (signed by the test CA) or "plain" (refuses AUTH)
+    QTest::addColumn<QString>("trusted");  // "stored", "once", "other" (another fingerprint stored), "ca" or ""
+    QTest::addColumn<QString>("outcome");  // "in", "asked", "changed", "refused" (encryption) or "plain"
+    const int required = FTPClient::TlsRequired;
+    QTest::newRow("self-signed, unknown: asked") << required << "self" << "" << "asked";
+    QTest::newRow("self-signed, trusted always") << required << "self" << "stored" << "in";
+    QTest::newRow("self-signed, trusted this time") << required << "self" << "once" << "in";
+    QTest::newRow("changed fingerprint refused") << required << "self" << "other" << "changed";
+    QTest::newRow("vouched for by a known authority") << required << "ca" << "ca" << "in";
+    QTest::newRow("authority unknown") << required << "ca" << "" << "asked";
+    QTest::newRow("required: a stripped AUTH TLS gets no password") << required << "plain" << "" << "refused";
+    QTest::newRow("if available: plain login") << int(FTPClient::TlsIfAvailable) << "plain" << "" << "plain";
 }
 
-void TestEngineTls::certificateChoice()
+void TestEngineTls::login()
 {
-    QFETCH(bool, caSigned);
-    QFETCH(bool, addCa);
+    QFETCH(int, mode);
+    QFETCH(QString, server);
     QFETCH(QString, trusted);
-    QFETCH(bool, loggedIn);
-    QFETCH(bool, changed);
-
-    TlsStubServer server;
-    server.certificate = caSigned ? made.signedByCa : made.selfSigned;
-    server.key = caSigned ? made.signedKey : made.selfSignedKey;
-    QVERIFY(server.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
-    const quint16 port = server.serverPort();
-
+    QFETCH(QString, outcome);
+    TlsStubServer stub;
+    stub.certificate = server == QLatin1String("ca") ? made.signedByCa : made.selfSigned;
+    stub.key = server == QLatin1String("ca") ? made.signedKey : made.selfSignedKey;
+    if (server == QLatin1String("plain"))
+        stub.authReply = QStringLiteral("500 AUTH not understood");
+    QVERIFY(stub.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
     QTemporaryDir settings;
     FTPClient client;
-    client.setEncryption(FTPClient::TlsRequired);
+    client.setEncryption(mode);
     client.setTrustFolder(settings.path());
-    if (addCa)
+    const QByteArray fingerprint = stub.certificate.digest(QCryptographicHash::Sha256);
+    if (trusted == QLatin1String("ca"))
         client.addCaCertificates({made.ca});
-    const QByteArray fingerprint = server.certificate.digest(QCryptographicHash::Sha256);
-    if (trusted == QLatin1String("stored"))
-        client.certificateTrust().trust(QStringLiteral("127.0.0.1"), port, fingerprint);
     else if (trusted == QLatin1String("once"))
         client.trustOnce(fingerprint);
-    else if (trusted == QLatin1String("other"))
-        client.certificateTrust().trust(QStringLiteral("127.0.0.1"), port, made.ca.digest(QCryptographicHash::Sha256));
+    else if (!trusted.isEmpty())
+        client.certificateTrust().trust(
+            QStringLiteral("127.0.0.1"), stub.serverPort(),
+            trusted == QLatin1String("stored") ? fingerprint : made.ca.digest(QCryptographicHash::Sha256));
 
     QSignalSpy login(&client, &FTPClient::login);
     QSignalSpy refused(&client, &FTPClient::certificateRefused);
-    QSignalSpy encrypted(&client, &FTPClient::encryptionChanged);
-    client.connectServer(QStringLiteral("127.0.0.1"), port, QStringLiteral("u"), QStringLiteral("secret"));
-    QTRY_COMPARE_WITH_TIMEOUT(login.count(), 1, 15000);
-    QCOMPARE(login.first().first().toBool(), loggedIn);
-    QCOMPARE(client.isEncrypted(), loggedIn);
-    QCOMPARE(refused.count(), loggedIn ? 0 : 1);
-    if (!loggedIn) {
-        QCOMPARE(refused.first().at(2).toBool(), changed);
-        QCOMPARE(refused.first().first().value<QSslCertificate>(), server.certificate);
-        QVERIFY(!server.received.contains(QStringLiteral("PASS secret")));
-    } else {
-        QVERIFY(!encrypted.isEmpty() && encrypted.first().first().toBool());
-        QTRY_VERIFY_WITH_TIMEOUT(server.received.contains(QStringLiteral("PROT P")), 10000);
-        QCOMPARE(server.received.mid(0, 5), QStringList({QStringLiteral("AUTH TLS"), QStringLiteral("USER u"),
-                                                         QStringLiteral("PASS secret"), QStringLiteral("PBSZ 0"),
-                                                         QStringLiteral("PROT P")}));
-    }
-}
-
-void TestEngineTls::refusedAuthTls_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("passwordSent");
-
-    QTest::newRow("required: a stripped AUTH TLS gets no password") << int(FTPClient::TlsRequired) << false;
-    QTest::newRow("if available: plain login") << int(FTPClient::TlsIfAvailable) << true;
-}
-
-void TestEngineTls::refusedAuthTls()
-{
-    QFETCH(int, mode);
-    QFETCH(bool, passwordSent);
-
-    TlsStubServer server;
-    server.authReply = QStringLiteral("500 AUTH not understood");
-    QVERIFY(server.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
-    FTPClient client;
-    client.setEncryption(mode);
-    QSignalSpy login(&client, &FTPClient::login);
     QSignalSpy refusedEncryption(&client, &FTPClient::encryptionRefused);
-    client.connectServer(QStringLiteral("127.0.0.1"), server.serverPort(), QStringLiteral("u"), QStringLiteral("secret"));
+    QSignalSpy encrypted(&client, &FTPClient::encryptionChanged);
+    client.connectServer(QStringLiteral("127.0.0.1"), stub.serverPort(), QStringLiteral("u"),
+                         QStringLiteral("secret"));
     QTRY_COMPARE_WITH_TIMEOUT(login.count(), 1, 15000);
-    QCOMPARE(login.first().first().toBool(), passwordSent);
-    QCOMPARE(refusedEncryption.count(), passwordSent ? 0 : 1);
-    QCOMPARE(server.received.contains(QStringLiteral("PASS secret")), passwordSent);
-    QCOMPARE(server.received.contains(QStringLiteral("USER u")), passwordSent);
-    QVERIFY(!client.isEncrypted());
+    const bool in = outcome == QLatin1String("in");
+    QCOMPARE(login.first().first().toBool(), in || outcome == QLatin1String("plain"));
+    QCOMPARE(client.isEncrypted(), in);
+    const bool loginSent = stub.received.contains(QStringLiteral("USER u"))
+                           || stub.received.contains(QStringLiteral("PASS secret"));
+    QCOMPARE(loginSent, in || outcome == QLatin1String("plain"));
+    QCOMPARE(refusedEncryption.count(), outcome == QLatin1String("refused") ? 1 : 0);
+    QCOMPARE(refused.count(), outcome == QLatin1String("asked") || outcome == QLatin1String("changed") ? 1 : 0);
+    if (!refused.isEmpty()) {
+        QCOMPARE(refused.first().at(2).toBool(), outcome == QLatin1String("changed"));
+        QCOMPARE(refused.first().first().value<QSslCertificate>(), stub.certificate);
+    }
+    if (in) {
+        QVERIFY(!encrypted.isEmpty() && encrypted.first().first().toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(stub.received.contains(QStringLiteral("PROT P")), 10000);
+        QCOMPARE(stub.received.mid(0, 5), QStringList({"AUTH TLS", "USER u", "PASS secret", "PBSZ 0", "PROT P"}));
+    }
 }
 
 void TestEngineTls::fingerprintText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
-
     const QString hex = QStringLiteral("ab").repeated(32);
     QTest::newRow("plain hex") << hex << true;
     QTest::newRow("colons, upper case") << CertificateTrust::toText(QByteArray(32, '\xab')) << true;

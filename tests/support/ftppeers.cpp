@@ -3,22 +3,16 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <grp.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-const char pythonPath[] = "/usr/bin/python3";
-const char vsftpdPath[] = "/usr/sbin/vsftpd";
 
 // The account vsftpd maps anonymous users to.
 QString anonymousAccount()
@@ -26,15 +20,12 @@ QString anonymousAccount()
     return getpwnam("ftp") ? QStringLiteral("ftp") : QStringLiteral("nobody");
 }
 
-void chownTree(const QString& path, uid_t uid, gid_t gid)
+// A greeting proves the server, not just some listener, answers.
+bool greets(quint16 port)
 {
-    ::lchown(QFile::encodeName(path).constData(), uid, gid);
-    const QFileInfo info(path);
-    if (!info.isDir() || info.isSymLink())
-        return;
-    const QFileInfoList entries = QDir(path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo& entry : entries)
-        chownTree(entry.absoluteFilePath(), uid, gid);
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress(QStringLiteral("127.0.0.1")), port);
+    return probe.waitForConnected(500) && probe.waitForReadyRead(2000) && probe.readAll().startsWith("220");
 }
 
 } // namespace
@@ -42,16 +33,7 @@ void chownTree(const QString& path, uid_t uid, gid_t gid)
 quint16 freeLoopbackPort()
 {
     QTcpServer probe;
-    if (!probe.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0))
-        return 0;
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
-FtpPeer::FtpPeer(Kind kind)
-    : peerKind(kind)
-{
+    return probe.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0) ? probe.serverPort() : 0;
 }
 
 FtpPeer::~FtpPeer()
@@ -62,122 +44,85 @@ FtpPeer::~FtpPeer()
 bool FtpPeer::available(Kind kind)
 {
     if (kind == Vsftpd)
-        return QFileInfo(QString::fromLatin1(vsftpdPath)).isExecutable() && ::geteuid() == 0;
-    if (!QFileInfo(QString::fromLatin1(pythonPath)).isExecutable())
-        return false;
-    return QProcess::execute(QString::fromLatin1(pythonPath), {QStringLiteral("-c"), QStringLiteral("import pyftpdlib")}) == 0;
-}
-
-QString FtpPeer::user() const
-{
-    return peerKind == Pyftpdlib ? QStringLiteral("u") : QStringLiteral("anonymous");
-}
-
-QString FtpPeer::password() const
-{
-    return peerKind == Pyftpdlib ? QStringLiteral("p") : QStringLiteral("guest@");
-}
-
-QString FtpPeer::root() const
-{
-    return work ? work->path() + QStringLiteral("/root") : QString();
-}
-
-QString FtpPeer::writable() const
-{
-    return root() + QStringLiteral("/w");
+        return QFileInfo(QStringLiteral("/usr/sbin/vsftpd")).isExecutable() && ::geteuid() == 0;
+    return QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                             {QStringLiteral("-c"), QStringLiteral("import pyftpdlib")})
+           == 0;
 }
 
 void FtpPeer::handOver(const QString& path) const
 {
-    if (peerKind != Vsftpd)
-        return;
-    if (const passwd* account = getpwnam(anonymousAccount().toLocal8Bit().constData()))
-        chownTree(path, account->pw_uid, account->pw_gid);
+    if (peerKind == Vsftpd)
+        QProcess::execute(QStringLiteral("chown"),
+                          {QStringLiteral("-R"), anonymousAccount() + QLatin1Char(':'), path});
 }
 
 QString FtpPeer::start()
 {
-    work = std::make_unique<QTemporaryDir>();
-    if (!work->isValid())
+    if (!work.isValid() || !QDir().mkpath(writable()))
         return QStringLiteral("no temporary folder");
-    QDir().mkpath(writable());
-    QDir().mkpath(work->path() + QStringLiteral("/empty"));
-    ::chmod(QFile::encodeName(work->path()).constData(), 0755);
-    ::chmod(QFile::encodeName(root()).constData(), 0755);
-    ::chmod(QFile::encodeName(writable()).constData(), 0777);
+    QFile::setPermissions(work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                           | QFile::ReadOther | QFile::ExeOther);
+    QFile(writable()).setPermissions(QFileDevice::Permissions(0x7777));
     handOver(writable());
-
+    QString why;
     for (int attempt = 0; attempt < 5; ++attempt) {
         portNumber = freeLoopbackPort();
-        if (portNumber == 0)
-            return QStringLiteral("no free port");
-        process = new QProcess;
-        process->setProcessChannelMode(QProcess::MergedChannels);
-        if (peerKind == Pyftpdlib) {
-            process->start(QString::fromLatin1(pythonPath),
-                           {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
-                            QStringLiteral("-p"), QString::number(portNumber), QStringLiteral("-u"), user(),
-                            QStringLiteral("-P"), password(), QStringLiteral("-d"), root(), QStringLiteral("-w")});
-        } else {
-            const quint16 passiveLow = freeLoopbackPort();
-            const QString config = work->path() + QStringLiteral("/vsftpd.conf");
-            QFile file(config);
-            if (!file.open(QIODevice::WriteOnly))
-                return QStringLiteral("cannot write the vsftpd config");
-            const QString text = QStringLiteral(
-                "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=%1\nbackground=NO\n"
-                "anonymous_enable=YES\nlocal_enable=NO\nftp_username=%2\nanon_root=%3\nno_anon_password=YES\n"
-                "write_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\nanon_other_write_enable=YES\n"
-                "anon_umask=022\npasv_enable=YES\npasv_address=127.0.0.1\npasv_min_port=%4\npasv_max_port=%5\n"
-                "port_enable=NO\nconnect_from_port_20=NO\nsecure_chroot_dir=%6\nseccomp_sandbox=NO\nisolate=NO\n"
-                "isolate_network=NO\nxferlog_enable=NO\nsyslog_enable=NO\nmax_per_ip=50\nmax_clients=50\n")
-                .arg(portNumber).arg(anonymousAccount(), root())
-                .arg(passiveLow).arg(qMin(65535, passiveLow + 200))
-                .arg(work->path() + QStringLiteral("/empty"));
-            file.write(text.toUtf8());
-            file.close();
-            process->start(QString::fromLatin1(vsftpdPath), {config});
-        }
-        if (process->waitForStarted(10000) && waitUntilListening(15000))
-            return QString();
-        const QString output = QString::fromLocal8Bit(process->readAll());
+        why = launch();
+        if (why.isEmpty())
+            return why;
         stop();
-        if (attempt == 4)
-            return QStringLiteral("server did not start: ") + output;
     }
-    return QStringLiteral("server did not start");
+    return QStringLiteral("server did not start: ") + why;
 }
 
-bool FtpPeer::waitUntilListening(int timeoutMs)
+QString FtpPeer::launch()
 {
-    const QDeadlineTimer deadline(timeoutMs);
+    process = std::make_unique<QProcess>();
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    const QString root = work.path() + QStringLiteral("/root");
+    if (peerKind == Pyftpdlib) {
+        process->start(
+            QStringLiteral("/usr/bin/python3"),
+            QStringLiteral("-m pyftpdlib -i 127.0.0.1 -p %1 -u u -P p -w -d").arg(portNumber).split(' ')
+                << root);
+    } else {
+        const quint16 passiveLow = freeLoopbackPort();
+        QFile config(work.path() + QStringLiteral("/vsftpd.conf"));
+        QDir().mkpath(work.path() + QStringLiteral("/empty"));
+        const QString text = QStringLiteral(
+            "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=%1\nbackground=NO\n"
+            "anonymous_enable=YES\nlocal_enable=NO\nftp_username=%2\nanon_root=%3\nno_anon_password=YES\n"
+            "write_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\nanon_other_write_enable=YES\n"
+            "anon_umask=022\npasv_enable=YES\npasv_address=127.0.0.1\npasv_min_port=%4\npasv_max_port=%5\n"
+            "port_enable=NO\nconnect_from_port_20=NO\nsecure_chroot_dir=%6\nseccomp_sandbox=NO\nisolate=NO\n"
+            "isolate_network=NO\nxferlog_enable=NO\nsyslog_enable=NO\nmax_per_ip=50\nmax_clients=50\n")
+            .arg(portNumber).arg(anonymousAccount(), root).arg(passiveLow).arg(qMin(65535, passiveLow + 200))
+            .arg(work.path() + QStringLiteral("/empty"));
+        if (!config.open(QIODevice::WriteOnly) || config.write(text.toUtf8()) < 0)
+            return QStringLiteral("cannot write the vsftpd config");
+        config.close();
+        process->start(QStringLiteral("/usr/sbin/vsftpd"), {config.fileName()});
+    }
+    if (!process->waitForStarted(10000))
+        return process->errorString();
+    const QDeadlineTimer deadline(15000);
     while (!deadline.hasExpired() && process->state() == QProcess::Running) {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress(QStringLiteral("127.0.0.1")), portNumber);
-        if (probe.waitForConnected(500)) {
-            // A greeting proves the server, not just some listener, answers.
-            if (probe.waitForReadyRead(2000) && probe.readAll().startsWith("220"))
-                return true;
-        }
-        probe.abort();
+        if (greets(portNumber))
+            return QString();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         process->waitForFinished(100);  // returns at once while it runs on; bounds the loop's pace
     }
-    return false;
+    return QString::fromLocal8Bit(process->readAll());
 }
 
 void FtpPeer::stop()
 {
-    if (!process)
+    if (!process || process->state() == QProcess::NotRunning)
         return;
-    if (process->state() != QProcess::NotRunning) {
-        process->terminate();
-        if (!process->waitForFinished(5000)) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
+    process->terminate();
+    if (!process->waitForFinished(5000)) {
+        process->kill();
+        process->waitForFinished(5000);
     }
-    delete process;
-    process = nullptr;
 }

@@ -10,38 +10,35 @@ class QProcess;
 
 // A real FTP server from the distribution, started for one test on 127.0.0.1 and stopped when
 // the object goes: pyftpdlib (user "u", password "p", full rights) or vsftpd (anonymous, its
-// own config in a temporary folder). The served root is root(); writable() is a folder inside
-// it that the server may change (vsftpd refuses a writable root).
+// own config in a temporary folder, root only). writable() is a folder inside the served root
+// that the server may change (vsftpd refuses a writable root); remoteWritable() is its name there.
 class FtpPeer
 {
 public:
     enum Kind { Pyftpdlib, Vsftpd };
 
-    explicit FtpPeer(Kind kind);
+    explicit FtpPeer(Kind kind) : peerKind(kind) {}
     ~FtpPeer();
 
     static bool available(Kind kind);
     // Empty when the server runs; otherwise why it does not.
     QString start();
-    void stop();
 
-    Kind kind() const { return peerKind; }
     quint16 port() const { return portNumber; }
-    QString user() const;
-    QString password() const;
-    QString root() const;
-    // Absolute local path of the writable folder, and its remote name.
-    QString writable() const;
+    QString user() const { return peerKind == Pyftpdlib ? QStringLiteral("u") : QStringLiteral("anonymous"); }
+    QString password() const { return peerKind == Pyftpdlib ? QStringLiteral("p") : QStringLiteral("guest@"); }
+    QString writable() const { return work.path() + QStringLiteral("/root/w"); }
     QString remoteWritable() const { return QStringLiteral("/w"); }
     // Makes files written by the test readable and changeable by the server's user.
     void handOver(const QString& path) const;
 
 private:
-    bool waitUntilListening(int timeoutMs);
+    QString launch();
+    void stop();
 
     Kind peerKind;
-    std::unique_ptr<QTemporaryDir> work;
-    QProcess* process = nullptr;
+    QTemporaryDir work;
+    std::unique_ptr<QProcess> process;
     quint16 portNumber = 0;
 };
 

@@ -1,12 +1,8 @@
 #include "support/scriptedftpserver.h"
 
-#include "engine/ftpclient.h"
-
-#include <QDebug>
 #include <QDir>
 #include <QHostAddress>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -37,16 +33,15 @@ QByteArray unescapeScript(const QString& text)
     return bytes;
 }
 
-// Data no test reads back byte by byte: a repeating pattern of the asked size.
-QByteArray filler(qint64 size)
+} // namespace
+
+QByteArray ScriptedFtpServer::filler(qint64 size)
 {
     QByteArray bytes(int(size), Qt::Uninitialized);
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char('a' + i % 26);
     return bytes;
 }
-
-} // namespace
 
 ScriptedFtpServer::ScriptedFtpServer(QObject* parent)
     : QObject(parent)
@@ -81,13 +76,6 @@ void ScriptedFtpServer::addAnswer(const QString& prefix, const Answer& answer)
     answers[prefix.toUpper()].append(answer);
 }
 
-void ScriptedFtpServer::setReply(const QString& prefix, const QByteArray& reply)
-{
-    Answer answer;
-    answer.reply = reply;
-    answers[prefix.toUpper()] = {answer};
-}
-
 bool ScriptedFtpServer::addScript(const QString& script)
 {
     static const QRegularExpression option(QStringLiteral("\\[(\\w+)(?:=([^\\]]*))?\\]"));
@@ -117,6 +105,8 @@ bool ScriptedFtpServer::addScript(const QString& script)
                 answer.data = unescapeScript(value);
             else if (key == QLatin1String("bytes"))
                 answer.data = filler(value.toLongLong());
+            else if (key == QLatin1String("skip"))
+                answer.data.remove(0, value.toInt());
             else if (key == QLatin1String("pre"))
                 answer.preliminary = unescapeScript(value) + "\r\n";
             else if (key == QLatin1String("cut"))
@@ -180,7 +170,6 @@ void ScriptedFtpServer::onControlReadyRead()
             raw.chop(1);
         const QString line = QString::fromUtf8(raw);
         received.append(line);
-        emit commandReceived(line);
         handleCommand(line);
     }
 }
@@ -209,26 +198,18 @@ ScriptedFtpServer::Answer ScriptedFtpServer::answerFor(const QString& line)
 
 ScriptedFtpServer::Answer ScriptedFtpServer::defaultAnswer(const QString& line) const
 {
-    static const QHash<QString, QByteArray> replies = {
-        {QStringLiteral("USER"), "331 Password required.\r\n"},
-        {QStringLiteral("PASS"), "230 Logged in.\r\n"},
-        {QStringLiteral("CWD"), "250 Directory changed.\r\n"},
-        {QStringLiteral("TYPE"), "200 Type set.\r\n"},
-        {QStringLiteral("SIZE"), "550 No size.\r\n"},
-        {QStringLiteral("MDTM"), "550 No time.\r\n"},
-        {QStringLiteral("REST"), "350 Restarting.\r\n"},
-        {QStringLiteral("DELE"), "250 Deleted.\r\n"},
-        {QStringLiteral("RMD"), "250 Removed.\r\n"},
-        {QStringLiteral("MKD"), "257 \"/new\" created.\r\n"},
-        {QStringLiteral("RNFR"), "350 Ready for RNTO.\r\n"},
-        {QStringLiteral("RNTO"), "250 Renamed.\r\n"},
-        {QStringLiteral("SITE"), "200 SITE command successful.\r\n"},
-        {QStringLiteral("QUIT"), "221 Goodbye.\r\n"},
-        {QStringLiteral("LIST"), "226 Transfer complete.\r\n"},
-        {QStringLiteral("RETR"), "226 Transfer complete.\r\n"},
-        {QStringLiteral("STOR"), "226 Transfer complete.\r\n"},
-        {QStringLiteral("PASV"), "227 Entering Passive Mode (127,0,0,1,{p1},{p2}).\r\n"},
-    };
+    static QHash<QString, QByteArray> replies;
+    if (replies.isEmpty()) {
+        const QString table = QStringLiteral(
+            "USER 331 Password required.|PASS 230 Logged in.|CWD 250 Directory changed.|TYPE 200 Type set.|"
+            "SIZE 550 No size.|MDTM 550 No time.|REST 350 Restarting.|DELE 250 Deleted.|RMD 250 Removed.|"
+            "MKD 257 \"/new\" created.|RNFR 350 Ready for RNTO.|RNTO 250 Renamed.|SITE 200 SITE command successful.|"
+            "QUIT 221 Goodbye.|LIST 226 Transfer complete.|RETR 226 Transfer complete.|STOR 226 Transfer complete.|"
+            "PASV 227 Entering Passive Mode (127,0,0,1,{p1},{p2}).");
+        for (const QString& entry : table.split(QLatin1Char('|')))
+            replies.insert(entry.section(QLatin1Char(' '), 0, 0),
+                           entry.section(QLatin1Char(' '), 1).toUtf8() + "\r\n");
+    }
     Answer answer;
     answer.reply = replies.value(firstWord(line), "200 OK.\r\n");
     if (firstWord(line) == QLatin1String("PWD"))
@@ -264,7 +245,9 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         return;
     }
     const bool refused = answer.cutDataAfter < 0 && (answer.reply.startsWith('4') || answer.reply.startsWith('5'));
-    if (!refused && (word == QLatin1String("LIST") || word == QLatin1String("RETR") || word == QLatin1String("STOR"))) {
+    if (!refused
+        && (word == QLatin1String("LIST") || word == QLatin1String("RETR")
+            || word == QLatin1String("STOR"))) {
         runDataCommand(word, answer);
         return;
     }
@@ -324,10 +307,7 @@ void ScriptedFtpServer::runDataCommand(const QString& word, const Answer& answer
                 if (!storing)
                     return;
                 storing = false;
-                later(this, storeAnswer.replyDelayMs, [this] {
-                    writeControl(storeAnswer.reply);
-                    emit storeFinished();
-                });
+                later(this, storeAnswer.replyDelayMs, [this] { writeControl(storeAnswer.reply); });
             });
             return;
         }
@@ -417,17 +397,4 @@ void ScriptedFtpServer::pumpControl()
     control->write(outbox.left(chunkSize));
     control->flush();
     outbox.remove(0, qMin(chunkSize, outbox.size()));
-}
-
-bool logInToScripted(FTPClient& client, const ScriptedFtpServer& server, int timeoutMs)
-{
-    if (qEnvironmentVariableIsSet("TORVEX_TRACE")) {
-        QObject::connect(&client, &FTPClient::commandResult,
-                         [](const QString& command, const QString& line) { qDebug() << command << line; });
-    }
-    QSignalSpy logins(&client, &FTPClient::login);
-    client.connectServer(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("u"), QStringLiteral("p"));
-    if (logins.isEmpty() && !logins.wait(timeoutMs))
-        return false;
-    return logins.count() == 1 && logins.first().first().toBool();
 }
