@@ -196,10 +196,13 @@ void FTPClient::sendNextCommand()
     if (!controlSocket->isOpen()) {
         currentCommand.clear();
         commandQueue.clear();
+    listingsForJobs.clear();
         lastCommand.clear();
         return;
     }
     currentCommand = commandQueue.takeFirst();
+    if (startsWith(currentCommand, "LIST"))
+        listingForJob = listingsForJobs.isEmpty() || listingsForJobs.takeFirst();
     dataMode = dataModeFor(currentCommand);
     if (!isSafeCommandText(currentCommand)) {
         refuseLocally(currentCommand, QLatin1String(unsafeLineReply));
@@ -498,6 +501,7 @@ void FTPClient::resetConnection()
         dataSocket->disconnectFromHost();
     currentCommand.clear();
     commandQueue.clear();
+    listingsForJobs.clear();
     renameTargets.clear();
     lastCommand.clear();
     remoteDir.clear();

@@ -335,6 +335,10 @@ public:
     QAtomicInt stopState = 0;  // also read by the compare thread
     bool loggedIn = false;
     QStringList commandQueue;
+    // One entry per listing in commandQueue, in order: whether a job asked for it. A listing the
+    // window asked for that is still on its way when a job starts is not the job's.
+    QList<bool> listingsForJobs;
+    bool listingForJob = true;
     QString currentCommand;
     QString lastCommand;
     QString requestedDir;

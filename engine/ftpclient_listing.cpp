@@ -77,6 +77,7 @@ void FTPClient::changeDir(const QString& path)
 
 void FTPClient::listDir()
 {
+    listingsForJobs.append(!downloadListDir.isEmpty() || deleteMode == 1 || chmodRecursion > 0);
     queueCommand(QStringLiteral("TYPE A"));
     queueCommand(QStringLiteral("PASV"));
     queueCommand(QStringLiteral("LIST -al"));
@@ -319,7 +320,9 @@ void FTPClient::deliverListing()
     const QString text = listingCodec(codecName)->toUnicode(listBuffer);
     listBuffer.clear();
     dataMode = 0;
-    if (deleteMode == 1) {
+    if (!listingForJob) {
+        emit currentDirData(text, false);
+    } else if (deleteMode == 1) {
         deleteListing(text);
     } else if (chmodRecursion > 0) {
         chmodListing(text);
@@ -343,7 +346,9 @@ void FTPClient::handleFailedListing(const QString& reason)
     listBuffer.clear();
     listingOverflow = false;
     dataMode = 0;
-    if (deleteMode == 1) {
+    if (!listingForJob) {
+        emit listingFailed(reason);
+    } else if (deleteMode == 1) {
         deleteListing(QString());
     } else if (chmodRecursion > 0) {
         chmodListing(QString());

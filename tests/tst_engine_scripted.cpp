@@ -570,6 +570,12 @@ void TestEngineScripted::engine_data()
     // A refused change leaves us where the server confirmed we are: later downloads still go.
     row("refusedFolderChangeDoesNotBlockLaterDownloads", "CWD /nope => 550 No such folder | RETR => [data=content]",
         "login; pwd; pwd=/; cd /nope; ls; cds=0; get f; " + got + "file:f=content");
+    // A listing the window asked for, still on its way when a download starts, is not the job's.
+    row("browseListingInFlightIsNotTheJobs",
+        "PWD => 257 \"/c\" is the current directory. | LIST => 226 [data=" + rows({"f top"})
+            + "] | LIST => 226 [data=" + rows({"f x"}) + "] | RETR x => [data=X]",
+        "files job/; login; base job /; ls; getdir /c; start; finish=1; records=/c/x dowloaded; "
+        "file:job/c/x=X; listings=1; firstentry=top");
 
     // Logins: multi-line and split replies, each line reported for its command.
     const QString logIn = QStringLiteral("login; logins=1; pwd; pwd=/; idle; words=USER PASS PWD; ");
