@@ -1,5 +1,5 @@
 // The dialogs driven through their widgets, against our own server on 127.0.0.1 where they talk
-// to one; the file-type icons, the queue's bar, and the images and help pages shipped.
+// to one; the file-type icons, the queue's bar, and the help pages shipped.
 #include "app/qpenstyledelegate.h"
 #include "common/helpers.h"
 #include "dialogs/ftpcommanddlg.h"
@@ -575,24 +575,6 @@ private slots:
         engine.portNumber = 2121;
         QCOMPARE(KTCertificateDialog::apply(&engine, certificate, dialog.answer()), reconnects);
         QCOMPARE(engine.certificateTrust().fingerprint(engine.hostName, 2121) == fingerprint, storedForGood);
-    }
-
-    // Every image of the sources is compiled in, and reached both as style sheets name it
-    // ("://image/x.png") and as code does (":/image/x.png").
-    void everyImageFileIsCompiledIn()
-    {
-        const QDir sources(qEnvironmentVariable("TORVEX_SOURCE_DIR") + "/resources/image");
-        const QStringList files = sources.entryList({"*.png"}, QDir::Files, QDir::Name);
-        QVERIFY(!files.isEmpty());
-        QStringList compiled;
-        for (QDirIterator it(":/image"); it.hasNext();)
-            compiled << QFileInfo(it.next()).fileName();
-        compiled.sort();
-        QCOMPARE(compiled, files);
-        for (const QString& file : files) {
-            for (const QString& prefix : {"://image/", ":/image/"})
-                QVERIFY2(!QPixmap(prefix + file).isNull(), qPrintable(prefix + file));
-        }
     }
 
     // The English and the Chinese help page, where the build puts them (beside <build>/app): every
