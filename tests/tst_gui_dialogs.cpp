@@ -1,5 +1,4 @@
-// The dialogs driven through their widgets, against our own server on 127.0.0.1 where they talk
-// to one; the file-type icons, the queue's bar, and the help pages shipped.
+// The dialogs (against our own server on 127.0.0.1), file-type icons, queue bar and help pages.
 #include "app/qpenstyledelegate.h"
 #include "common/helpers.h"
 #include "dialogs/ftpcommanddlg.h"
@@ -237,9 +236,8 @@ private slots:
         QCOMPARE(store->sites.size(), 1);
     }
 
-    // Ok connects to the current row's site, also when the row moved without a click. Then Connect
-    // to the host already logged in sends nothing, and to another one ends the old session
-    // without a box of its own.
+    // Ok connects to the current row's site, even one moved to without a click. Connect to the host
+    // logged in then sends nothing; to another it ends the old session without a box of its own.
     void sitesOkThenConnectWhileLoggedIn()
     {
         ServerInfo* first = addLoopbackSite(store.get(), freeLoopbackPort(), testPassword);
@@ -413,8 +411,7 @@ private slots:
         QCOMPARE(text(&again, "StartInfo"), QStringLiteral("FTP server did not start."));
     }
 
-    // Run adds nothing while logged out or without a command; once logged in, every line of a
-    // multi-line reply follows its command.
+    // Nothing runs logged out or without a command; then each whole reply follows its command.
     void commandDialogShowsWholeReplies()
     {
         FTPCommandDlg dialog(client.get());

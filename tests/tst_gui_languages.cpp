@@ -1,5 +1,4 @@
-// The nine languages: switching at run time, the completeness of the translations, the update
-// notice, and the screenshots of the window in each language.
+// The nine languages: switching, complete translations, the update notice, the screenshots.
 #include "app/maidialog.h"
 #include "common/webservice.h"
 #include "dialogs/klanguagedialog.h"
@@ -138,8 +137,7 @@ private slots:
         QCOMPARE(opened, yes && ends ? 1 : 0);
     }
 
-    // Not a check: remakes docs/screenshots/ when TORVEX_SCREENSHOT_DIR is set
-    // (scripts/make-screenshots.sh).
+    // Not a check: remakes docs/screenshots/ when TORVEX_SCREENSHOT_DIR is set (make-screenshots.sh).
     void screenshots()
     {
         const QString folder = qEnvironmentVariable("TORVEX_SCREENSHOT_DIR");

@@ -180,8 +180,7 @@ private slots:
         QCOMPARE(window->lastLocalPath, localPath(QStringLiteral("sub")));
     }
 
-    // One session on the server: what the user sees, the remote file commands, compare and a
-    // disconnect, each with the faults once found there.
+    // One session on the server: the remote commands, compare and a disconnect, with their faults.
     void remoteSession()
     {
         QDir(server->rootPath()).mkpath(QStringLiteral("pub"));
@@ -209,8 +208,7 @@ private slots:
         emit ftp->encryptionChanged(false);
         QVERIFY(!padlock->isVisible());
 
-        // An empty listing is asked for once again, never more. The login's own listing above was
-        // not empty, or it would have used up the one repeat.
+        // An empty listing is asked for once more, never again (the login's listing was not empty).
         window->slotCurrentDirData_Ftp(QString(), false);
         QVERIFY(ftp->isBusy());
         const int asked = ftp->commandQueue.size();
@@ -287,8 +285,7 @@ private slots:
             QCOMPARE(recordOf(queue->topLevelItem(i))->doneSize, recordOf(queue->topLevelItem(i))->fileSize);
         }
 
-        // The same tree back up under another name. The new job deletes the old records, and their
-        // rows go with them.
+        // The same tree back up under another name: the new job deletes the old records and rows.
         QPointer<KTDUFile> record = ftp->downloads().first();
         QVERIFY(QDir(local).rename(QStringLiteral("tree"), QStringLiteral("back")));
         window->showLocalFiles(QString());
@@ -311,8 +308,7 @@ private slots:
         QCOMPARE(queue->topLevelItemCount(), 0);
     }
 
-    // Ten thousand rows follow their records, catch up within a moment, the last file started on
-    // top, and go with their records at once.
+    // Ten thousand rows follow their records, the last started on top, and go with them at once.
     void tenThousandRowsFollowTheirRecords()
     {
         openWindow(false);
