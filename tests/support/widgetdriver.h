@@ -4,12 +4,7 @@
 #include "settings/fbdata.h"
 #include "settings/serverinfo.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStringList>
-#include <QTreeWidget>
+#include <QtWidgets>
 
 // Drives a window's widgets by their object names, as a user would see and touch them.
 // Header-only: only window tests include it, and the shared support library has no widgets.
