@@ -1,11 +1,14 @@
-// Passive data connections, listings and transfers of the built-in server over 127.0.0.0/8, and
-// what keeps its data side from being hijacked or held: the passive listener's life, stalled
-// and cut transfers, and commands that arrive while a transfer runs.
+// Passive data connections, listings, transfers and file commands of the built-in server over
+// 127.0.0.0/8: what a client may reach and change, and what keeps the data side from being
+// hijacked or held: the passive listener's life, stalled and cut transfers, and commands that
+// arrive while a transfer runs.
 #include "server/ktftpclient.h"
 #include "support/serverprobe.h"
 #include "support/testfiles.h"
 
+#include <QDirIterator>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -20,6 +23,7 @@ const QString stored = QStringLiteral("150 Ok to send data.\n226 File receive OK
 const QString aborted = QStringLiteral("426 Connection closed; transfer aborted.");
 const QString unavailable =
     QStringLiteral("550 Requested operation can not be performed, The file is not available.");
+const QDateTime aTxtModified(QDate(2021, 6, 7), QTime(8, 9, 10), Qt::LocalTime);
 
 } // namespace
 
@@ -35,18 +39,25 @@ private slots:
     void withoutDataConnection();
     void listingsAndRefusals_data();
     void listingsAndRefusals();
-    void restartsAndAppends();
+    void uploadsAndRestarts();
     void runningTransfers_data();
     void runningTransfers();
     void simultaneousUploadsDoNotMix();
-    void namesThatAreNotUtf8Refused();
     void fullDiskGives451();
+    void commands_data();
+    void commands();
 
 private:
+    void makeFilesTree();
+    // Every entry under base/root, base/outside and base/rootbar, relative to the root, with the
+    // size and permissions of files and the target of links.
+    QMap<QString, QString> snapshot() const;
+
     KTFtpClient* session() const { return m_fixture->server->clients.first(); }
 
     std::unique_ptr<ServerFixture> m_fixture;
     ServerProbe m_probe;
+    QString m_base;
 };
 
 void TestServerTransfer::init()
@@ -54,6 +65,8 @@ void TestServerTransfer::init()
     m_fixture = std::make_unique<ServerFixture>();
     QVERIFY(writeTestFile(m_fixture->path("a file.txt"), "alpha"));
     QVERIFY(writeTestFile(m_fixture->path("sub/inner.txt"), "inner"));
+    if (QTest::currentTestFunction() == QLatin1String("commands"))
+        makeFilesTree();
     QVERIFY(m_fixture->start());
 }
 
@@ -101,11 +114,6 @@ void TestServerTransfer::dataConnectionBelongsToItsSession()
     QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "RETR a file.txt => " + opened}), QString());
     QCOMPARE(replacing.readAll(), QByteArray("alpha"));
     QCOMPARE(m_probe.readLine(), QStringLiteral("226 File send OK."));
-    // Each session listens on a port of its own.
-    ServerProbe other;
-    QVERIFY(other.connectAndLogIn(m_fixture->port()));
-    const quint16 mine = m_probe.passive();
-    QVERIFY(mine != 0 && other.passive() != mine);
     // Reached at another loopback address, the server names that one, not an interface's.
     KTFtpServer elsewhere(m_fixture->store.get());
     QVERIFY(elsewhere.start(0, m_fixture->rootPath(), QHostAddress("127.0.0.3")));
@@ -219,11 +227,23 @@ void TestServerTransfer::listingsAndRefusals()
     QCOMPARE(m_probe.play({"SIZE link.txt => 213 5", "PWD => 257 \"/\""}), QString());
 }
 
-void TestServerTransfer::restartsAndAppends()
+void TestServerTransfer::uploadsAndRestarts()
 {
     const QByteArray content = patternBytes(1000, 7);
     QVERIFY(writeTestFile(m_fixture->path("r.bin"), content));
+    QCOMPARE(QProcess::execute("mkfifo", {m_fixture->path("pipe")}), 0);
     QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
+    // Names that are not UTF-8 would collapse into one; the waiting data connection goes too.
+    QCOMPARE(m_probe.command("RNFR a file.txt"), QStringLiteral("350 Ready for RNTO."));
+    DataProbe data;
+    QVERIFY(data.connectTo(m_probe.passive()));
+    for (const char* line : {"MKD bad\xff\r\n", "RNTO bad\xfe\r\n", "STOR bad\xff.txt\r\n"}) {
+        m_probe.send(line);
+        QCOMPARE(m_probe.readLine(), QStringLiteral("553 The requested operation can not be "
+                                                    "performed, The file name is not allowed."));
+    }
+    QVERIFY(data.waitClosed());
+    QCOMPARE(QDir(m_fixture->rootPath()).entryList({"bad*"}), QStringList());
     // An offset serves once, for a download or an upload; an upload keeps what follows it.
     QCOMPARE(m_probe.command("REST 100"), QStringLiteral("350 Restart position accepted (100)"));
     QCOMPARE(m_probe.fetch("RETR r.bin"), content.mid(100));
@@ -231,14 +251,21 @@ void TestServerTransfer::restartsAndAppends()
     QCOMPARE(m_probe.command("REST 100"), QStringLiteral("350 Restart position accepted (100)"));
     QCOMPARE(m_probe.put("STOR r.bin", "tail"), stored);
     QCOMPARE(readTestFile(m_fixture->path("r.bin")), content.left(100) + "tail" + content.mid(104));
-    // Without REST an upload replaces the whole file; a folder is not a file to upload to.
+    // Without REST an upload replaces the whole file. A folder is not a file, and a pipe would
+    // block the one thread every session runs in.
     QCOMPARE(m_probe.put("STOR r.bin", "0123456789"), stored);
-    QCOMPARE(m_probe.put("STOR sub", "x"), unavailable);
+    QString replies;
+    for (const QString& name : {"sub", "pipe"}) {
+        QCOMPARE(m_probe.put("STOR " + name, "x"), unavailable);
+        QCOMPARE(m_probe.fetch("RETR " + name, &replies), QByteArray());
+        QCOMPARE(replies, unavailable);
+    }
     // Beyond the end: nothing sent, nothing written, no sparse giant made; at the end exactly
     // is a valid place to resume from.
     const QString invalid = "554 Requested action not taken: invalid REST parameter.";
-    QString replies;
-    QCOMPARE(m_probe.play({"REST abc => 501 Error parameter.", "REST 11 => 350 ..."}), QString());
+    QCOMPARE(m_probe.play({"REST abc => 501 Error parameter.", "REST -5 => 501 Error parameter.",
+                           "REST 5x => 501 Error parameter.", "REST 11 => 350 ..."}),
+             QString());
     QCOMPARE(m_probe.fetch("RETR r.bin", &replies), QByteArray());
     QCOMPARE(replies, invalid);
     QCOMPARE(m_probe.command("REST 1000000000000").left(4), QStringLiteral("350 "));
@@ -247,15 +274,6 @@ void TestServerTransfer::restartsAndAppends()
     QCOMPARE(m_probe.command("REST 10").left(4), QStringLiteral("350 "));
     QCOMPARE(m_probe.fetch("RETR r.bin", &replies), QByteArray());
     QVERIFY2(replies.endsWith("\n226 File send OK."), qPrintable(replies));
-    // APPE over an extended passive connection.
-    const QString reply = m_probe.command("EPSV");
-    QVERIFY2(reply.startsWith("229 Entering Extended Passive Mode (|||"), qPrintable(reply));
-    DataProbe data;
-    QVERIFY(data.connectTo(quint16(reply.section('|', 3, 3).toUInt())));
-    QCOMPARE(m_probe.command("APPE a file.txt"), QStringLiteral("150 Ok to send data."));
-    QVERIFY(data.sendAndClose(" beta"));
-    QCOMPARE(m_probe.readLine(), QStringLiteral("226 File receive OK."));
-    QCOMPARE(readTestFile(m_fixture->path("a file.txt")), QByteArray("alpha beta"));
 }
 
 void TestServerTransfer::runningTransfers_data()
@@ -341,42 +359,22 @@ void TestServerTransfer::runningTransfers()
 
 void TestServerTransfer::simultaneousUploadsDoNotMix()
 {
-    const QByteArray first = patternBytes(200000, 1);
-    const QByteArray second = patternBytes(150000, 2);
     ServerProbe other;
-    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
-    QVERIFY(other.connectAndLogIn(m_fixture->port()));
-    DataProbe firstData;
-    DataProbe secondData;
-    QVERIFY(firstData.connectTo(m_probe.passive()));
-    QVERIFY(secondData.connectTo(other.passive()));
-    QCOMPARE(m_probe.command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
-    QCOMPARE(other.command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
-    firstData.socket.write(first.left(100000));
-    secondData.socket.write(second.left(100000));
-    QVERIFY(firstData.sendAndClose(first.mid(100000)));
-    QCOMPARE(m_probe.readLine(), QStringLiteral("226 File receive OK."));
-    QCOMPARE(readTestFile(m_fixture->path("same.bin")), first);
-    QVERIFY(secondData.sendAndClose(second.mid(100000)));
-    QCOMPARE(other.readLine(), QStringLiteral("226 File receive OK."));
-    // The last complete upload wins, whole.
-    QCOMPARE(readTestFile(m_fixture->path("same.bin")), second);
-}
-
-void TestServerTransfer::namesThatAreNotUtf8Refused()
-{
-    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
-    QCOMPARE(m_probe.command("RNFR a file.txt"), QStringLiteral("350 Ready for RNTO."));
-    DataProbe data;
-    QVERIFY(data.connectTo(m_probe.passive()));
-    for (const char* line : {"MKD bad\xff\r\n", "RNTO bad\xfe\r\n", "STOR bad\xff.txt\r\n"}) {
-        m_probe.send(line);
-        QCOMPARE(m_probe.readLine(), QStringLiteral("553 The requested operation can not be "
-                                                    "performed, The file name is not allowed."));
+    ServerProbe* probes[] = {&m_probe, &other};
+    DataProbe data[2];
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(probes[i]->connectAndLogIn(m_fixture->port()));
+        QVERIFY(data[i].connectTo(probes[i]->passive()));
+        QCOMPARE(probes[i]->command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
+        data[i].socket.write(patternBytes(100000, i));
     }
-    QVERIFY(data.waitClosed());
-    QCOMPARE(QDir(m_fixture->rootPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList({"a file.txt", "sub"}));
+    // Each upload ends whole in turn: the last complete one wins.
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(data[i].sendAndClose(patternBytes(50000 + i, 10 + i)));
+        QCOMPARE(probes[i]->readLine(), QStringLiteral("226 File receive OK."));
+        QCOMPARE(readTestFile(m_fixture->path("same.bin")),
+                 patternBytes(100000, i) + patternBytes(50000 + i, 10 + i));
+    }
 }
 
 void TestServerTransfer::fullDiskGives451()
@@ -386,27 +384,177 @@ void TestServerTransfer::fullDiskGives451()
     QVERIFY(QDir().mkpath(mount));
     if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mount}) != 0)
         QSKIP("mounting a tmpfs is not allowed here");
-    struct Unmount {
-        QString path;
-        ~Unmount() { QProcess::execute("umount", {"-l", path}); }
-    } unmount{mount};
+    const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-l", mount}); });
     QVERIFY(writeTestFile(m_fixture->path("small/old.bin"), "old"));
     QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
     const QString failed = "150 Ok to send data.\n451 Requested action aborted: local error in "
                            "processing.";
     QCOMPARE(m_probe.put("STOR small/old.bin", patternBytes(200 * 1024, 6)), failed);
     QCOMPARE(readTestFile(m_fixture->path("small/old.bin")), QByteArray("old"));
-    // Small enough for the buffers, too big for the disk: caught at flush and close.
-    QFile filler(m_fixture->path("small/filler.bin"));
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    // Bounded: the file system holds 64 KiB.
-    for (int i = 0; i < 64 && filler.write(patternBytes(1024, i)) == 1024; ++i) {
-    }
-    filler.close();
+    // The disk full to the last page: a small upload fits the buffers and fails at flush and close.
+    QVERIFY(!writeTestFile(m_fixture->path("small/filler.bin"), patternBytes(128 * 1024, 5)));
     QCOMPARE(m_probe.put("STOR small/new.bin", patternBytes(8 * 1024, 7)), failed);
     QVERIFY(!QFileInfo::exists(m_fixture->path("small/new.bin")));
     QCOMPARE(m_probe.command("REST 1"), QStringLiteral("350 Restart position accepted (1)"));
     QCOMPARE(m_probe.put("STOR small/old.bin", patternBytes(32 * 1024, 7)), failed);
+}
+
+// A tree where the file commands can try to reach base/outside and base/rootbar, which must
+// stay untouched whatever a client sends.
+void TestServerTransfer::makeFilesTree()
+{
+    m_base = QFileInfo(m_fixture->dir.path()).canonicalFilePath();
+    const QString root = m_fixture->rootPath();
+    QVERIFY(writeTestFile(root + "/a.txt", "alpha"));
+    QFile aTxt(root + "/a.txt");
+    QVERIFY(aTxt.open(QIODevice::ReadWrite));
+    QVERIFY(aTxt.setFileTime(aTxtModified, QFileDevice::FileModificationTime));
+    QVERIFY(writeTestFile(root + "/sub/inner.txt", "inner"));
+    QVERIFY(QDir().mkpath(root + "/sub/deeper"));
+    QVERIFY(QDir().mkpath(root + "/a/b/c"));
+    QVERIFY(writeTestFile(m_base + "/outside/secret.txt", "secret"));
+    QVERIFY(QDir().mkpath(m_base + "/outside/keep"));
+    QVERIFY(writeTestFile(m_base + "/rootbar/secret.txt", "sibling"));
+    QVERIFY(QFile::link(m_base + "/outside", root + "/outdir"));
+    QVERIFY(QFile::link(m_base + "/outside/secret.txt", root + "/outfile"));
+    QVERIFY(QFile::link(m_base + "/outside/nothing", root + "/dangling"));
+    QVERIFY(QFile::link(m_base + "/rootbar", root + "/barlink"));
+    QVERIFY(QFile::link(root + "/sub", root + "/sublink"));
+    QCOMPARE(QProcess::execute("mkfifo", {root + "/pipe"}), 0);
+}
+
+QMap<QString, QString> TestServerTransfer::snapshot() const
+{
+    QMap<QString, QString> entries;
+    const QDir root(m_fixture->rootPath());
+    for (const char* top : {"/root", "/outside", "/rootbar"}) {
+        QDirIterator it(m_base + top, QDir::AllEntries | QDir::Hidden | QDir::System
+                                          | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        // Bounded by the small tree init builds.
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            entries[root.relativeFilePath(info.filePath())] =
+                info.isSymLink() ? info.symLinkTarget()
+                                 : QString("%1 %2").arg(info.isDir() ? 0 : info.size())
+                                       .arg(int(info.permissions()), 0, 16);
+        }
+    }
+    return entries;
+}
+
+void TestServerTransfer::commands_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    // What the steps changed: "+" made, "-" removed, "~" size or permissions changed.
+    QTest::addColumn<QStringList>("changes");
+    const QString no = " => 550 Requested operation can not be performed, The file is not "
+                       "available.";
+    const QString noName = " => 553 The requested operation can not be performed, the file name "
+                           "is not allowed.";
+    const QString cd = " => 250 Directory changed successfully!";
+    const QString bad = " => 501 Error parameter.";
+
+    // Out through links, "..", backslashes or a sibling sharing the root's name: all refused.
+    QTest::newRow("escapes") << QStringList{
+        "CWD outdir" + no, "CWD outdir/keep" + no, "CWD barlink" + no,
+        "SIZE ../outside/secret.txt" + no, "SIZE /../../outside/secret.txt" + no,
+        "SIZE ..\\outside\\secret.txt" + no, "SIZE outfile" + no, "SIZE barlink/secret.txt" + no,
+        "MDTM outdir/secret.txt" + no, "DELE outdir/secret.txt" + no,
+        "DELE ../outside/secret.txt" + no, "DELE barlink/secret.txt" + no, "RMD outdir/keep" + no,
+        "MKD outdir/new" + no, "MKD ../outside/new" + no, "SITE CHMOD 777 outfile" + no,
+        "SITE CHMOD 777 outdir/secret.txt" + no, "SITE CHMOD 777 ../outside/secret.txt" + no,
+        // A refused RNFR leaves nothing for RNTO to move out.
+        "RNFR outdir/secret.txt" + no, "RNTO /stolen.txt" + noName,
+        // ".." past the root stays at the root.
+        "CWD ../../.." + cd, "MKD ../../made => 257 \"/made\" created.", "PWD => 257 \"/\""}
+        << QStringList{"+made"};
+    // A missing folder or a file keeps the current folder, with a permanent 550 (lftp retries
+    // a 4xx reply for ever).
+    QTest::newRow("navigation") << QStringList{
+        "CDUP => 250...", "PWD => 257 \"/\"", "CWD sub/" + cd, "CWD deeper" + cd,
+        "PWD => 257 \"/sub/deeper\"", "CWD .." + cd, "CWD ." + cd, "PWD => 257 \"/sub\"",
+        "CWD ../sub/deeper" + cd, "CDUP => 250...", "PWD => 257 \"/sub\"", "CWD /nowhere" + no,
+        "CWD nowhere" + no, "CWD inner.txt" + no, "PWD => 257 \"/sub\"", "CWD /" + cd,
+        "CWD sublink/deeper" + cd, "PWD => 257 \"/sublink/deeper\"",
+        // Empty parts and "." drop out; a backslash separates like a slash.
+        "CWD /a//b/./" + cd, "PWD => 257 \"/a/b\"", "CWD \\sub\\deeper" + cd,
+        "PWD => 257 \"/sub/deeper\""}
+        << QStringList();
+    QTest::newRow("absolute paths start at the root") << QStringList{
+        "CWD sub/deeper" + cd, "SIZE /a.txt => 213 5", "RNFR /a.txt => 350 Ready for RNTO.",
+        "RNTO /sub/b.txt => 250 Rename successful.",
+        "DELE /sub/b.txt => 250 Delete operation successful."}
+        << QStringList{"-a.txt"};
+    // MKD names the folder as the client sees it, quotes doubled.
+    QTest::newRow("mkd") << QStringList{
+        "CWD sub" + cd, "MKD new => 257 \"/sub/new\" created.", "MKD /top => 257 \"/top\" created.",
+        "MKD say \"hi\" => 257 \"/sub/say \"\"hi\"\"\" created.", "MKD new" + no,
+        "MKD missing/new" + no, "MKD /" + no,
+        // The argument keeps its blanks but the one after the command word; "..." is a name.
+        "MKD  lead  => 257 \"/sub/ lead \" created.", "MKD ... => 257 \"/sub/...\" created."}
+        << QStringList{"+sub/new", "+top", "+sub/say \"hi\"", "+sub/ lead ", "+sub/..."};
+    // RMD takes only the named empty folder; never a file, a link, the root or its parent.
+    QTest::newRow("rmd") << QStringList{
+        "RMD a/b/c => 250 Delete operation successful.", "RMD a" + no, "RMD a.txt" + no,
+        "RMD sublink" + no, "RMD /" + no, "RMD .." + no, "RMD" + no}
+        << QStringList{"-a/b/c"};
+    // DELE takes files only; a link goes as a link, what it points at stays.
+    QTest::newRow("dele") << QStringList{
+        "DELE sub" + no, "DELE nothing.txt" + no, "DELE /" + no, "DELE" + no,
+        "DELE outfile => 250 Delete operation successful.",
+        "DELE a.txt => 250 Delete operation successful."}
+        << QStringList{"-outfile", "-a.txt"};
+    QTest::newRow("rename file and folder") << QStringList{
+        "RNFR sub => 350 Ready for RNTO.", "RNTO renamed => 250 Rename successful.",
+        "CWD renamed" + cd, "RNFR inner.txt => 350 Ready for RNTO.",
+        "RNTO ../moved.txt => 250 Rename successful."}
+        << QStringList{"+moved.txt", "+renamed", "+renamed/deeper", "-sub", "-sub/deeper",
+                       "-sub/inner.txt"};
+    // RNTO never replaces, and a failed one uses up its RNFR.
+    QTest::newRow("rename refusals") << QStringList{
+        "RNTO x.txt" + noName, "RNFR a.txt => 350 Ready for RNTO.", "RNTO sub/inner.txt" + noName,
+        "RNTO free.txt" + noName, "RNFR missing.txt" + no, "RNTO free.txt" + noName,
+        "RNFR /" + no, "RNFR" + no, "RNTO gone" + noName}
+        << QStringList();
+    // Modes change the file's real permissions; bad modes and other SITE commands are refused.
+    QTest::newRow("site") << QStringList{
+        "site chmod 0600 /sub/inner.txt => 200 SITE CHMOD command ok.",
+        "SITE CHMOD 648 a.txt" + bad, "SITE CHMOD 07777 a.txt" + bad, "SITE CHMOD 644" + bad,
+        "SITE CHMOD 644 missing.txt" + bad, "SITE CHMOD +644 a.txt" + bad,
+        "SITE CHMOD 0x1ff a.txt" + bad, "SITE CHMOD 64 a.txt" + bad, "SITE UTIME 20200101 a.txt" + bad, "SITE" + bad,
+        "SITE CHMOD 777 /" + no, "SITE CHMOD 777 ." + no}
+        << QStringList{"~sub/inner.txt"};
+    QTest::newRow("size and mdtm") << QStringList{
+        "SIZE missing.txt" + no, "MDTM missing.txt" + no, "MDTM" + no, "SIZE dangling" + no,
+        "SIZE pipe" + no, "SIZE" + bad, "SIZE a.txt => 213 5",
+        // In UTC, whatever the server's time zone.
+        "MDTM a.txt => 213 " + aTxtModified.toUTC().toString("yyyyMMddHHmmss")}
+        << QStringList();
+}
+
+void TestServerTransfer::commands()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, changes);
+    const QMap<QString, QString> before = snapshot();
+    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
+    QCOMPARE(m_probe.play(steps), QString());
+    const QMap<QString, QString> after = snapshot();
+    QStringList changed;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (!before.contains(it.key()))
+            changed << "+" + it.key();
+        else if (before.value(it.key()) != it.value())
+            changed << "~" + it.key();
+    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!after.contains(it.key()))
+            changed << "-" + it.key();
+    }
+    changed.sort();
+    changes.sort();
+    QCOMPARE(changed, changes);
 }
 
 QTEST_GUILESS_MAIN(TestServerTransfer)

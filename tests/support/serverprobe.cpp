@@ -3,7 +3,6 @@
 #include "server/kttlssupport.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QtTest>
 
 #include <sys/socket.h>
@@ -35,9 +34,10 @@ bool ServerProbe::connectAndGreet(quint16 port)
     return connectTo(port) && readLine() == QLatin1String("220 Welcome to FTP Torvex service.");
 }
 
-bool ServerProbe::connectAndLogIn(quint16 port)
+bool ServerProbe::connectAndLogIn(quint16 port, bool tls)
 {
-    return connectAndGreet(port) && login(QStringLiteral("test"), QStringLiteral("581247"));
+    return connectAndGreet(port) && (!tls || startTls())
+           && login(QStringLiteral("test"), QStringLiteral("581247"));
 }
 
 void ServerProbe::send(const QByteArray& bytes)
@@ -106,24 +106,27 @@ quint16 ServerProbe::passivePort(const QString& reply)
 
 bool ServerProbe::startTls(bool protect)
 {
-    if (!command(QStringLiteral("AUTH TLS")).startsWith(QLatin1String("234")))
-        return false;
+    QStringList steps{QStringLiteral("AUTH TLS => 234..."), QStringLiteral("handshake")};
+    if (protect)
+        steps << QStringLiteral("PBSZ 0 => 200 PBSZ=0")
+              << QStringLiteral("PROT P => 200 PROT now Private.");
+    return play(steps).isEmpty();
+}
+
+bool ServerProbe::handshake()
+{
     socket.setSslConfiguration(testClientTls());
     socket.startClientEncryption();
-    if (!QTest::qWaitFor([this] { return socket.isEncrypted() || !isOpen(); }, WaitMs)
-        || !socket.isEncrypted())
-        return false;
-    return !protect
-           || (command(QStringLiteral("PBSZ 0")) == QLatin1String("200 PBSZ=0")
-               && command(QStringLiteral("PROT P")) == QLatin1String("200 PROT now Private."));
+    QTest::qWaitFor([this] { return socket.isEncrypted() || !isOpen(); }, WaitMs);
+    return socket.isEncrypted();
 }
 
 QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 {
     for (const QString& step : steps) {
-        if (step == QLatin1String("closed")) {
-            if (!waitClosed(timeoutMs))
-                return step + QLatin1String(" -> still open");
+        if (step == QLatin1String("closed") || step == QLatin1String("handshake")) {
+            if (step == QLatin1String("closed") ? !waitClosed(timeoutMs) : !handshake())
+                return step + QLatin1String(" failed");
             continue;
         }
         const int arrow = step.startsWith(QLatin1String("=> ")) ? 0 : step.indexOf(" => ");
@@ -239,15 +242,9 @@ bool ServerFixture::enableTls(bool required)
 {
     const QString cert = dir.filePath(QStringLiteral("server.pem"));
     const QString key = dir.filePath(QStringLiteral("server.key"));
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  QStringList{"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                              "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
-                              "/CN=127.0.0.1", "-keyout", key, "-out", cert});
     QSslConfiguration configuration;
     QString error;
-    if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit
-        || openssl.exitCode() != 0
+    if (!KTTlsSupport::makeSelfSignedCertificate(cert, key, QStringLiteral("127.0.0.1"), error)
         || !KTTlsSupport::loadServerFiles(cert, key, configuration, error))
         return false;
     server->setTls(configuration, required);

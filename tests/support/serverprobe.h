@@ -36,8 +36,8 @@ class ServerProbe : public ProbeConnection
 {
 public:
     bool connectAndGreet(quint16 port);
-    // Greeted and logged in as the default user.
-    bool connectAndLogIn(quint16 port);
+    // Greeted and logged in as the default user, over TLS with tls.
+    bool connectAndLogIn(quint16 port, bool tls = false);
     void send(const QByteArray& bytes);
     // The next reply line without its CR LF; empty when none came in time.
     QString readLine(int timeoutMs = WaitMs);
@@ -53,12 +53,15 @@ public:
     bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
     // AUTH TLS and the client handshake; then PBSZ 0 and PROT P when protect is set.
     bool startTls(bool protect = true);
+    // The client handshake on the control connection.
+    bool handshake();
 
     // Plays a conversation, step by step:
     //   "CMD => reply"  sends CMD and expects the whole reply ("..." at the end: a prefix of it)
     //   "=> reply"      expects the next reply without sending anything
     //   "CMD"           only sends CMD
     //   "closed"        expects the server to close the connection
+    //   "handshake"     the client's TLS handshake, which must succeed
     // Returns an empty string when all went as expected, else the step and what came instead.
     QString play(const QStringList& steps, int timeoutMs = WaitMs);
     // PASV, the data connection, then line; the bytes that came over the data connection. The
@@ -96,8 +99,7 @@ public:
     ServerFixture();
 
     bool start();
-    // Makes a self-signed certificate for 127.0.0.1 (server.pem) and its key with Debian's
-    // openssl, and offers or requires TLS with them.
+    // Makes a self-signed certificate (server.pem) and its key, and offers or requires TLS.
     bool enableTls(bool required);
     QString rootPath() const { return root; }
     QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
