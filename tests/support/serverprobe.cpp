@@ -179,12 +179,6 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
     return opening + QLatin1Char('\n') + readReply();
 }
 
-QByteArray DataProbe::readAll(int timeoutMs)
-{
-    waitClosed(timeoutMs);
-    return received;
-}
-
 bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
 {
     socket.write(bytes);

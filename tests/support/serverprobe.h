@@ -79,8 +79,6 @@ public:
 class DataProbe : public ProbeConnection
 {
 public:
-    // Everything the server sends until it closes the connection.
-    QByteArray readAll(int timeoutMs = WaitMs);
     bool sendAndClose(const QByteArray& bytes, int timeoutMs = WaitMs);
     // Ends the connection with a reset instead of an orderly close.
     void reset();
