@@ -104,13 +104,12 @@ quint16 ServerProbe::passivePort(const QString& reply)
     return quint16(numbers.at(4).toUInt() * 256 + numbers.at(5).toUInt());
 }
 
-bool ServerProbe::startTls(bool protect)
+bool ServerProbe::startTls()
 {
-    QStringList steps{QStringLiteral("AUTH TLS => 234..."), QStringLiteral("handshake")};
-    if (protect)
-        steps << QStringLiteral("PBSZ 0 => 200 PBSZ=0")
-              << QStringLiteral("PROT P => 200 PROT now Private.");
-    return play(steps).isEmpty();
+    return play({QStringLiteral("AUTH TLS => 234..."), QStringLiteral("handshake"),
+                 QStringLiteral("PBSZ 0 => 200 PBSZ=0"),
+                 QStringLiteral("PROT P => 200 PROT now Private.")})
+        .isEmpty();
 }
 
 bool ServerProbe::handshake()
@@ -252,13 +251,4 @@ UserInfo* ServerFixture::user(const QString& name) const
             return record;
     }
     return nullptr;
-}
-
-void ServerFixture::addUser(const QString& name, const QString& password)
-{
-    store->users();
-    auto* record = new UserInfo;
-    record->name = name;
-    record->password = password;
-    store->userList.append(record);
 }

@@ -51,8 +51,8 @@ public:
     static quint16 passivePort(const QString& reply);
     // Whether a line arrived without waiting for one.
     bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
-    // AUTH TLS and the client handshake; then PBSZ 0 and PROT P when protect is set.
-    bool startTls(bool protect = true);
+    // AUTH TLS, the client handshake, PBSZ 0 and PROT P.
+    bool startTls();
     // The client handshake on the control connection.
     bool handshake();
 
@@ -103,7 +103,6 @@ public:
     QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
     quint16 port() const { return server->serverPort(); }
     UserInfo* user(const QString& name) const;
-    void addUser(const QString& name, const QString& password);
 
     QTemporaryDir dir;
     QString root;
