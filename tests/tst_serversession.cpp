@@ -261,7 +261,7 @@ void TestServerSession::foreignDataConnectionsRefused()
     if (how == "bytes")
         data.socket.write(bytes);
     else
-        data.startTls(how == "other" ? other.socket.sslConfiguration() : testClientTls());
+        data.handshake(how == "other" ? other.socket.sslConfiguration() : testClientTls());
     QVERIFY(data.waitClosed());
     QCOMPARE(data.received, QByteArray());
     const bool handshake = how != "bytes";

@@ -29,6 +29,20 @@ bool ProbeConnection::waitClosed(int timeoutMs)
         timeoutMs);
 }
 
+bool ProbeConnection::handshake(const QSslConfiguration& configuration)
+{
+    socket.setSslConfiguration(configuration);
+    socket.startClientEncryption();
+    // A short answer may come, and the connection close, with the handshake's end.
+    QTest::qWaitFor(
+        [this] {
+            received += socket.readAll();
+            return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        WaitMs);
+    return socket.isEncrypted();
+}
+
 bool ServerProbe::connectAndGreet(quint16 port)
 {
     return connectTo(port) && readLine() == QLatin1String("220 Welcome to FTP Torvex service.");
@@ -112,14 +126,6 @@ bool ServerProbe::startTls()
         .isEmpty();
 }
 
-bool ServerProbe::handshake()
-{
-    socket.setSslConfiguration(testClientTls());
-    socket.startClientEncryption();
-    QTest::qWaitFor([this] { return socket.isEncrypted() || !isOpen(); }, WaitMs);
-    return socket.isEncrypted();
-}
-
 QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 {
     for (const QString& step : steps) {
@@ -168,7 +174,7 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
     QString reply;
     const quint16 port = passive(&reply);
     DataProbe data;
-    if (port == 0 || !data.connectTo(port) || (tls && !data.startTls(*tls)))
+    if (port == 0 || !data.connectTo(port) || (tls && !data.handshake(*tls)))
         return QStringLiteral("no data connection after: ") + reply;
     const QString opening = command(line);
     if (!opening.startsWith(QLatin1String("150")))
@@ -184,20 +190,6 @@ bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
     const bool written = QTest::qWaitFor([this] { return socket.bytesToWrite() == 0; }, timeoutMs);
     socket.disconnectFromHost();
     return written && waitClosed(timeoutMs);
-}
-
-bool DataProbe::startTls(const QSslConfiguration& configuration)
-{
-    socket.setSslConfiguration(configuration);
-    socket.startClientEncryption();
-    // A short answer may come, and the connection close, with the handshake's end.
-    QTest::qWaitFor(
-        [this] {
-            received += socket.readAll();
-            return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        WaitMs);
-    return socket.isEncrypted();
 }
 
 void DataProbe::reset()

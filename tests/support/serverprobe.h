@@ -14,6 +14,10 @@
 
 #include <memory>
 
+// A client-side TLS configuration that trusts anything: the tests check the server's protocol,
+// not its certificate.
+QSslConfiguration testClientTls();
+
 // A connection to the built-in server on 127.0.0.1, and what came over it not read yet.
 class ProbeConnection
 {
@@ -24,6 +28,8 @@ public:
     bool connectTo(quint16 port, const QHostAddress& bindAddress = QHostAddress());
     bool waitClosed(int timeoutMs = WaitMs);
     bool isOpen() const { return socket.state() == QAbstractSocket::ConnectedState; }
+    // The client handshake; false when it fails or the server cuts the connection.
+    bool handshake(const QSslConfiguration& configuration = testClientTls());
 
     // Plain until a handshake, like any FTP client's.
     QSslSocket socket;
@@ -53,8 +59,6 @@ public:
     bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
     // AUTH TLS, the client handshake, PBSZ 0 and PROT P.
     bool startTls();
-    // The client handshake on the control connection.
-    bool handshake();
 
     // Plays a conversation, step by step:
     //   "CMD => reply"  sends CMD and expects the whole reply ("..." at the end: a prefix of it)
@@ -82,13 +86,7 @@ public:
     bool sendAndClose(const QByteArray& bytes, int timeoutMs = WaitMs);
     // Ends the connection with a reset instead of an orderly close.
     void reset();
-    // The client handshake on the open connection; false when it fails or the server cuts it.
-    bool startTls(const QSslConfiguration& configuration);
 };
-
-// A client-side TLS configuration that trusts anything: the tests check the server's protocol,
-// not its certificate.
-QSslConfiguration testClientTls();
 
 // A server on 127.0.0.1 serving a fresh temporary folder, its store in another one.
 class ServerFixture
