@@ -67,7 +67,8 @@ void TestServerSession::conversations_data()
         "FEAT => 211-Features:\n EPSV\n MDTM\n PASV\n REST STREAM\n SIZE\n UTF8\n211 End",
         "AUTH TLS" + unknown, "PBSZ 0" + unknown, "PROT P" + unknown, user, pass,
         "PWD => 257 \"/\""};
-    QTest::newRow("quit before login") << 0 << false << QStringList{"QUIT => 221 Goodbyg.", "closed"};
+    const QStringList quit{"QUIT => 221 Goodbyg.", "closed"};
+    QTest::newRow("quit before login") << 0 << false << quit;
     QTest::newRow("third failed password closes") << 0 << false << QStringList{
         user, "PASS one" + wrong, "PASS two" + wrong, "NOOP => 200...", "PASS 581247x" + wrong,
         "closed"};
@@ -93,7 +94,7 @@ void TestServerSession::conversations_data()
         "HELP => 214-The following commands are recognized.\n USER PASS SYST FEAT PWD...",
         "NOOP " + QString(4096 - 5, 'x') + " => 200 NOOP ok.",
         "NOOP " + QString(4096 - 4, 'x') + " => 500 Input line too long.", "PWD => 257 \"/\""};
-    QTest::newRow("quit") << 0 << true << QStringList{"QUIT => 221 Goodbyg.", "closed"};
+    QTest::newRow("quit") << 0 << true << quit;
     const QString mustEncrypt = " => 530 Non-anonymous sessions must use encryption.";
     const QString tls = "AUTH TLS => 234...";
     QTest::newRow("TLS offered") << 1 << false << QStringList{
@@ -109,7 +110,7 @@ void TestServerSession::conversations_data()
         "LIST => 522 Data connections must be encrypted."};
     // Clear text where the handshake belongs ends the session. A command sent in the clear with
     // AUTH must not run as if it had come through the encrypted channel.
-    QTest::newRow("clear text behind AUTH") << 1 << false << QStringList{tls, "USER test", "closed"};
+    QTest::newRow("clear text behind AUTH") << 1 << false << QStringList{tls, "USER", "closed"};
     QTest::newRow("command in AUTH's packet") << 1 << false << QStringList{
         "AUTH TLS\r\nUSER test => 234...", "handshake", "NOOP => 200 NOOP ok.",
         "PASS 581247 => 530 Login incorrect."};
@@ -190,9 +191,8 @@ void TestServerSession::timeoutsAndOnline()
              QString());
     QVERIFY(timer.elapsed() >= 150);
     QVERIFY(userOnline());
-    // Connections that trickle a byte now and then without logging in lose their slot; those
-    // logged in stay until they idle. Short time-outs only now, so a slow machine cannot run
-    // into them early.
+    // A connection trickling bytes without logging in loses its slot; one logged in stays until
+    // it idles. Short time-outs only now, so a slow machine cannot run into them early.
     for (KTFtpClient* session : qAsConst(m_fixture->server->clients))
         session->setLoginTimeout(200);
     trickler.send("N");
@@ -233,21 +233,19 @@ void TestServerSession::eleventhConnectionRefused()
 
 void TestServerSession::foreignDataConnectionsRefused_data()
 {
-    // A handshake resuming no session, as from someone who raced the client to the passive
-    // port, or another connection's; or bytes in the clear or garbage instead of a handshake.
-    QTest::addColumn<QString>("how");
+    // What reaches the passive port: a handshake resuming no session ("fresh"), as from someone
+    // who raced the client there, or another connection's ("other"); or these bytes instead.
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("fresh handshake") << "fresh" << QByteArray();
-    QTest::newRow("another connection's session") << "other" << QByteArray();
-    QTest::newRow("clear text") << "bytes" << QByteArray("plain upload data\r\n");
-    QTest::newRow("TLS garbage") << "bytes"
-                                 << QByteArray("\x16\x03\x01\x00\x10", 5) + QByteArray(16, '\xff');
+    QTest::newRow("fresh handshake") << QByteArray("fresh");
+    QTest::newRow("another connection's session") << QByteArray("other");
+    QTest::newRow("clear text") << QByteArray("plain upload data\r\n");
+    QTest::newRow("TLS garbage") << QByteArray("\x16\x03\x01\x00\x10", 5) + QByteArray(16, '\xff');
 }
 
 void TestServerSession::foreignDataConnectionsRefused()
 {
-    QFETCH(QString, how);
     QFETCH(QByteArray, bytes);
+    const bool handshake = bytes == "fresh" || bytes == "other";
     QVERIFY(m_fixture->enableTls(false));
     QSignalSpy notices(m_fixture->server.get(), &KTFtpServer::notice);
     ServerProbe other;
@@ -257,14 +255,13 @@ void TestServerSession::foreignDataConnectionsRefused()
     DataProbe data;
     QVERIFY(data.connectTo(probe.passive()));
     // A download must not leak a byte to it, an upload must not be stored.
-    QVERIFY(probe.command(how == "bytes" ? "STOR cut.bin" : "LIST").startsWith("150 "));
-    if (how == "bytes")
-        data.socket.write(bytes);
+    QVERIFY(probe.command(handshake ? "LIST" : "STOR cut.bin").startsWith("150 "));
+    if (handshake)
+        data.handshake(bytes == "other" ? other.socket.sslConfiguration() : testClientTls());
     else
-        data.handshake(how == "other" ? other.socket.sslConfiguration() : testClientTls());
+        data.socket.write(bytes);
     QVERIFY(data.waitClosed());
     QCOMPARE(data.received, QByteArray());
-    const bool handshake = how != "bytes";
     QCOMPARE(probe.readReply(), handshake ? "522 SSL connection failed; session reuse required."
                                           : "522 SSL connection failed.");
     QVERIFY(!handshake || notices.last().at(0).toString().contains("did not resume"));
@@ -294,9 +291,8 @@ void TestServerSession::ourClientListsWithSessionReuseEnforced()
     client.listDir();
     QTRY_VERIFY_WITH_TIMEOUT(!listings.isEmpty(), 15000);
     QVERIFY(listings.last().first().toString().contains("seen by our client.txt"));
-    for (const QList<QVariant>& notice : qAsConst(notices))
-        QVERIFY2(!notice.first().toString().contains("did not resume"),
-                 qPrintable(notice.first().toString()));
+    // No data connection was refused on the way.
+    QCOMPARE(notices.count(), 0);
     client.disconnectServer();
 }
 

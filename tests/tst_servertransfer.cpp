@@ -1,15 +1,14 @@
-// Passive data connections, listings, transfers and file commands of the built-in server over
+// Data connections, listings, transfers and file commands of the built-in server over
 // 127.0.0.0/8: what a client may reach and change, and what keeps the data side from being
-// hijacked or held: the passive listener's life, stalled and cut transfers, and commands that
-// arrive while a transfer runs.
+// hijacked or held (the passive listener, stalled and cut transfers, commands during one).
 #include "server/ktftpclient.h"
 #include "support/serverprobe.h"
 #include "support/testfiles.h"
 
 #include <QDirIterator>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QtTest>
@@ -47,8 +46,7 @@ private slots:
 
 private:
     void makeFilesTree();
-    // Every entry under base/root, base/outside and base/rootbar, relative to the root, with the
-    // size and permissions of files and the target of links.
+    // Every entry under base/, relative to the root: its size and permissions, or its target.
     QMap<QString, QString> snapshot() const;
 
     KTFtpClient* session() const { return m_fixture->server->clients.first(); }
@@ -114,6 +112,11 @@ void TestServerTransfer::dataConnectionBelongsToItsSession()
     QVERIFY(replacing.waitClosed());
     QCOMPARE(replacing.received, QByteArray("alpha"));
     QCOMPARE(m_probe.readLine(), QStringLiteral("226 File send OK."));
+    // Each session listens on a port of its own.
+    ServerProbe other;
+    QVERIFY(other.connectAndLogIn(m_fixture->port()));
+    const quint16 mine = m_probe.passive();
+    QVERIFY(mine != 0 && other.passive() != mine);
     // Other commands go on while the data connection is awaited; a transfer command waits for
     // it and is the one that hears it never came. Then every passive port is taken.
     session()->setPassiveTimeout(100);
@@ -142,10 +145,8 @@ void TestServerTransfer::listingsAndRefusals_data()
                               << QStringList{"d .", "d ..", "-5 a file.txt", "d empty",
                                              "l link.txt -> sub/inner.txt", "l out.txt", "d sub"}
                               << listed;
-    QTest::newRow("LIST of a folder") << "LIST sub"
-                                      << QStringList{"d .", "d ..", "l deeper-link -> .",
-                                                     "-5 inner.txt"}
-                                      << listed;
+    QTest::newRow("LIST of a folder") << "LIST sub" << QStringList{
+        "d .", "d ..", "l deeper-link -> .", "-5 inner.txt"} << listed;
     // An empty folder lists as nothing at all, which ncftp can walk.
     QTest::newRow("LIST of an empty folder") << "LIST -a empty" << QStringList() << listed;
     // No 226 follows a refusal.
@@ -256,8 +257,7 @@ void TestServerTransfer::runningTransfers_data()
     QTest::newRow("download reset") << "RETR huge.bin" << none << QByteArray("reset") << goesOn;
     // The old file stays whole, and no temporary file is left behind.
     QTest::newRow("upload reset") << "STOR keep.bin" << none << QByteArray("reset") << goesOn;
-    QTest::newRow("download never read") << "RETR huge.bin" << none << QByteArray("stall")
-                                         << idles;
+    QTest::newRow("download never read") << "RETR huge.bin" << none << QByteArray("stall") << idles;
     QTest::newRow("upload never sent") << "STOR keep.bin" << none << QByteArray("stall") << idles;
     // Telnet IP and DM before ABOR, as lftp sends it.
     QTest::newRow("commands, then ABOR") << "RETR huge.bin" << QStringList{
@@ -361,8 +361,7 @@ void TestServerTransfer::fullDiskGives451()
     QCOMPARE(m_probe.put("STOR small/old.bin", patternBytes(32 * 1024, 7)), failed);
 }
 
-// A tree where the file commands can try to reach base/outside and base/rootbar, which must
-// stay untouched whatever a client sends.
+// Where the file commands try to reach base/outside and base/rootbar, which must stay untouched.
 void TestServerTransfer::makeFilesTree()
 {
     m_base = QFileInfo(m_fixture->dir.path()).canonicalFilePath();
@@ -390,8 +389,7 @@ QMap<QString, QString> TestServerTransfer::snapshot() const
     const QDir root(m_fixture->rootPath());
     for (const char* top : {"/root", "/outside", "/rootbar"}) {
         QDirIterator it(m_base + top, QDir::AllEntries | QDir::Hidden | QDir::System
-                                          | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
+                        | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         // Bounded by the small tree init builds.
         while (it.hasNext()) {
             const QFileInfo info(it.next());
@@ -464,7 +462,8 @@ void TestServerTransfer::commands_data()
     QTest::newRow("size, mdtm and dele") << QStringList{
         "SIZE missing.txt" + no, "MDTM missing.txt" + no, "MDTM" + no, "SIZE dangling" + no,
         "SIZE pipe" + no, "SIZE" + bad, "SIZE a.txt => 213 5",
-        "MDTM a.txt => 213 " + aTxtModified.toUTC().toString("yyyyMMddHHmmss"), "DELE sub" + no, "DELE nothing.txt" + no, "DELE /" + no, "DELE" + no,
+        "MDTM a.txt => 213 " + aTxtModified.toUTC().toString("yyyyMMddHHmmss"), "DELE sub" + no,
+        "DELE nothing.txt" + no, "DELE /" + no, "DELE" + no,
         "DELE outfile => 250 Delete operation successful.",
         "DELE a.txt => 250 Delete operation successful."}
         << QStringList{"-outfile", "-a.txt"};
