@@ -226,9 +226,9 @@ void TestServerTransfer::uploadsAndRestarts()
     // Beyond the end: nothing sent, nothing written, no sparse giant made; at the end exactly
     // is a valid place to resume from.
     const QString invalid = "554 Requested action not taken: invalid REST parameter.";
-    QCOMPARE(m_probe.play({"REST abc => 501 Error parameter.", "REST -5 => 501 Error parameter.",
-                           "REST 5x => 501 Error parameter.", "REST 11 => 350 ..."}),
-             QString());
+    for (const char* refused : {"abc", "-5", "5x", "99999999999999999999"})
+        QCOMPARE(m_probe.command(QString("REST ") + refused), QString("501 Error parameter."));
+    QCOMPARE(m_probe.command("REST 11").left(4), QStringLiteral("350 "));
     QCOMPARE(m_probe.fetch("RETR r.bin", &replies), QByteArray());
     QCOMPARE(replies, invalid);
     QCOMPARE(m_probe.command("REST 1000000000000").left(4), QStringLiteral("350 "));
