@@ -1,12 +1,14 @@
-// Passive data connections, listings and transfers of the built-in server over 127.0.0.0/8, and
-// what keeps its data side from being hijacked or held: the passive listener's life, stalled
-// and cut transfers, and commands that arrive while a transfer runs.
+// Data connections, listings, transfers and file commands of the built-in server over
+// 127.0.0.0/8: what a client may reach and change, and what keeps the data side from being
+// hijacked or held (the passive listener, stalled and cut transfers, commands during one).
 #include "server/ktftpclient.h"
 #include "support/serverprobe.h"
 #include "support/testfiles.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QtTest>
@@ -20,6 +22,7 @@ const QString stored = QStringLiteral("150 Ok to send data.\n226 File receive OK
 const QString aborted = QStringLiteral("426 Connection closed; transfer aborted.");
 const QString unavailable =
     QStringLiteral("550 Requested operation can not be performed, The file is not available.");
+const QDateTime aTxtModified(QDate(2021, 6, 7), QTime(8, 9, 10), Qt::LocalTime);
 
 } // namespace
 
@@ -31,22 +34,26 @@ private slots:
     void cleanup();
 
     void dataConnectionBelongsToItsSession();
-    void withoutDataConnection_data();
-    void withoutDataConnection();
     void listingsAndRefusals_data();
     void listingsAndRefusals();
-    void restartsAndAppends();
+    void uploadsAndRestarts();
     void runningTransfers_data();
     void runningTransfers();
     void simultaneousUploadsDoNotMix();
-    void namesThatAreNotUtf8Refused();
     void fullDiskGives451();
+    void commands_data();
+    void commands();
 
 private:
+    void makeFilesTree();
+    // Every entry under base/, relative to the root: its size and permissions, or its target.
+    QMap<QString, QString> snapshot() const;
+
     KTFtpClient* session() const { return m_fixture->server->clients.first(); }
 
     std::unique_ptr<ServerFixture> m_fixture;
     ServerProbe m_probe;
+    QString m_base;
 };
 
 void TestServerTransfer::init()
@@ -54,6 +61,8 @@ void TestServerTransfer::init()
     m_fixture = std::make_unique<ServerFixture>();
     QVERIFY(writeTestFile(m_fixture->path("a file.txt"), "alpha"));
     QVERIFY(writeTestFile(m_fixture->path("sub/inner.txt"), "inner"));
+    if (QTest::currentTestFunction() == QLatin1String("commands"))
+        makeFilesTree();
     QVERIFY(m_fixture->start());
 }
 
@@ -85,7 +94,8 @@ void TestServerTransfer::dataConnectionBelongsToItsSession()
     DataProbe data;
     QVERIFY(data.connectTo(port));
     QCOMPARE(m_probe.readLine(), opened);
-    QCOMPARE(data.readAll(), QByteArray("alpha"));
+    QVERIFY(data.waitClosed());
+    QCOMPARE(data.received, QByteArray("alpha"));
     QCOMPARE(m_probe.readLine(), QStringLiteral("226 File send OK."));
     // The listener takes one connection and is gone; a new PASV replaces an unused one.
     const quint16 second = m_probe.passive();
@@ -99,59 +109,26 @@ void TestServerTransfer::dataConnectionBelongsToItsSession()
     QVERIFY(unused.waitClosed());
     // Nothing was said on the control connection for any of them.
     QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "RETR a file.txt => " + opened}), QString());
-    QCOMPARE(replacing.readAll(), QByteArray("alpha"));
+    QVERIFY(replacing.waitClosed());
+    QCOMPARE(replacing.received, QByteArray("alpha"));
     QCOMPARE(m_probe.readLine(), QStringLiteral("226 File send OK."));
     // Each session listens on a port of its own.
     ServerProbe other;
     QVERIFY(other.connectAndLogIn(m_fixture->port()));
     const quint16 mine = m_probe.passive();
     QVERIFY(mine != 0 && other.passive() != mine);
-    // Reached at another loopback address, the server names that one, not an interface's.
-    KTFtpServer elsewhere(m_fixture->store.get());
-    QVERIFY(elsewhere.start(0, m_fixture->rootPath(), QHostAddress("127.0.0.3")));
-    ServerProbe third;
-    third.socket.connectToHost(QHostAddress("127.0.0.3"), elsewhere.serverPort());
-    QCOMPARE(third.readLine(), QStringLiteral("220 Welcome to FTP Torvex service."));
-    QVERIFY(third.login("test", "581247"));
-    QCOMPARE(third.play({"PASV => 227 Entering Passive Mode (127,0,0,3,..."}), QString());
-}
-
-void TestServerTransfer::withoutDataConnection_data()
-{
-    QTest::addColumn<int>("passiveTimeout");
-    QTest::addColumn<bool>("portsTaken");
-    QTest::addColumn<QStringList>("steps");
-    const QString usePasv = " => 425 Use PASV first.";
-    const QString cannot = " => 425 Can't open data connection.";
-    QTest::newRow("transfers need PASV") << 5000 << false << QStringList{
-        "LIST" + usePasv, "RETR a file.txt" + usePasv, "STOR new.txt" + usePasv};
     // Other commands go on while the data connection is awaited; a transfer command waits for
-    // it and is the one that hears it never came.
-    QTest::newRow("passive times out") << 100 << false << QStringList{
-        "PASV => 227 ...", "NOOP => 200 NOOP ok.", "LIST => 425 Failed to open data connection.",
-        "LIST" + usePasv};
-    QTest::newRow("passive ports all taken") << 5000 << true << QStringList{
-        "PASV" + cannot, "EPSV" + cannot, "LIST" + usePasv};
-    QTest::newRow("ABOR while awaiting the connection") << 5000 << false << QStringList{
-        "PASV => 227 ...", "RETR a file.txt", "DELE a file.txt => 503 Bad sequence of commands.",
-        "ABOR => " + aborted, "=> 226 ABOR successful."};
-}
-
-void TestServerTransfer::withoutDataConnection()
-{
-    QFETCH(int, passiveTimeout);
-    QFETCH(bool, portsTaken);
-    QFETCH(QStringList, steps);
+    // it and is the one that hears it never came. Then every passive port is taken.
+    session()->setPassiveTimeout(100);
+    const QString usePasv = "LIST => 425 Use PASV first.";
+    QCOMPARE(m_probe.play({"PASV => 227 ...", "NOOP => 200 NOOP ok.",
+                           "LIST => 425 Failed to open data connection.", usePasv}), QString());
     QTcpServer taken;
     QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
-    if (portsTaken)
-        m_fixture->server->setDataPorts(taken.serverPort(), taken.serverPort());
-    m_fixture->server->setPassiveTimeout(passiveTimeout);
-    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
-    QCOMPARE(m_probe.play(steps << "NOOP => 200 NOOP ok."), QString());
+    session()->setDataPorts(taken.serverPort(), taken.serverPort());
+    const QString cannot = " => 425 Can't open data connection.";
+    QCOMPARE(m_probe.play({"PASV" + cannot, "EPSV" + cannot, usePasv}), QString());
     QVERIFY(!session()->dataListener->isListening());
-    QVERIFY(QFileInfo::exists(m_fixture->path("a file.txt")));
-    QVERIFY(!QFileInfo::exists(m_fixture->path("new.txt")));
 }
 
 void TestServerTransfer::listingsAndRefusals_data()
@@ -168,19 +145,13 @@ void TestServerTransfer::listingsAndRefusals_data()
                               << QStringList{"d .", "d ..", "-5 a file.txt", "d empty",
                                              "l link.txt -> sub/inner.txt", "l out.txt", "d sub"}
                               << listed;
-    QTest::newRow("LIST of a folder") << "LIST sub"
-                                      << QStringList{"d .", "d ..", "l deeper-link -> .",
-                                                     "-5 inner.txt"}
-                                      << listed;
+    QTest::newRow("LIST of a folder") << "LIST sub" << QStringList{
+        "d .", "d ..", "l deeper-link -> .", "-5 inner.txt"} << listed;
     // An empty folder lists as nothing at all, which ncftp can walk.
     QTest::newRow("LIST of an empty folder") << "LIST -a empty" << QStringList() << listed;
-    QTest::newRow("NLST") << "NLST" << QStringList{"a file.txt", "empty", "link.txt", "out.txt",
-                                                   "sub"}
-                          << listed;
     // No 226 follows a refusal.
     QTest::newRow("LIST of a missing folder") << "LIST nowhere" << QStringList() << unavailable;
     QTest::newRow("RETR of a missing file") << "RETR missing.bin" << QStringList() << unavailable;
-    QTest::newRow("RETR of a folder") << "RETR sub" << QStringList() << unavailable;
     QTest::newRow("RETR out of the root") << "RETR out.txt" << QStringList() << unavailable;
 }
 
@@ -219,11 +190,23 @@ void TestServerTransfer::listingsAndRefusals()
     QCOMPARE(m_probe.play({"SIZE link.txt => 213 5", "PWD => 257 \"/\""}), QString());
 }
 
-void TestServerTransfer::restartsAndAppends()
+void TestServerTransfer::uploadsAndRestarts()
 {
     const QByteArray content = patternBytes(1000, 7);
     QVERIFY(writeTestFile(m_fixture->path("r.bin"), content));
+    QCOMPARE(QProcess::execute("mkfifo", {m_fixture->path("pipe")}), 0);
     QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
+    // Names that are not UTF-8 would collapse into one; the waiting data connection goes too.
+    QCOMPARE(m_probe.command("RNFR a file.txt"), QStringLiteral("350 Ready for RNTO."));
+    DataProbe data;
+    QVERIFY(data.connectTo(m_probe.passive()));
+    for (const char* line : {"MKD bad\xff\r\n", "RNTO bad\xfe\r\n", "STOR bad\xff.txt\r\n"}) {
+        m_probe.send(line);
+        QCOMPARE(m_probe.readLine(), QStringLiteral("553 The requested operation can not be "
+                                                    "performed, The file name is not allowed."));
+    }
+    QVERIFY(data.waitClosed());
+    QCOMPARE(QDir(m_fixture->rootPath()).entryList({"bad*"}), QStringList());
     // An offset serves once, for a download or an upload; an upload keeps what follows it.
     QCOMPARE(m_probe.command("REST 100"), QStringLiteral("350 Restart position accepted (100)"));
     QCOMPARE(m_probe.fetch("RETR r.bin"), content.mid(100));
@@ -231,14 +214,21 @@ void TestServerTransfer::restartsAndAppends()
     QCOMPARE(m_probe.command("REST 100"), QStringLiteral("350 Restart position accepted (100)"));
     QCOMPARE(m_probe.put("STOR r.bin", "tail"), stored);
     QCOMPARE(readTestFile(m_fixture->path("r.bin")), content.left(100) + "tail" + content.mid(104));
-    // Without REST an upload replaces the whole file; a folder is not a file to upload to.
+    // Without REST an upload replaces the whole file. A folder is not a file, and a pipe would
+    // block the one thread every session runs in.
     QCOMPARE(m_probe.put("STOR r.bin", "0123456789"), stored);
-    QCOMPARE(m_probe.put("STOR sub", "x"), unavailable);
+    QString replies;
+    for (const QString& name : {"sub", "pipe"}) {
+        QCOMPARE(m_probe.put("STOR " + name, "x"), unavailable);
+        QCOMPARE(m_probe.fetch("RETR " + name, &replies), QByteArray());
+        QCOMPARE(replies, unavailable);
+    }
     // Beyond the end: nothing sent, nothing written, no sparse giant made; at the end exactly
     // is a valid place to resume from.
     const QString invalid = "554 Requested action not taken: invalid REST parameter.";
-    QString replies;
-    QCOMPARE(m_probe.play({"REST abc => 501 Error parameter.", "REST 11 => 350 ..."}), QString());
+    for (const char* refused : {"abc", "-5", "5x", "99999999999999999999"})
+        QCOMPARE(m_probe.command(QString("REST ") + refused), QString("501 Error parameter."));
+    QCOMPARE(m_probe.command("REST 11").left(4), QStringLiteral("350 "));
     QCOMPARE(m_probe.fetch("RETR r.bin", &replies), QByteArray());
     QCOMPARE(replies, invalid);
     QCOMPARE(m_probe.command("REST 1000000000000").left(4), QStringLiteral("350 "));
@@ -247,15 +237,6 @@ void TestServerTransfer::restartsAndAppends()
     QCOMPARE(m_probe.command("REST 10").left(4), QStringLiteral("350 "));
     QCOMPARE(m_probe.fetch("RETR r.bin", &replies), QByteArray());
     QVERIFY2(replies.endsWith("\n226 File send OK."), qPrintable(replies));
-    // APPE over an extended passive connection.
-    const QString reply = m_probe.command("EPSV");
-    QVERIFY2(reply.startsWith("229 Entering Extended Passive Mode (|||"), qPrintable(reply));
-    DataProbe data;
-    QVERIFY(data.connectTo(quint16(reply.section('|', 3, 3).toUInt())));
-    QCOMPARE(m_probe.command("APPE a file.txt"), QStringLiteral("150 Ok to send data."));
-    QVERIFY(data.sendAndClose(" beta"));
-    QCOMPARE(m_probe.readLine(), QStringLiteral("226 File receive OK."));
-    QCOMPARE(readTestFile(m_fixture->path("a file.txt")), QByteArray("alpha beta"));
 }
 
 void TestServerTransfer::runningTransfers_data()
@@ -276,8 +257,7 @@ void TestServerTransfer::runningTransfers_data()
     QTest::newRow("download reset") << "RETR huge.bin" << none << QByteArray("reset") << goesOn;
     // The old file stays whole, and no temporary file is left behind.
     QTest::newRow("upload reset") << "STOR keep.bin" << none << QByteArray("reset") << goesOn;
-    QTest::newRow("download never read") << "RETR huge.bin" << none << QByteArray("stall")
-                                         << idles;
+    QTest::newRow("download never read") << "RETR huge.bin" << none << QByteArray("stall") << idles;
     QTest::newRow("upload never sent") << "STOR keep.bin" << none << QByteArray("stall") << idles;
     // Telnet IP and DM before ABOR, as lftp sends it.
     QTest::newRow("commands, then ABOR") << "RETR huge.bin" << QStringList{
@@ -341,42 +321,22 @@ void TestServerTransfer::runningTransfers()
 
 void TestServerTransfer::simultaneousUploadsDoNotMix()
 {
-    const QByteArray first = patternBytes(200000, 1);
-    const QByteArray second = patternBytes(150000, 2);
     ServerProbe other;
-    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
-    QVERIFY(other.connectAndLogIn(m_fixture->port()));
-    DataProbe firstData;
-    DataProbe secondData;
-    QVERIFY(firstData.connectTo(m_probe.passive()));
-    QVERIFY(secondData.connectTo(other.passive()));
-    QCOMPARE(m_probe.command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
-    QCOMPARE(other.command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
-    firstData.socket.write(first.left(100000));
-    secondData.socket.write(second.left(100000));
-    QVERIFY(firstData.sendAndClose(first.mid(100000)));
-    QCOMPARE(m_probe.readLine(), QStringLiteral("226 File receive OK."));
-    QCOMPARE(readTestFile(m_fixture->path("same.bin")), first);
-    QVERIFY(secondData.sendAndClose(second.mid(100000)));
-    QCOMPARE(other.readLine(), QStringLiteral("226 File receive OK."));
-    // The last complete upload wins, whole.
-    QCOMPARE(readTestFile(m_fixture->path("same.bin")), second);
-}
-
-void TestServerTransfer::namesThatAreNotUtf8Refused()
-{
-    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
-    QCOMPARE(m_probe.command("RNFR a file.txt"), QStringLiteral("350 Ready for RNTO."));
-    DataProbe data;
-    QVERIFY(data.connectTo(m_probe.passive()));
-    for (const char* line : {"MKD bad\xff\r\n", "RNTO bad\xfe\r\n", "STOR bad\xff.txt\r\n"}) {
-        m_probe.send(line);
-        QCOMPARE(m_probe.readLine(), QStringLiteral("553 The requested operation can not be "
-                                                    "performed, The file name is not allowed."));
+    ServerProbe* probes[] = {&m_probe, &other};
+    DataProbe data[2];
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(probes[i]->connectAndLogIn(m_fixture->port()));
+        QVERIFY(data[i].connectTo(probes[i]->passive()));
+        QCOMPARE(probes[i]->command("STOR same.bin"), QStringLiteral("150 Ok to send data."));
+        data[i].socket.write(patternBytes(100000, i));
     }
-    QVERIFY(data.waitClosed());
-    QCOMPARE(QDir(m_fixture->rootPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList({"a file.txt", "sub"}));
+    // Each upload ends whole in turn: the last complete one wins.
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(data[i].sendAndClose(patternBytes(50000 + i, 10 + i)));
+        QCOMPARE(probes[i]->readLine(), QStringLiteral("226 File receive OK."));
+        QCOMPARE(readTestFile(m_fixture->path("same.bin")),
+                 patternBytes(100000, i) + patternBytes(50000 + i, 10 + i));
+    }
 }
 
 void TestServerTransfer::fullDiskGives451()
@@ -386,27 +346,175 @@ void TestServerTransfer::fullDiskGives451()
     QVERIFY(QDir().mkpath(mount));
     if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mount}) != 0)
         QSKIP("mounting a tmpfs is not allowed here");
-    struct Unmount {
-        QString path;
-        ~Unmount() { QProcess::execute("umount", {"-l", path}); }
-    } unmount{mount};
+    const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-l", mount}); });
     QVERIFY(writeTestFile(m_fixture->path("small/old.bin"), "old"));
     QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
     const QString failed = "150 Ok to send data.\n451 Requested action aborted: local error in "
                            "processing.";
     QCOMPARE(m_probe.put("STOR small/old.bin", patternBytes(200 * 1024, 6)), failed);
     QCOMPARE(readTestFile(m_fixture->path("small/old.bin")), QByteArray("old"));
-    // Small enough for the buffers, too big for the disk: caught at flush and close.
-    QFile filler(m_fixture->path("small/filler.bin"));
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    // Bounded: the file system holds 64 KiB.
-    for (int i = 0; i < 64 && filler.write(patternBytes(1024, i)) == 1024; ++i) {
-    }
-    filler.close();
+    // The disk full to the last page: a small upload fits the buffers and fails at flush and close.
+    QVERIFY(!writeTestFile(m_fixture->path("small/filler.bin"), patternBytes(128 * 1024, 5)));
     QCOMPARE(m_probe.put("STOR small/new.bin", patternBytes(8 * 1024, 7)), failed);
     QVERIFY(!QFileInfo::exists(m_fixture->path("small/new.bin")));
     QCOMPARE(m_probe.command("REST 1"), QStringLiteral("350 Restart position accepted (1)"));
     QCOMPARE(m_probe.put("STOR small/old.bin", patternBytes(32 * 1024, 7)), failed);
+}
+
+// Where the file commands try to reach base/outside and base/rootbar, which must stay untouched.
+void TestServerTransfer::makeFilesTree()
+{
+    m_base = QFileInfo(m_fixture->dir.path()).canonicalFilePath();
+    const QString root = m_fixture->rootPath();
+    QVERIFY(writeTestFile(root + "/a.txt", "alpha"));
+    QFile aTxt(root + "/a.txt");
+    QVERIFY(aTxt.open(QIODevice::ReadWrite));
+    QVERIFY(aTxt.setFileTime(aTxtModified, QFileDevice::FileModificationTime));
+    QVERIFY(QDir().mkpath(root + "/sub/deeper"));
+    QVERIFY(QDir().mkpath(root + "/a/b/c"));
+    QVERIFY(writeTestFile(m_base + "/outside/secret.txt", "secret"));
+    QVERIFY(QDir().mkpath(m_base + "/outside/keep"));
+    QVERIFY(writeTestFile(m_base + "/rootbar/secret.txt", "sibling"));
+    QVERIFY(QFile::link(m_base + "/outside", root + "/outdir"));
+    QVERIFY(QFile::link(m_base + "/outside/secret.txt", root + "/outfile"));
+    QVERIFY(QFile::link(m_base + "/outside/nothing", root + "/dangling"));
+    QVERIFY(QFile::link(m_base + "/rootbar", root + "/barlink"));
+    QVERIFY(QFile::link(root + "/sub", root + "/sublink"));
+    QCOMPARE(QProcess::execute("mkfifo", {root + "/pipe"}), 0);
+}
+
+QMap<QString, QString> TestServerTransfer::snapshot() const
+{
+    QMap<QString, QString> entries;
+    const QDir root(m_fixture->rootPath());
+    for (const char* top : {"/root", "/outside", "/rootbar"}) {
+        QDirIterator it(m_base + top, QDir::AllEntries | QDir::Hidden | QDir::System
+                        | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        // Bounded by the small tree init builds.
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            entries[root.relativeFilePath(info.filePath())] =
+                info.isSymLink() ? info.symLinkTarget()
+                                 : QString("%1 %2").arg(info.isDir() ? 0 : info.size())
+                                       .arg(int(info.permissions()), 0, 16);
+        }
+    }
+    return entries;
+}
+
+void TestServerTransfer::commands_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    // What the steps changed: "+" made, "-" removed, "~" size or permissions changed.
+    QTest::addColumn<QStringList>("changes");
+    const QString no = " => 550 Requested operation can not be performed, The file is not "
+                       "available.";
+    const QString noName = " => 553 The requested operation can not be performed, the file name "
+                           "is not allowed.";
+    const QString cd = " => 250 Directory changed successfully!";
+    const QString bad = " => 501 Error parameter.";
+
+    // Out through links, "..", backslashes or a sibling sharing the root's name: all refused.
+    QTest::newRow("escapes") << QStringList{
+        "CWD outdir" + no, "CWD outdir/keep" + no, "CWD barlink" + no,
+        "SIZE ../outside/secret.txt" + no, "SIZE /../../outside/secret.txt" + no,
+        "SIZE ..\\outside\\secret.txt" + no, "SIZE outfile" + no, "SIZE barlink/secret.txt" + no,
+        "MDTM outdir/secret.txt" + no, "DELE outdir/secret.txt" + no,
+        "DELE ../outside/secret.txt" + no, "DELE barlink/secret.txt" + no, "RMD outdir/keep" + no,
+        "MKD outdir/new" + no, "MKD ../outside/new" + no, "SITE CHMOD 777 outfile" + no,
+        "SITE CHMOD 777 outdir/secret.txt" + no, "SITE CHMOD 777 ../outside/secret.txt" + no,
+        // A refused RNFR leaves nothing for RNTO to move out.
+        "RNFR outdir/secret.txt" + no, "RNTO /stolen.txt" + noName,
+        // ".." past the root stays at the root.
+        "CWD ../../.." + cd, "MKD ../../made => 257 \"/made\" created.", "PWD => 257 \"/\""}
+        << QStringList{"+made"};
+    // A missing folder or a file keeps the current folder, with a permanent 550 (lftp retries
+    // a 4xx reply for ever).
+    QTest::newRow("navigation") << QStringList{
+        "CDUP => 250...", "PWD => 257 \"/\"", "CWD sub/" + cd, "CWD deeper" + cd,
+        "PWD => 257 \"/sub/deeper\"", "CWD .." + cd, "CWD ." + cd, "PWD => 257 \"/sub\"",
+        "CWD ../sub/deeper" + cd, "CDUP => 250...", "PWD => 257 \"/sub\"", "CWD /nowhere" + no,
+        "CWD nowhere" + no, "CWD inner.txt" + no, "PWD => 257 \"/sub\"", "CWD /" + cd,
+        "CWD sublink/deeper" + cd, "PWD => 257 \"/sublink/deeper\"",
+        // Empty parts and "." drop out; a backslash separates like a slash.
+        "CWD /a//b/./" + cd, "PWD => 257 \"/a/b\"", "CWD \\sub\\deeper" + cd,
+        "PWD => 257 \"/sub/deeper\"",
+        // Absolute paths start at the root.
+        "SIZE /a.txt => 213 5", "RNFR /a.txt => 350 Ready for RNTO.",
+        "RNTO /sub/b.txt => 250 Rename successful.",
+        "DELE /sub/b.txt => 250 Delete operation successful."}
+        << QStringList{"-a.txt"};
+    // MKD names the folder as the client sees it, quotes doubled.
+    QTest::newRow("mkd") << QStringList{
+        "CWD sub" + cd, "MKD new => 257 \"/sub/new\" created.", "MKD /top => 257 \"/top\" created.",
+        "MKD say \"hi\" => 257 \"/sub/say \"\"hi\"\"\" created.", "MKD new" + no,
+        "MKD missing/new" + no, "MKD /" + no,
+        // The argument keeps its blanks but the one after the command word; "..." is a name.
+        "MKD  lead  => 257 \"/sub/ lead \" created.", "MKD ... => 257 \"/sub/...\" created."}
+        << QStringList{"+sub/new", "+top", "+sub/say \"hi\"", "+sub/ lead ", "+sub/..."};
+    // RMD takes only the named empty folder; never a file, a link, the root or its parent.
+    QTest::newRow("rmd") << QStringList{
+        "RMD a/b/c => 250 Delete operation successful.", "RMD a" + no, "RMD a.txt" + no,
+        "RMD sublink" + no, "RMD /" + no, "RMD .." + no, "RMD" + no}
+        << QStringList{"-a/b/c"};
+    // DELE takes files only; a link goes as a link, what it points at stays. MDTM is in UTC,
+    // whatever the server's time zone.
+    QTest::newRow("size, mdtm and dele") << QStringList{
+        "SIZE missing.txt" + no, "MDTM missing.txt" + no, "MDTM" + no, "SIZE dangling" + no,
+        "SIZE pipe" + no, "SIZE" + bad, "SIZE a.txt => 213 5",
+        "MDTM a.txt => 213 " + aTxtModified.toUTC().toString("yyyyMMddHHmmss"), "DELE sub" + no,
+        "DELE nothing.txt" + no, "DELE /" + no, "DELE" + no,
+        "DELE outfile => 250 Delete operation successful.",
+        "DELE a.txt => 250 Delete operation successful."}
+        << QStringList{"-outfile", "-a.txt"};
+    QTest::newRow("rename file and folder") << QStringList{
+        "RNFR sub => 350 Ready for RNTO.", "RNTO renamed => 250 Rename successful.",
+        "CWD renamed" + cd, "RNFR inner.txt => 350 Ready for RNTO.",
+        "RNTO ../moved.txt => 250 Rename successful."}
+        << QStringList{"+moved.txt", "+renamed", "+renamed/deeper", "-sub", "-sub/deeper",
+                       "-sub/inner.txt"};
+    // RNTO never replaces, and a failed one uses up its RNFR.
+    QTest::newRow("rename refusals") << QStringList{
+        "RNTO x.txt" + noName, "RNFR a.txt => 350 Ready for RNTO.", "RNTO sub/inner.txt" + noName,
+        "RNTO free.txt" + noName, "RNFR missing.txt" + no, "RNTO free.txt" + noName,
+        "RNFR /" + no, "RNFR" + no, "RNTO gone" + noName}
+        << QStringList();
+    // Modes change the file's real permissions; bad modes and other SITE commands are refused.
+    QTest::newRow("site") << QStringList{
+        "site chmod 0600 /sub/inner.txt => 200 SITE CHMOD command ok.",
+        "SITE CHMOD 648 a.txt" + bad, "SITE CHMOD 07777 a.txt" + bad, "SITE CHMOD 644" + bad,
+        "SITE CHMOD 644 missing.txt" + bad, "SITE CHMOD +644 a.txt" + bad,
+        "SITE CHMOD 0x1ff a.txt" + bad, "SITE CHMOD 64 a.txt" + bad,
+        "SITE UTIME 20200101 a.txt" + bad, "SITE" + bad,
+        "SITE CHMOD 777 /" + no, "SITE CHMOD 777 ." + no}
+        << QStringList{"~sub/inner.txt"};
+    // Transfers need a data connection; while one is awaited, file commands wait too.
+    QTest::newRow("no data connection") << QStringList{
+        "LIST => 425 Use PASV first.", "RETR a.txt => 425 Use PASV first.",
+        "STOR new.txt => 425 Use PASV first.", "PASV => 227 ...", "RETR a.txt",
+        "DELE a.txt => 503 Bad sequence of commands.", "ABOR => " + aborted,
+        "=> 226 ABOR successful.", "NOOP => 200 NOOP ok."}
+        << QStringList();
+}
+
+void TestServerTransfer::commands()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, changes);
+    const QMap<QString, QString> before = snapshot();
+    QVERIFY(m_probe.connectAndLogIn(m_fixture->port()));
+    QCOMPARE(m_probe.play(steps), QString());
+    QVERIFY(!session()->dataListener->isListening());
+    const QMap<QString, QString> after = snapshot();
+    QStringList changed;
+    const QStringList keys = before.keys() + after.keys();
+    for (const QString& key : QSet<QString>(keys.cbegin(), keys.cend())) {
+        if (before.value(key) != after.value(key))
+            changed << (!before.contains(key) ? "+" : after.contains(key) ? "~" : "-") + key;
+    }
+    changed.sort();
+    changes.sort();
+    QCOMPARE(changed, changes);
 }
 
 QTEST_GUILESS_MAIN(TestServerTransfer)

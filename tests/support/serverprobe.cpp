@@ -3,7 +3,6 @@
 #include "server/kttlssupport.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QtTest>
 
 #include <sys/socket.h>
@@ -30,14 +29,29 @@ bool ProbeConnection::waitClosed(int timeoutMs)
         timeoutMs);
 }
 
+bool ProbeConnection::handshake(const QSslConfiguration& configuration)
+{
+    socket.setSslConfiguration(configuration);
+    socket.startClientEncryption();
+    // A short answer may come, and the connection close, with the handshake's end.
+    QTest::qWaitFor(
+        [this] {
+            received += socket.readAll();
+            return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        WaitMs);
+    return socket.isEncrypted();
+}
+
 bool ServerProbe::connectAndGreet(quint16 port)
 {
     return connectTo(port) && readLine() == QLatin1String("220 Welcome to FTP Torvex service.");
 }
 
-bool ServerProbe::connectAndLogIn(quint16 port)
+bool ServerProbe::connectAndLogIn(quint16 port, bool tls)
 {
-    return connectAndGreet(port) && login(QStringLiteral("test"), QStringLiteral("581247"));
+    return connectAndGreet(port) && (!tls || startTls())
+           && login(QStringLiteral("test"), QStringLiteral("581247"));
 }
 
 void ServerProbe::send(const QByteArray& bytes)
@@ -104,26 +118,20 @@ quint16 ServerProbe::passivePort(const QString& reply)
     return quint16(numbers.at(4).toUInt() * 256 + numbers.at(5).toUInt());
 }
 
-bool ServerProbe::startTls(bool protect)
+bool ServerProbe::startTls()
 {
-    if (!command(QStringLiteral("AUTH TLS")).startsWith(QLatin1String("234")))
-        return false;
-    socket.setSslConfiguration(testClientTls());
-    socket.startClientEncryption();
-    if (!QTest::qWaitFor([this] { return socket.isEncrypted() || !isOpen(); }, WaitMs)
-        || !socket.isEncrypted())
-        return false;
-    return !protect
-           || (command(QStringLiteral("PBSZ 0")) == QLatin1String("200 PBSZ=0")
-               && command(QStringLiteral("PROT P")) == QLatin1String("200 PROT now Private."));
+    return play({QStringLiteral("AUTH TLS => 234..."), QStringLiteral("handshake"),
+                 QStringLiteral("PBSZ 0 => 200 PBSZ=0"),
+                 QStringLiteral("PROT P => 200 PROT now Private.")})
+        .isEmpty();
 }
 
 QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 {
     for (const QString& step : steps) {
-        if (step == QLatin1String("closed")) {
-            if (!waitClosed(timeoutMs))
-                return step + QLatin1String(" -> still open");
+        if (step == QLatin1String("closed") || step == QLatin1String("handshake")) {
+            if (step == QLatin1String("closed") ? !waitClosed(timeoutMs) : !handshake())
+                return step + QLatin1String(" failed");
             continue;
         }
         const int arrow = step.startsWith(QLatin1String("=> ")) ? 0 : step.indexOf(" => ");
@@ -166,7 +174,7 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
     QString reply;
     const quint16 port = passive(&reply);
     DataProbe data;
-    if (port == 0 || !data.connectTo(port) || (tls && !data.startTls(*tls)))
+    if (port == 0 || !data.connectTo(port) || (tls && !data.handshake(*tls)))
         return QStringLiteral("no data connection after: ") + reply;
     const QString opening = command(line);
     if (!opening.startsWith(QLatin1String("150")))
@@ -176,32 +184,12 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
     return opening + QLatin1Char('\n') + readReply();
 }
 
-QByteArray DataProbe::readAll(int timeoutMs)
-{
-    waitClosed(timeoutMs);
-    return received;
-}
-
 bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
 {
     socket.write(bytes);
     const bool written = QTest::qWaitFor([this] { return socket.bytesToWrite() == 0; }, timeoutMs);
     socket.disconnectFromHost();
     return written && waitClosed(timeoutMs);
-}
-
-bool DataProbe::startTls(const QSslConfiguration& configuration)
-{
-    socket.setSslConfiguration(configuration);
-    socket.startClientEncryption();
-    // A short answer may come, and the connection close, with the handshake's end.
-    QTest::qWaitFor(
-        [this] {
-            received += socket.readAll();
-            return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        WaitMs);
-    return socket.isEncrypted();
 }
 
 void DataProbe::reset()
@@ -239,15 +227,9 @@ bool ServerFixture::enableTls(bool required)
 {
     const QString cert = dir.filePath(QStringLiteral("server.pem"));
     const QString key = dir.filePath(QStringLiteral("server.key"));
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  QStringList{"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                              "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
-                              "/CN=127.0.0.1", "-keyout", key, "-out", cert});
     QSslConfiguration configuration;
     QString error;
-    if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit
-        || openssl.exitCode() != 0
+    if (!KTTlsSupport::makeSelfSignedCertificate(cert, key, QStringLiteral("127.0.0.1"), error)
         || !KTTlsSupport::loadServerFiles(cert, key, configuration, error))
         return false;
     server->setTls(configuration, required);
@@ -261,13 +243,4 @@ UserInfo* ServerFixture::user(const QString& name) const
             return record;
     }
     return nullptr;
-}
-
-void ServerFixture::addUser(const QString& name, const QString& password)
-{
-    store->users();
-    auto* record = new UserInfo;
-    record->name = name;
-    record->password = password;
-    store->userList.append(record);
 }

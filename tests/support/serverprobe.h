@@ -14,6 +14,10 @@
 
 #include <memory>
 
+// A client-side TLS configuration that trusts anything: the tests check the server's protocol,
+// not its certificate.
+QSslConfiguration testClientTls();
+
 // A connection to the built-in server on 127.0.0.1, and what came over it not read yet.
 class ProbeConnection
 {
@@ -24,6 +28,8 @@ public:
     bool connectTo(quint16 port, const QHostAddress& bindAddress = QHostAddress());
     bool waitClosed(int timeoutMs = WaitMs);
     bool isOpen() const { return socket.state() == QAbstractSocket::ConnectedState; }
+    // The client handshake; false when it fails or the server cuts the connection.
+    bool handshake(const QSslConfiguration& configuration = testClientTls());
 
     // Plain until a handshake, like any FTP client's.
     QSslSocket socket;
@@ -36,8 +42,8 @@ class ServerProbe : public ProbeConnection
 {
 public:
     bool connectAndGreet(quint16 port);
-    // Greeted and logged in as the default user.
-    bool connectAndLogIn(quint16 port);
+    // Greeted and logged in as the default user, over TLS with tls.
+    bool connectAndLogIn(quint16 port, bool tls = false);
     void send(const QByteArray& bytes);
     // The next reply line without its CR LF; empty when none came in time.
     QString readLine(int timeoutMs = WaitMs);
@@ -51,14 +57,15 @@ public:
     static quint16 passivePort(const QString& reply);
     // Whether a line arrived without waiting for one.
     bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
-    // AUTH TLS and the client handshake; then PBSZ 0 and PROT P when protect is set.
-    bool startTls(bool protect = true);
+    // AUTH TLS, the client handshake, PBSZ 0 and PROT P.
+    bool startTls();
 
     // Plays a conversation, step by step:
     //   "CMD => reply"  sends CMD and expects the whole reply ("..." at the end: a prefix of it)
     //   "=> reply"      expects the next reply without sending anything
     //   "CMD"           only sends CMD
     //   "closed"        expects the server to close the connection
+    //   "handshake"     the client's TLS handshake, which must succeed
     // Returns an empty string when all went as expected, else the step and what came instead.
     QString play(const QStringList& steps, int timeoutMs = WaitMs);
     // PASV, the data connection, then line; the bytes that came over the data connection. The
@@ -76,18 +83,10 @@ public:
 class DataProbe : public ProbeConnection
 {
 public:
-    // Everything the server sends until it closes the connection.
-    QByteArray readAll(int timeoutMs = WaitMs);
     bool sendAndClose(const QByteArray& bytes, int timeoutMs = WaitMs);
     // Ends the connection with a reset instead of an orderly close.
     void reset();
-    // The client handshake on the open connection; false when it fails or the server cuts it.
-    bool startTls(const QSslConfiguration& configuration);
 };
-
-// A client-side TLS configuration that trusts anything: the tests check the server's protocol,
-// not its certificate.
-QSslConfiguration testClientTls();
 
 // A server on 127.0.0.1 serving a fresh temporary folder, its store in another one.
 class ServerFixture
@@ -96,14 +95,12 @@ public:
     ServerFixture();
 
     bool start();
-    // Makes a self-signed certificate for 127.0.0.1 (server.pem) and its key with Debian's
-    // openssl, and offers or requires TLS with them.
+    // Makes a self-signed certificate (server.pem) and its key, and offers or requires TLS.
     bool enableTls(bool required);
     QString rootPath() const { return root; }
     QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
     quint16 port() const { return server->serverPort(); }
     UserInfo* user(const QString& name) const;
-    void addUser(const QString& name, const QString& password);
 
     QTemporaryDir dir;
     QString root;
