@@ -312,6 +312,10 @@ class ClientPeers(PeerCase):
                 self.assertSucceeded(self.curl(path, *args))
                 self.assertEqual(read(target), data)
         self.assertIn("name with blanks.txt", self.assertSucceeded(self.curl("tree/")))
+        # NLST: the names alone, one per line.
+        names = self.assertSucceeded(self.curl("tree/", "--list-only")).splitlines()
+        self.assertIn("name with blanks.txt", names)
+        self.assertIn("nested", names)
 
     def test_recursive_downloads_over_links(self):
         os.symlink("top.txt", os.path.join(self.tree, "link.txt"))
