@@ -52,16 +52,6 @@ ScriptedFtpServer::ScriptedFtpServer(QObject* parent)
     connect(pump, &QTimer::timeout, this, &ScriptedFtpServer::pumpControl);
 }
 
-bool ScriptedFtpServer::listen()
-{
-    return controlServer->listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-}
-
-quint16 ScriptedFtpServer::port() const
-{
-    return controlServer->serverPort();
-}
-
 bool ScriptedFtpServer::addScript(const QString& script)
 {
     static const QRegularExpression option(QStringLiteral("\\[(\\w+)(?:=([^\\]]*))?\\]"));

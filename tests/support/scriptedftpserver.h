@@ -5,9 +5,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
 
-class QTcpServer;
-class QTcpSocket;
 class QTimer;
 
 // A fake FTP server on 127.0.0.1 that plays one scripted answer per command, records every
@@ -36,8 +36,8 @@ public:
 
     explicit ScriptedFtpServer(QObject* parent = nullptr);
 
-    bool listen();
-    quint16 port() const;
+    bool listen() { return controlServer->listen(QHostAddress::LocalHost, 0); }
+    quint16 port() const { return controlServer->serverPort(); }
     // Answers for lines that start with the prefix (any case, longest prefix wins); several
     // answers for one prefix are used in turn, the last one then stays.
     void addAnswer(const QString& prefix, const Answer& answer) { answers[prefix.toUpper()] << answer; }
