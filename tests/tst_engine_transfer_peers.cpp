@@ -1,7 +1,7 @@
 // The engine through a whole session with real servers from the distribution (pyftpdlib and
 // vsftpd) on 127.0.0.1: login and browsing, trees byte for byte, links, stop and resume, delete
-// and chmod, each checked against the served folder. (Rename, move and compare run against
-// pyftpdlib in peer_cli.sh and against our own server in tst_gui_window.)
+// and chmod, each checked against the served folder. (A refused login, rename, move and compare
+// run against pyftpdlib in peer_cli.sh and against our own server in tst_gui_window.)
 #include "engine/ftpclient.h"
 #include "support/ftppeers.h"
 #include "support/testfiles.h"
@@ -82,7 +82,6 @@ bool TestEngineTransferPeers::runJob(std::function<void()> start, const char* si
 // Folders and listings as the window uses them, checked against the served folder.
 void TestEngineTransferPeers::browse(const QString& base, const QString& remote)
 {
-    QSignalSpy changes(client.get(), &FTPClient::changDir);
     QSignalSpy dirs(client.get(), &FTPClient::currentDir);
     client->printDir();
     QVERIFY(dirs.wait(Wait));
@@ -91,10 +90,6 @@ void TestEngineTransferPeers::browse(const QString& base, const QString& remote)
     client->printDir();
     QVERIFY(dirs.wait(Wait));
     QCOMPARE(dirs.last().first().toString(), remote + QStringLiteral("/my folder"));
-    client->changeDir(QStringLiteral("/no such folder"));
-    QTRY_COMPARE_WITH_TIMEOUT(changes.count(), 2, Wait);
-    QVERIFY(changes.first().first().toBool() && !changes.last().first().toBool());
-    QCOMPARE(client->currentRemoteDir(), remote + QStringLiteral("/my folder"));
 
     QStringList expected;
     for (const QFileInfo& entry : QDir(base).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
@@ -166,31 +161,18 @@ void TestEngineTransferPeers::wholeSession()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const QString w = peer.writable();
     const QString rw = peer.remoteWritable();
-    const QString b = w + QStringLiteral("/b");
-    QVERIFY(writeTestFile(b + "/a b.txt", "hello world\n"));
-    QVERIFY(writeTestFile(b + QStringLiteral("/\u00fcber \u65e5\u672c.txt"), patternBytes(3000)));
-    QVERIFY(writeTestFile(b + "/my folder/inner.bin", patternBytes(70000)));
-    QVERIFY(QDir(b).mkpath(QStringLiteral("empty")));
-    QVERIFY(QFile::link(QStringLiteral("a b.txt"), b + "/link"));
-    QVERIFY(writeTestFile(w + QStringLiteral("/real/inner.txt"), "inner"));
-    QVERIFY(QFile::link(QStringLiteral("real"), w + QStringLiteral("/lnk")));
-    QVERIFY(QDir().mkpath(w + QStringLiteral("/doomed")));
-    QVERIFY(QFile::link(QStringLiteral("../real"), w + QStringLiteral("/doomed/to-real")));
-    QVERIFY(writeTestFile(w + QStringLiteral("/d/f1"), "1") && writeTestFile(w + QStringLiteral("/d/f2"), "2"));
+    QVERIFY(makeTestFiles(w, QStringLiteral("b/a b.txt=hello world\n,b/\u00fcber \u65e5\u672c.txt#3000,"
+                                            "b/my folder/inner.bin#70000,b/empty/,b/link->a b.txt,"
+                                            "real/inner.txt=inner,lnk->real,doomed/to-real->../real,d/f1=1,d/f2=2")));
     peer.handOver(w);
 
-    FTPClient stranger;  // vsftpd takes any password from anonymous users
-    QSignalSpy refused(&stranger, &FTPClient::login);
-    stranger.connectServer(QStringLiteral("127.0.0.1"), peer.port(), peer.user(), QStringLiteral("wrong"));
-    QVERIFY(refused.wait(Wait));
-    QVERIFY(kind == FtpPeer::Vsftpd || (!refused.first().first().toBool() && !stranger.isLoggedIn()));
     client = std::make_unique<FTPClient>();
     auto cleanUp = qScopeGuard([this] { client.reset(); });
     QSignalSpy login(client.get(), &FTPClient::login);
     client->connectServer(QStringLiteral("127.0.0.1"), peer.port(), peer.user(), peer.password());
     QVERIFY(login.wait(Wait));
     QVERIFY(login.first().first().toBool());
-    browse(b, rw + QStringLiteral("/b"));
+    browse(w + QStringLiteral("/b"), rw + QStringLiteral("/b"));
     if (QTest::currentTestFailed())
         return;
     // Folder listings of a download job go back into it, as the window does.
@@ -205,11 +187,8 @@ void TestEngineTransferPeers::wholeSession()
     // with its link; real servers serve a link's content to RETR, its target comes from the listing.
     const QString source = local.path() + QStringLiteral("/tree");
     const QString served = w + QStringLiteral("/tree");
-    QVERIFY(writeTestFile(source + QStringLiteral("/big.bin"), patternBytes(3 * 1024 * 1024 + 17, 21)));
-    QVERIFY(writeTestFile(source + QStringLiteral("/with blank.txt"), "blank name\n"));
-    QVERIFY(writeTestFile(source + QStringLiteral("/sub folder/inner file.dat"), patternBytes(70000, 22)));
-    QVERIFY(writeTestFile(source + QStringLiteral("/sub folder/deeper/x"), "x"));
-    QVERIFY(QDir().mkpath(source + QStringLiteral("/empty")));
+    QVERIFY(makeTestFiles(source, QStringLiteral("big.bin#3145745,with blank.txt=blank name\n,empty/,"
+                                                 "sub folder/inner file.dat#70000,sub folder/deeper/x=x")));
     client->prepareTransfer(local.path(), rw);
     client->addUploadFolder(source);
     QVERIFY(runJob([this] { client->startUpload(); }));
@@ -218,8 +197,7 @@ void TestEngineTransferPeers::wholeSession()
     sent.remove(QStringLiteral("empty/"));
     QCOMPARE(treeContent(served).keys(), sent.keys());
     QVERIFY(treeContent(served) == sent);
-    QVERIFY(QDir().mkpath(served + QStringLiteral("/empty")));
-    QVERIFY(QFile::link(QStringLiteral("with blank.txt"), served + QStringLiteral("/link")));
+    QVERIFY(makeTestFiles(served, QStringLiteral("empty/,link->with blank.txt")));
     peer.handOver(w);
     const QString back = local.path() + QStringLiteral("/back");
     QVERIFY(QDir().mkpath(back));
@@ -267,10 +245,7 @@ void TestEngineTransferPeers::wholeSession()
         kind == FtpPeer::Vsftpd
         || (mode & QFileDevice::WriteOwner && !(mode & (QFileDevice::ReadGroup | QFileDevice::ReadOther))));
 
-    QSignalSpy logouts(client.get(), &FTPClient::logout);
-    client->disconnectServer();
-    QVERIFY(logouts.wait(Wait));
-    QCOMPARE(logouts.count(), 1);
+    QVERIFY(runJob([this] { client->disconnectServer(); }, SIGNAL(logout())));
     QVERIFY(client->isClosed());
 }
 

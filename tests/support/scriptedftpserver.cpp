@@ -1,4 +1,5 @@
 #include "support/scriptedftpserver.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QHostAddress>
@@ -15,6 +16,11 @@ namespace {
 QString firstWord(const QString& line)
 {
     return line.section(QLatin1Char(' '), 0, 0).toUpper();
+}
+
+bool isDataCommand(const QString& word)
+{
+    return word == QLatin1String("LIST") || word == QLatin1String("RETR") || word == QLatin1String("STOR");
 }
 
 void later(QObject* context, int ms, std::function<void()> work)
@@ -35,14 +41,6 @@ QByteArray unescapeScript(const QString& text)
 
 } // namespace
 
-QByteArray ScriptedFtpServer::filler(qint64 size)
-{
-    QByteArray bytes(int(size), Qt::Uninitialized);
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char('a' + i % 26);
-    return bytes;
-}
-
 ScriptedFtpServer::ScriptedFtpServer(QObject* parent)
     : QObject(parent)
     , controlServer(new QTcpServer(this))
@@ -54,38 +52,15 @@ ScriptedFtpServer::ScriptedFtpServer(QObject* parent)
     connect(pump, &QTimer::timeout, this, &ScriptedFtpServer::pumpControl);
 }
 
-ScriptedFtpServer::~ScriptedFtpServer() = default;
-
-bool ScriptedFtpServer::listen()
-{
-    return controlServer->listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-}
-
-quint16 ScriptedFtpServer::port() const
-{
-    return controlServer->serverPort();
-}
-
-void ScriptedFtpServer::setGreeting(const QByteArray& raw)
-{
-    greeting = raw;
-}
-
-void ScriptedFtpServer::addAnswer(const QString& prefix, const Answer& answer)
-{
-    answers[prefix.toUpper()].append(answer);
-}
-
 bool ScriptedFtpServer::addScript(const QString& script)
 {
     static const QRegularExpression option(QStringLiteral("\\[(\\w+)(?:=([^\\]]*))?\\]"));
-    static const QHash<QString, int Answer::*> numbers = {
-        {QStringLiteral("delay"), &Answer::replyDelayMs}, {QStringLiteral("datadelay"), &Answer::dataDelayMs},
-        {QStringLiteral("trickle"), &Answer::trickleMs}, {QStringLiteral("repeat"), &Answer::repeatPreliminaryMs}};
-    static const QHash<QString, bool Answer::*> flags = {{QStringLiteral("before"), &Answer::replyBeforeData},
-        {QStringLiteral("silent"), &Answer::silent}, {QStringLiteral("close"), &Answer::closeControl}};
-    const QStringList rules = script.split(QStringLiteral(" | "), Qt::SkipEmptyParts);
-    for (const QString& rule : rules) {
+    static const QHash<QString, int Answer::*> numbers = {{"delay", &Answer::replyDelayMs},
+        {"datadelay", &Answer::dataDelayMs}, {"trickle", &Answer::trickleMs},
+        {"repeat", &Answer::repeatPreliminaryMs}};
+    static const QHash<QString, bool Answer::*> flags = {{"before", &Answer::replyBeforeData},
+        {"silent", &Answer::silent}, {"close", &Answer::closeControl}};
+    for (const QString& rule : script.split(QStringLiteral(" | "), Qt::SkipEmptyParts)) {
         const int arrow = rule.indexOf(QLatin1String("=>"));
         if (arrow < 0)
             return false;
@@ -104,7 +79,7 @@ bool ScriptedFtpServer::addScript(const QString& script)
             else if (key == QLatin1String("data"))
                 answer.data = unescapeScript(value);
             else if (key == QLatin1String("bytes"))
-                answer.data = filler(value.toLongLong());
+                answer.data = patternBytes(value.toLongLong());
             else if (key == QLatin1String("skip"))
                 answer.data.remove(0, value.toInt());
             else if (key == QLatin1String("pre"))
@@ -119,21 +94,11 @@ bool ScriptedFtpServer::addScript(const QString& script)
         if (!reply.isEmpty())
             answer.reply = reply + "\r\n";
         if (prefix == QLatin1String("GREETING"))
-            setGreeting(answer.reply);
+            greeting = answer.reply;
         else
             addAnswer(prefix, answer);
     }
     return true;
-}
-
-void ScriptedFtpServer::setChunkSize(int bytes)
-{
-    chunkSize = bytes;
-}
-
-void ScriptedFtpServer::sendRaw(const QByteArray& bytes)
-{
-    writeControl(bytes);
 }
 
 void ScriptedFtpServer::closeControl()
@@ -168,9 +133,8 @@ void ScriptedFtpServer::onControlReadyRead()
         inbox.remove(0, lf + 1);
         if (raw.endsWith('\r'))
             raw.chop(1);
-        const QString line = QString::fromUtf8(raw);
-        received.append(line);
-        handleCommand(line);
+        received.append(QString::fromUtf8(raw));
+        handleCommand(received.last());
     }
 }
 
@@ -228,7 +192,7 @@ void ScriptedFtpServer::handleCommand(const QString& line)
     }
     const QString word = firstWord(line);
     if (word == QLatin1String("CWD") && answer.reply.startsWith("250"))
-        followFolderChange(line.mid(4));
+        cwd = QDir::cleanPath(QDir(cwd).filePath(line.mid(4)));
     if (word == QLatin1String("PASV")) {
         openPassive();
         const quint16 dataPort = dataServer->serverPort();
@@ -238,16 +202,13 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         later(this, answer.replyDelayMs, [this, reply] { writeControl(reply); });
         return;
     }
-    if (answer.repeatPreliminaryMs > 0 && word != QLatin1String("LIST") && word != QLatin1String("RETR")
-        && word != QLatin1String("STOR")) {
+    if (answer.repeatPreliminaryMs > 0 && !isDataCommand(word)) {
         repeatForEver(answer.preliminary.isEmpty() ? QByteArray("100 Still working.\r\n") : answer.preliminary,
                       answer.repeatPreliminaryMs);
         return;
     }
     const bool refused = answer.cutDataAfter < 0 && (answer.reply.startsWith('4') || answer.reply.startsWith('5'));
-    if (!refused
-        && (word == QLatin1String("LIST") || word == QLatin1String("RETR")
-            || word == QLatin1String("STOR"))) {
+    if (!refused && isDataCommand(word)) {
         runDataCommand(word, answer);
         return;
     }
@@ -256,13 +217,6 @@ void ScriptedFtpServer::handleCommand(const QString& line)
         if (word == QLatin1String("QUIT") && control)
             control->disconnectFromHost();
     });
-}
-
-void ScriptedFtpServer::followFolderChange(const QString& path)
-{
-    QString folder = path.startsWith(QLatin1Char('/')) ? path : cwd + QLatin1Char('/') + path;
-    folder = QDir::cleanPath(folder);
-    cwd = folder.isEmpty() ? QStringLiteral("/") : folder;
 }
 
 // A server that keeps saying it is about to answer, and never does; bounded all the same.
@@ -321,12 +275,10 @@ void ScriptedFtpServer::runDataCommand(const QString& word, const Answer& answer
             });
         }
     };
-    if (data && data->state() == QAbstractSocket::ConnectedState) {
-        start();
-        return;
-    }
-    if (dataServer->hasPendingConnections()) {
-        data = dataServer->nextPendingConnection();
+    const bool open = data && data->state() == QAbstractSocket::ConnectedState;
+    if (open || dataServer->hasPendingConnections()) {
+        if (!open)
+            data = dataServer->nextPendingConnection();
         start();
         return;
     }

@@ -1,26 +1,20 @@
 #ifndef TORVEX_TESTS_SCRIPTEDFTPSERVER_H
 #define TORVEX_TESTS_SCRIPTEDFTPSERVER_H
 
-#include <QByteArray>
 #include <QHash>
-#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
 
-class QTcpServer;
-class QTcpSocket;
+class QTimer;
 
-// A fake FTP server for engine tests, on 127.0.0.1 with a port the system picks. It plays one
-// scripted answer per command, records every command line it received, and can misbehave on
-// purpose: replies split across writes, the final reply before the data, delays, silence.
-//
-// Commands without a rule get a plain success reply (see defaultAnswer(); SIZE and MDTM 550).
-// CWD is followed: PWD names the folder, and a rule "LIST@/d" answers LIST there. PASV opens a
-// data listener on 127.0.0.1 and answers 227 with its port unless a rule for PASV says otherwise.
-// LIST and RETR send their rule's data over the data connection; STOR collects what arrives in
-// storedData(). A 4xx or 5xx answer to LIST, RETR or STOR is sent at once without data, unless
-// cutDataAfter asks for a cut transfer.
+// A fake FTP server on 127.0.0.1 that plays one scripted answer per command, records every
+// command line, and misbehaves on purpose. Commands without a rule get a plain success (SIZE and
+// MDTM 550). CWD is followed: PWD names the folder, and a rule "LIST@/d" answers LIST there.
+// LIST and RETR send their data over the passive connection, STOR collects into storedData();
+// a 4xx or 5xx answer to them comes at once without data, unless [cut] asks for a cut transfer.
 class ScriptedFtpServer : public QObject
 {
     Q_OBJECT
@@ -41,32 +35,24 @@ public:
     };
 
     explicit ScriptedFtpServer(QObject* parent = nullptr);
-    ~ScriptedFtpServer() override;
 
-    bool listen();
-    quint16 port() const;
-
-    void setGreeting(const QByteArray& raw);
-    // Answers for command lines that start with the prefix (case-insensitive, longest prefix wins).
-    // Several answers for one prefix are used in turn; the last one then stays.
-    void addAnswer(const QString& prefix, const Answer& answer);
-    // One line of script, rules separated by " | ":  PREFIX => REPLY [key=value]...
-    // Keys: data, pre, cut, delay, datadelay, trickle, repeat (ms), bytes (filler() data of that
-    // size), skip (drop that many bytes of it), and the flags [before] [silent] [close]. In texts
-    // "\n" stands for CR LF and "\e" for ESC. The prefix GREETING sets the greeting. Returns false
-    // on a line it cannot read.
+    bool listen() { return controlServer->listen(QHostAddress::LocalHost, 0); }
+    quint16 port() const { return controlServer->serverPort(); }
+    // Answers for lines that start with the prefix (any case, longest prefix wins); several
+    // answers for one prefix are used in turn, the last one then stays.
+    void addAnswer(const QString& prefix, const Answer& answer) { answers[prefix.toUpper()] << answer; }
+    // Rules separated by " | ":  PREFIX => REPLY [key=value]...  with [bytes=N] for patternBytes()
+    // data, [skip=N] to drop its start, "\n" for CR LF and "\e" for ESC; the prefix GREETING
+    // sets the greeting. False on a rule it cannot read.
     bool addScript(const QString& script);
-    // Writes control replies in pieces of this many bytes with a short pause between them.
-    void setChunkSize(int bytes);
+    // Writes control replies in pieces of this many bytes, one piece per timer tick.
+    void setChunkSize(int bytes) { chunkSize = bytes; }
 
     QStringList commands() const { return received; }
     QByteArray storedData() const { return stored; }
     int connectionCount() const { return connections; }
-    // Sends raw bytes on the control connection at once, outside any command.
-    void sendRaw(const QByteArray& bytes);
+    void sendRaw(const QByteArray& bytes) { writeControl(bytes); }
     void closeControl();
-    // Data no test reads back byte by byte: a repeating pattern of the asked size.
-    static QByteArray filler(qint64 size);
 
 private:
     void onNewControl();
@@ -76,7 +62,6 @@ private:
     Answer defaultAnswer(const QString& line) const;
     void writeControl(const QByteArray& bytes);
     void pumpControl();
-    void followFolderChange(const QString& path);
     void repeatForEver(const QByteArray& preliminary, int intervalMs);
     void openPassive();
     void runDataCommand(const QString& line, const Answer& answer);
@@ -93,7 +78,7 @@ private:
     QStringList received;
     QByteArray inbox;
     QByteArray outbox;
-    class QTimer* pump = nullptr;
+    QTimer* pump = nullptr;
     QByteArray stored;
     int chunkSize = 0;
     int connections = 0;

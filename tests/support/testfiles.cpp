@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 bool writeTestFile(const QString& path, const QByteArray& bytes)
 {
@@ -30,4 +31,22 @@ QByteArray patternBytes(qint64 size, quint32 seed)
         bytes[i] = char(x >> 16);
     }
     return bytes;
+}
+
+bool makeTestFiles(const QString& base, const QString& items, QChar separator)
+{
+    static const QRegularExpression nameEnd(QStringLiteral("->|#|="));
+    bool made = true;
+    for (const QString& item : items.split(separator, Qt::SkipEmptyParts)) {
+        const QString path = base + QLatin1Char('/') + item.section(nameEnd, 0, 0);
+        if (item.endsWith(QLatin1Char('/')))
+            made = QDir().mkpath(path) && made;
+        else if (item.contains(QLatin1String("->")) && QDir().mkpath(QFileInfo(path).path()))
+            made = QFile::link(item.section(QLatin1String("->"), 1), path) && made;
+        else if (item.contains(QLatin1Char('#')) && !item.contains(QLatin1Char('=')))
+            made = writeTestFile(path, patternBytes(item.section(QLatin1Char('#'), 1).toLongLong())) && made;
+        else
+            made = writeTestFile(path, item.section(QLatin1Char('='), 1).toUtf8()) && made;
+    }
+    return made;
 }
