@@ -45,8 +45,7 @@ inline QStringList column(QTreeWidget* tree, int index)
 // The first row of a flat list whose column 0 reads name, or none.
 inline QTreeWidgetItem* rowNamed(const QTreeWidget* tree, const QString& name)
 {
-    const QList<QTreeWidgetItem*> rows = tree->findItems(name, Qt::MatchExactly);
-    return rows.isEmpty() ? nullptr : rows.first();
+    return tree->findItems(name, Qt::MatchExactly).value(0);
 }
 
 // Selects exactly the named rows of a flat list, the last one current; false if one is missing.
