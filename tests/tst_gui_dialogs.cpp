@@ -123,12 +123,6 @@ private slots:
             server->stopAll();
     }
 
-    void cleanupTestCase()
-    {
-        serverStore.reset();
-        QVERIFY(!StartFTPDialog::server());
-    }
-
     void sitesAddEditRemove()
     {
         client->setCodecName(QStringLiteral("GBK"));

@@ -48,19 +48,6 @@ inline QTreeWidgetItem* rowNamed(const QTreeWidget* tree, const QString& name)
     return tree->findItems(name, Qt::MatchExactly).value(0);
 }
 
-// Selects exactly the named rows of a flat list, the last one current; false if one is missing.
-inline bool selectRows(QTreeWidget* tree, const QStringList& rows)
-{
-    tree->clearSelection();
-    for (const QString& name : rows) {
-        QTreeWidgetItem* row = rowNamed(tree, name);
-        if (!row)
-            return false;
-        tree->setCurrentItem(row, 0, QItemSelectionModel::Select);
-    }
-    return true;
-}
-
 // A site on 127.0.0.1 for the test server's own user "test".
 inline ServerInfo* addLoopbackSite(FBData* store, quint16 port, const QString& password,
                                    const QString& localFolder = QDir::tempPath())
