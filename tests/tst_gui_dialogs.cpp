@@ -129,8 +129,7 @@ private slots:
         BackupToFTPDialog dialog(client.get(), store.get());
         // Opening the dialog chooses nothing: the engine keeps its codec. A choice reaches it at once.
         QCOMPARE(client->codecName, QStringLiteral("GBK"));
-        auto* codecs = child<QComboBox>(&dialog, "CodeComboBox");
-        codecs->setCurrentIndex(codecs->findText(QStringLiteral("GB2312")));
+        child<QComboBox>(&dialog, "CodeComboBox")->setCurrentText(QStringLiteral("GB2312"));
         QCOMPARE(client->codecName, QStringLiteral("GB2312"));
         auto* list = child<QTreeWidget>(&dialog, "BackupItems");
         setText(&dialog, "ServerName", QStringLiteral("Home"));
@@ -190,7 +189,8 @@ private slots:
         ScriptedFtpServer scripted;
         const bool hangUp = port == QLatin1String("hang-up");
         QVERIFY(!hangUp || (scripted.listen() && scripted.addScript(QStringLiteral("PASS => [close]"))));
-        ServerInfo* site = addLoopbackSite(store.get(), hangUp ? scripted.port() : fixture->port(), password);
+        const quint16 serverPort = hangUp ? scripted.port() : fixture->port();
+        ServerInfo* site = addLoopbackSite(store.get(), serverPort, password);
         BackupToFTPDialog dialog(client.get(), store.get());
         auto* list = child<QTreeWidget>(&dialog, "BackupItems");
         list->setCurrentItem(list->topLevelItem(0));
@@ -494,7 +494,7 @@ private slots:
             int filled = 0;
             for (int x = 0; x < image.width(); ++x)
                 filled += QColor(image.pixel(x, 20)) == QColor(0, 124, 249) ? 1 : 0;
-            const QString bar = QString("%1 of %2 in state %3 fills ").arg(row.done).arg(row.total).arg(row.state);
+            const QString bar = QString("%1 of %2, state %3: ").arg(row.done).arg(row.total).arg(row.state);
             QCOMPARE(bar + QString::number(filled), bar + QString::number(row.filledWidth));
             QVERIFY(row.state != KTDUFile::Finish || QColor(image.pixel(100, 20)) == Qt::white);
         }
@@ -515,7 +515,9 @@ private slots:
                 labels.append(label->text());
             QVERIFY(labels.contains(CertificateTrust::toText(fingerprint)));
             QVERIFY(dialog.cancelButton()->isDefault());
-            QPushButton* const buttons[] = {dialog.cancelButton(), dialog.onceButton(), dialog.alwaysButton()};
+            // The buttons in the order of the answers.
+            QPushButton* const buttons[] = {dialog.cancelButton(), dialog.onceButton(),
+                                            dialog.alwaysButton()};
             buttons[answer]->click();
             QCOMPARE(dialog.answer(), answer);
             QCOMPARE(dialog.result() == QDialog::Accepted, answer != KTCertificateDialog::Cancel);

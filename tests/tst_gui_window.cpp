@@ -198,7 +198,8 @@ private slots:
         const QString ended("ended with the sites saved");
         QTest::newRow("optional, No") << optional << false << QStringList{"asked"};
         QTest::newRow("optional, Yes") << optional << true << QStringList{"asked", "opened", ended};
-        QTest::newRow("forced, No") << QByteArray("2|http://127.0.0.1/get|OK|x") << false << QStringList{"asked", ended};
+        const QByteArray forced("2|http://127.0.0.1/get|OK|x");
+        QTest::newRow("forced, No") << forced << false << QStringList{"asked", ended};
         QTest::newRow("no notice") << QByteArray("nothing new") << true << QStringList();
     }
 
