@@ -50,19 +50,17 @@ struct ModalAnswerer
 
     ModalAnswerer()
     {
-        QObject::connect(&timer, &QTimer::timeout, [this] { answer(); });
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            const QByteArray name = modal ? modal->metaObject()->className() : "";
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                texts.append(box->text());
+                box->accept();
+            } else if (handlers.contains(name)) {
+                handlers.take(name)(qobject_cast<QDialog*>(modal));
+            }
+        });
         timer.start(10);
-    }
-    void answer()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        const QByteArray name = modal ? modal->metaObject()->className() : "";
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            texts.append(box->text());
-            box->accept();
-        } else if (handlers.contains(name)) {
-            handlers.take(name)(qobject_cast<QDialog*>(modal));
-        }
     }
 };
 
@@ -106,9 +104,8 @@ private slots:
     {
         fixture = std::make_unique<ServerFixture>();
         QVERIFY(fixture->start());
-        QDir(fixture->rootPath()).mkpath(QStringLiteral("a/b/deep"));
-        QDir(fixture->rootPath()).mkpath(QStringLiteral("a/c"));
-        QDir(fixture->rootPath()).mkpath(QStringLiteral("z"));
+        for (const char* folder : {"a/b/deep", "a/c", "z"})
+            QDir(fixture->rootPath()).mkpath(QLatin1String(folder));
         configDir = std::make_unique<QTemporaryDir>();
         store = std::make_unique<FBData>(configDir->path(), nullptr);
         client = std::make_unique<FTPClient>();
@@ -126,20 +123,13 @@ private slots:
             server->stopAll();
     }
 
-    void cleanupTestCase()
-    {
-        serverStore.reset();
-        QVERIFY(!StartFTPDialog::server());
-    }
-
     void sitesAddEditRemove()
     {
         client->setCodecName(QStringLiteral("GBK"));
         BackupToFTPDialog dialog(client.get(), store.get());
         // Opening the dialog chooses nothing: the engine keeps its codec. A choice reaches it at once.
         QCOMPARE(client->codecName, QStringLiteral("GBK"));
-        auto* codecs = child<QComboBox>(&dialog, "CodeComboBox");
-        codecs->setCurrentIndex(codecs->findText(QStringLiteral("GB2312")));
+        child<QComboBox>(&dialog, "CodeComboBox")->setCurrentText(QStringLiteral("GB2312"));
         QCOMPARE(client->codecName, QStringLiteral("GB2312"));
         auto* list = child<QTreeWidget>(&dialog, "BackupItems");
         setText(&dialog, "ServerName", QStringLiteral("Home"));
@@ -176,38 +166,46 @@ private slots:
     void sitesConnect_data()
     {
         QTest::addColumn<QString>("password");  // of the stored site
-        QTest::addColumn<QString>("port");      // typed; "site" keeps the site's
-        QTest::addColumn<bool>("clearFields");  // connect with empty fields: the current row is loaded
+        // Typed; "site" keeps the site's, none empties every field (the current row is loaded),
+        // "hang-up" is a server that hangs up on the password: a failed login and a logout.
+        QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("message");
         const QString success = QStringLiteral("Connection success!");
-        QTest::newRow("stored site from empty fields") << testPassword << "" << true << success;
-        QTest::newRow("typed fields") << testPassword << "site" << false << success;
-        QTest::newRow("refused login") << "wrong" << "site" << false << "Disconnect from the server!";
-        QTest::newRow("port not a number") << testPassword << "21x" << false << portMessage;
-        QTest::newRow("port zero") << testPassword << "0" << false << portMessage;
-        QTest::newRow("port past 16 bits") << testPassword << "65557" << false << portMessage;
+        QTest::newRow("stored site from empty fields") << testPassword << "" << success;
+        QTest::newRow("typed fields") << testPassword << "site" << success;
+        QTest::newRow("refused login") << "wrong" << "site" << "Disconnect from the server!";
+        QTest::newRow("one box for a hang-up") << testPassword << "hang-up" << "Disconnect from the server!";
+        QTest::newRow("port not a number") << testPassword << "21x" << portMessage;
+        QTest::newRow("port zero") << testPassword << "0" << portMessage;
+        QTest::newRow("port past 16 bits") << testPassword << "65557" << portMessage;
     }
 
     void sitesConnect()
     {
         QFETCH(QString, password);
         QFETCH(QString, port);
-        QFETCH(bool, clearFields);
         QFETCH(QString, message);
         fixture->server->setLoginFailDelay(0);
-        ServerInfo* site = addLoopbackSite(store.get(), fixture->port(), password);
+        ScriptedFtpServer scripted;
+        const bool hangUp = port == QLatin1String("hang-up");
+        QVERIFY(!hangUp || (scripted.listen() && scripted.addScript(QStringLiteral("PASS => [close]"))));
+        const quint16 serverPort = hangUp ? scripted.port() : fixture->port();
+        ServerInfo* site = addLoopbackSite(store.get(), serverPort, password);
         BackupToFTPDialog dialog(client.get(), store.get());
         auto* list = child<QTreeWidget>(&dialog, "BackupItems");
         list->setCurrentItem(list->topLevelItem(0));
-        if (clearFields) {
+        if (port.isEmpty()) {
             for (const char* field : {"IP", "Port", "Name", "Password"})
                 setText(&dialog, field, QString());
         } else {
             emit list->itemClicked(list->topLevelItem(0), 0);
-            if (port != QLatin1String("site"))
+            if (port != QLatin1String("site") && !hangUp)
                 setText(&dialog, "Port", port);
         }
+        QSignalSpy logout(client.get(), &FTPClient::logout);
         click(&dialog, "ConnectButton");
+        if (hangUp)  // a failed login and a logout, yet one box
+            QTRY_COMPARE(logout.count(), 1);
         QTRY_COMPARE(answerer->texts, QStringList{message});
         const bool loggedIn = message == QLatin1String("Connection success!");
         QCOMPARE(client->isLoggedIn(), loggedIn);
@@ -216,24 +214,6 @@ private slots:
         QCOMPARE(column(list, 1), QStringList{loggedIn ? "Connected" : "Disconnected"});
         QVERIFY(!loggedIn || child<QPushButton>(&dialog, "ConnectButton")->isHidden());
         QCOMPARE(dialog.currentServerId, site->id);
-    }
-
-    // A server that hangs up on the password: a failed login and a logout, one box.
-    void sitesOneMessagePerAttempt()
-    {
-        ScriptedFtpServer scripted;
-        QVERIFY(scripted.listen());
-        ScriptedFtpServer::Answer hangUp;
-        hangUp.closeControl = true;
-        scripted.addAnswer(QStringLiteral("PASS"), hangUp);
-        BackupToFTPDialog dialog(client.get(), store.get());
-        setText(&dialog, "Port", QString::number(scripted.port()));
-        QSignalSpy logout(client.get(), &FTPClient::logout);
-        click(&dialog, "ConnectButton");
-        QTRY_COMPARE(logout.count(), 1);
-        QCOMPARE(answerer->texts, QStringList{"Disconnect from the server!"});
-        // The attempt still adds the typed site, as a successful one would.
-        QCOMPARE(store->sites.size(), 1);
     }
 
     // Ok connects to the current row's site, even one moved to without a click. Connect to the host
@@ -368,12 +348,6 @@ private slots:
             QVERIFY(!StartFTPDialog::server() || !StartFTPDialog::server()->isListening());
             return;
         }
-        QString address;
-        quint16 savedPort = 0;
-        QString savedPath;
-        QVERIFY(serverStore->readServerSettings(address, savedPort, savedPath));
-        QCOMPARE(savedPort, port);
-        QCOMPARE(savedPath, root.path());
         QCOMPARE(int(KTTlsSettings::read(serverFile("server.ini")).mode), tls);
         QCOMPARE(StartFTPDialog::server()->tlsEnabled(), tls != KTTlsSettings::Off);
         QCOMPARE(StartFTPDialog::server()->tlsRequired(), tls == KTTlsSettings::Require);
@@ -437,37 +411,34 @@ private slots:
         QCOMPARE(list->topLevelItemCount(), 0);
     }
 
-    void chmodDialog_data()
-    {
-        QTest::addColumn<QString>("permissions");
-        QTest::addColumn<QStringList>("alsoTick");
-        QTest::addColumn<int>("scope");
-        QTest::addColumn<QString>("mode");  // none: Cancel
-        QTest::addColumn<int>("applyTo");
-        QTest::newRow("file rw-r--r--") << "-rw-r--r--" << QStringList() << 0 << "0644" << 1;
-        QTest::newRow("nine characters tick nothing") << "rwxrwxrwx" << QStringList() << 0 << "0000" << 1;
-        QTest::newRow("eleven characters tick nothing") << "drwxrwxrwx+" << QStringList() << 0 << "0000" << 1;
-        QTest::newRow("owner box is set-user-id") << "drwxr-xr-x" << QStringList{"Owner"} << 0 << "4755" << 1;
-        QTest::newRow("odd letters leave boxes alone") << "-r-Sr-Tr-x" << QStringList() << 1 << "0445" << 2;
-        QTest::newRow("folders only") << "d---------" << QStringList{"PublicExecute"} << 2 << "0001" << 3;
-        QTest::newRow("cancel leaves nothing") << "-rwxrwxrwx" << QStringList() << 0 << "" << 0;
-    }
-
+    // Nine or eleven characters tick nothing; odd letters leave their boxes alone; Cancel sets no mode.
     void chmodDialog()
     {
-        QFETCH(QString, permissions);
-        QFETCH(QStringList, alsoTick);
-        QFETCH(int, scope);
-        QFETCH(QString, mode);
-        QFETCH(int, applyTo);
-        KChmodDlg dialog;
-        dialog.setPermissions(permissions);
-        for (const QString& box : alsoTick)
-            dialog.findChild<QCheckBox*>(box)->setChecked(true);
-        child<QComboBox>(&dialog, "ChildOption")->setCurrentIndex(scope);
-        click(&dialog, mode.isEmpty() ? "Cancel" : "Change");
-        QCOMPARE(dialog.mode, mode);
-        QCOMPARE(dialog.applyTo, applyTo);
+        const struct {
+            const char* permissions;
+            const char* tick;
+            int scope;
+            const char* modeAndApplyTo;
+        } rows[] = {
+            {"-rw-r--r--", "", 0, "0644 1"},
+            {"rwxrwxrwx", "", 0, "0000 1"},
+            {"drwxrwxrwx+", "", 0, "0000 1"},
+            {"drwxr-xr-x", "Owner", 0, "4755 1"},  // the owner box is set-user-id
+            {"-r-Sr-Tr-x", "", 1, "0445 2"},
+            {"d---------", "PublicExecute", 2, "0001 3"},
+            {"-rwxrwxrwx", "", 0, " 0"},
+        };
+        for (const auto& row : rows) {
+            KChmodDlg dialog;
+            dialog.setPermissions(row.permissions);
+            if (*row.tick)
+                child<QCheckBox>(&dialog, row.tick)->setChecked(true);
+            child<QComboBox>(&dialog, "ChildOption")->setCurrentIndex(row.scope);
+            click(&dialog, row.modeAndApplyTo[0] == ' ' ? "Cancel" : "Change");
+            // The input on both sides names the row that fails.
+            QCOMPARE(QString("%1 %2 %3").arg(row.permissions, dialog.mode).arg(dialog.applyTo),
+                     QString("%1 %2").arg(row.permissions, row.modeAndApplyTo));
+        }
     }
 
     // Icons are cached per extension, case and all; the placeholder file they are read through
@@ -493,85 +464,74 @@ private slots:
         QVERIFY(!QFileInfo::exists(placeholder));
     }
 
-    void progressBar_data()
-    {
-        QTest::addColumn<int>("done");
-        QTest::addColumn<int>("total");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<int>("filledWidth");  // of the 190 pixel bar in a 200 pixel cell
-        // A bar that is not known to be done is empty; an empty file is done at once.
-        const int running = KTDUFile::Downloading;
-        QTest::newRow("50 %") << 512 << 1024 << running << 95;
-        QTest::newRow("100 % for an empty file") << 0 << 0 << running << 190;
-        QTest::newRow("waiting, size not known yet") << 0 << 0 << int(KTDUFile::Undownload) << 0;
-        QTest::newRow("failed before its size was known") << 0 << 0 << int(KTDUFile::DownloadError) << 0;
-        QTest::newRow("finished draws no bar at all") << 1024 << 1024 << int(KTDUFile::Finish) << 0;
-    }
-
+    // The filled width of the queue's 190 pixel bar in a 200 pixel cell: a bar that is not known to
+    // be done is empty, an empty file is done at once, a finished row draws no bar at all.
     void progressBar()
     {
-        QFETCH(int, done);
-        QFETCH(int, total);
-        QFETCH(int, state);
-        QFETCH(int, filledWidth);
-        KTDUFile record;
-        record.doneSize = done;
-        record.fileSize = total;
-        record.stateCode = state;
-        QStandardItemModel model(1, 5);
-        model.setData(model.index(0, 4), QVariant::fromValue(static_cast<void*>(&record)), Qt::UserRole);
-        QImage image(200, 40, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QStyleOptionViewItem option;
-        option.rect = image.rect();
-        QPainter painter(&image);
-        QPenStyleDelegate().paint(&painter, option, model.index(0, 4));
-        painter.end();
-        int filled = 0;
-        for (int x = 0; x < image.width(); ++x)
-            filled += QColor(image.pixel(x, 20)) == QColor(0, 124, 249) ? 1 : 0;
-        QCOMPARE(filled, filledWidth);
-        if (state == KTDUFile::Finish)
-            QCOMPARE(QColor(image.pixel(100, 20)), QColor(Qt::white));
+        const struct {
+            int done, total, state, filledWidth;
+        } rows[] = {
+            {512, 1024, KTDUFile::Downloading, 95},
+            {0, 0, KTDUFile::Downloading, 190},
+            {0, 0, KTDUFile::Undownload, 0},
+            {0, 0, KTDUFile::DownloadError, 0},
+            {1024, 1024, KTDUFile::Finish, 0},
+        };
+        for (const auto& row : rows) {
+            KTDUFile record;
+            record.doneSize = row.done;
+            record.fileSize = row.total;
+            record.stateCode = row.state;
+            QStandardItemModel model(1, 5);
+            model.setData(model.index(0, 4), QVariant::fromValue(static_cast<void*>(&record)), Qt::UserRole);
+            QImage image(200, 40, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QStyleOptionViewItem option;
+            option.rect = image.rect();
+            QPainter painter(&image);
+            QPenStyleDelegate().paint(&painter, option, model.index(0, 4));
+            painter.end();
+            int filled = 0;
+            for (int x = 0; x < image.width(); ++x)
+                filled += QColor(image.pixel(x, 20)) == QColor(0, 124, 249) ? 1 : 0;
+            const QString bar = QString("%1 of %2, state %3: ").arg(row.done).arg(row.total).arg(row.state);
+            QCOMPARE(bar + QString::number(filled), bar + QString::number(row.filledWidth));
+            QVERIFY(row.state != KTDUFile::Finish || QColor(image.pixel(100, 20)) == Qt::white);
+        }
     }
 
     // Each button gives its answer, and the answer does to the engine's trust what it says.
-    void certificateDialogAnswers_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("storedForGood");
-        QTest::addColumn<bool>("reconnects");
-        QTest::newRow("Trust always") << int(KTCertificateDialog::TrustAlways) << true << true;
-        QTest::newRow("Only this time") << int(KTCertificateDialog::OnlyThisTime) << false << true;
-        QTest::newRow("Cancel") << int(KTCertificateDialog::Cancel) << false << false;
-    }
-
     void certificateDialogAnswers()
     {
-        QFETCH(int, answer);
-        QFETCH(bool, storedForGood);
-        QFETCH(bool, reconnects);
         if (!haveCertificates)
             QSKIP("no TLS or openssl here");
         const QSslCertificate& certificate = certificates.selfSigned;
         const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
-        KTCertificateDialog dialog(certificate, "127.0.0.1", 2121, QStringLiteral("self-signed"), false);
-        QStringList labels;
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            labels.append(label->text());
-        QVERIFY(labels.contains(CertificateTrust::toText(fingerprint)));
-        QVERIFY(dialog.cancelButton()->isDefault());
-        QPushButton* const buttons[] = {dialog.cancelButton(), dialog.onceButton(), dialog.alwaysButton()};
-        buttons[answer]->click();
-        QCOMPARE(int(dialog.answer()), answer);
-        QCOMPARE(dialog.result() == QDialog::Accepted, answer != KTCertificateDialog::Cancel);
-        QTemporaryDir folder;
-        FTPClient engine;
-        engine.setTrustFolder(folder.path());
-        engine.hostName = QStringLiteral("127.0.0.1");
-        engine.portNumber = 2121;
-        QCOMPARE(KTCertificateDialog::apply(&engine, certificate, dialog.answer()), reconnects);
-        QCOMPARE(engine.certificateTrust().fingerprint(engine.hostName, 2121) == fingerprint, storedForGood);
+        for (const auto answer : {KTCertificateDialog::Cancel, KTCertificateDialog::OnlyThisTime,
+                                  KTCertificateDialog::TrustAlways}) {
+            KTCertificateDialog dialog(certificate, "127.0.0.1", 2121, "self-signed", false);
+            QStringList labels;
+            for (const QLabel* label : dialog.findChildren<QLabel*>())
+                labels.append(label->text());
+            QVERIFY(labels.contains(CertificateTrust::toText(fingerprint)));
+            QVERIFY(dialog.cancelButton()->isDefault());
+            // The buttons in the order of the answers.
+            QPushButton* const buttons[] = {dialog.cancelButton(), dialog.onceButton(),
+                                            dialog.alwaysButton()};
+            buttons[answer]->click();
+            QCOMPARE(dialog.answer(), answer);
+            QCOMPARE(dialog.result() == QDialog::Accepted, answer != KTCertificateDialog::Cancel);
+            QTemporaryDir folder;
+            FTPClient engine;
+            engine.setTrustFolder(folder.path());
+            engine.hostName = QStringLiteral("127.0.0.1");
+            engine.portNumber = 2121;
+            // Only the two trusting answers reconnect; only "always" is stored.
+            const bool trusted = answer != KTCertificateDialog::Cancel;
+            QCOMPARE(KTCertificateDialog::apply(&engine, certificate, answer), trusted);
+            QCOMPARE(engine.certificateTrust().fingerprint(engine.hostName, 2121) == fingerprint,
+                     answer == KTCertificateDialog::TrustAlways);
+        }
     }
 
     // The English and the Chinese help page, where the build puts them (beside <build>/app): every

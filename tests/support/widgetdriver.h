@@ -45,21 +45,7 @@ inline QStringList column(QTreeWidget* tree, int index)
 // The first row of a flat list whose column 0 reads name, or none.
 inline QTreeWidgetItem* rowNamed(const QTreeWidget* tree, const QString& name)
 {
-    const QList<QTreeWidgetItem*> rows = tree->findItems(name, Qt::MatchExactly);
-    return rows.isEmpty() ? nullptr : rows.first();
-}
-
-// Selects exactly the named rows of a flat list, the last one current; false if one is missing.
-inline bool selectRows(QTreeWidget* tree, const QStringList& rows)
-{
-    tree->clearSelection();
-    for (const QString& name : rows) {
-        QTreeWidgetItem* row = rowNamed(tree, name);
-        if (!row)
-            return false;
-        tree->setCurrentItem(row, 0, QItemSelectionModel::Select);
-    }
-    return true;
+    return tree->findItems(name, Qt::MatchExactly).value(0);
 }
 
 // A site on 127.0.0.1 for the test server's own user "test".
