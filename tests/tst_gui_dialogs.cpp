@@ -178,6 +178,8 @@ private slots:
         QTest::newRow("port not a number") << testPassword << "21x" << portMessage;
         QTest::newRow("port zero") << testPassword << "0" << portMessage;
         QTest::newRow("port past 16 bits") << testPassword << "65557" << portMessage;
+        // A site without a password: the box names the empty field instead of doing nothing.
+        QTest::newRow("missing password") << "" << "" << "Please enter the password!";
     }
 
     void sitesConnect()
@@ -210,7 +212,7 @@ private slots:
         const bool loggedIn = message == QLatin1String("Connection success!");
         QCOMPARE(client->isLoggedIn(), loggedIn);
         // Only an attempt that starts marks the site chosen.
-        QCOMPARE(site->select, message != QLatin1String(portMessage));
+        QCOMPARE(site->select, message != QLatin1String(portMessage) && !password.isEmpty());
         QCOMPARE(column(list, 1), QStringList{loggedIn ? "Connected" : "Disconnected"});
         QVERIFY(!loggedIn || child<QPushButton>(&dialog, "ConnectButton")->isHidden());
         QCOMPARE(dialog.currentServerId, site->id);
