@@ -5,14 +5,6 @@
 #include "support/httpstub.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLocale>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -134,7 +126,7 @@ void TestSettings::storedFiles()
 }
 
 // Saving a twice-stored user replaces the first only, removing takes both, and an emptied list
-// is read again from the file; a site is known whatever its user name.
+// is read again from the file.
 void TestSettings::storeInUse()
 {
     QTemporaryDir dir;
@@ -161,13 +153,6 @@ void TestSettings::storeInUse()
     QCOMPARE(changes.count(), 3);  // removing an unknown user is a change too
     store.removeUser(QStringLiteral("test"));
     QCOMPARE(userTexts(store.users()), QStringList({"test:581247:", "twin:b:", "twin:c:"}));
-    auto* site = new ServerInfo(&store);
-    store.sites.insert(site->id, site);
-    ServerInfo probe;
-    probe.userName = QStringLiteral("someone else");
-    QVERIFY(store.containsServer(&probe));
-    probe.port = 2121;
-    QVERIFY(!store.containsServer(&probe));
 }
 
 void TestSettings::initTestCase()
