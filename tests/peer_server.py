@@ -195,8 +195,7 @@ class ServerTool(PeerCase):
         self.assertEqual(read(os.path.join(config, "users.ini")), users)
 
     def test_users_of_this_run_and_the_log(self):
-        data = random.Random(11).randbytes(3_000_000)
-        write(os.path.join(self.root, "big.bin"), data)
+        write(os.path.join(self.root, "big.bin"), BIG)
         write(os.path.join(self.root, "fake\r\nforged"), b"x")
         server = self.serve("--user", "bob:pa:ss", "--user", "carol:x")
         with login(server.port, "carol", "x") as ftp:
@@ -206,11 +205,11 @@ class ServerTool(PeerCase):
         with login(server.port, "bob", "pa:ss") as ftp:
             ftp.dir(lines.append)
             ftp.retrbinary("RETR big.bin", received.extend)
-        self.assertEqual(bytes(received), data)
+        self.assertEqual(bytes(received), BIG)
         # A name with a line break would forge listing lines: it is left out, and the log says so.
         self.assertFalse([line for line in lines if "forged" in line], lines)
         self.assertIn("fake??forged", server.wait_for_line("notice listing leaves out") or "")
-        self.assertTrue(server.wait_for_line("transfer bob RETR /big.bin %d bytes" % len(data)))
+        self.assertTrue(server.wait_for_line("transfer bob RETR /big.bin %d bytes" % len(BIG)))
         self.assertTrue(server.wait_for_line("logout bob from 127.0.0.1:"))
         self.assertEqual(server.stop(signal.SIGTERM), 0)
         self.assertIn("login carol from 127.0.0.1:", server.text())
@@ -374,19 +373,18 @@ class ClientPeers(PeerCase):
         self.assertTrue(server.wait_for_line("transfer test STOR /up1.3.bin"))
         # The same, every time: an uploader that lets what the server sent after the handshake
         # sit unread before it sends and closes.
-        ftp = ftplib.FTP_TLS(context=ssl.create_default_context(cafile=self.cert), timeout=WAIT)
-        ftp.connect("127.0.0.1", self.port)
-        ftp.login("test", "pw")
-        ftp.prot_p()
-        ftp.voidcmd("TYPE I")
-        raw = socket.create_connection(ftp.makepasv(), timeout=WAIT)
-        ftp.sendcmd("STOR quiet.bin")
-        with ftp.context.wrap_socket(raw, server_hostname="127.0.0.1",
-                                     session=ftp.sock.session) as data:
-            time.sleep(0.3)
-            data.sendall(DATA)
-        self.assertTrue(ftp.voidresp().startswith("226"))
-        ftp.quit()
+        with ftplib.FTP_TLS(context=ssl.create_default_context(cafile=self.cert)) as ftp:
+            ftp.connect("127.0.0.1", self.port, timeout=WAIT)
+            ftp.login("test", "pw")
+            ftp.prot_p()
+            ftp.voidcmd("TYPE I")
+            raw = socket.create_connection(ftp.makepasv(), timeout=WAIT)
+            ftp.sendcmd("STOR quiet.bin")
+            with ftp.context.wrap_socket(raw, server_hostname="127.0.0.1",
+                                         session=ftp.sock.session) as data:
+                time.sleep(0.3)
+                data.sendall(DATA)
+            self.assertTrue(ftp.voidresp().startswith("226"))
         self.assertEqual(read(os.path.join(self.root, "quiet.bin")), DATA)
 
 
