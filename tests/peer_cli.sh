@@ -13,7 +13,7 @@ PIDS=""
 trap stop_all EXIT
 export HOME="$W/home" XDG_CONFIG_HOME="$W/config"
 
-mkdir -p "$W/root/tree/sub dir" "$W/root/tree/empty" "$W/local" "$W/dl"
+mkdir -p "$W/root/tree/sub dir" "$W/root/tree/empty" "$W/root/real" "$W/local" "$W/dl" "$W/home"
 head -c 3000000 /dev/urandom >"$W/root/tree/big.bin"
 echo "blank" >"$W/root/tree/sub dir/a b.txt"
 cp -r "$W/root/tree" "$W/local/tree"
@@ -34,7 +34,6 @@ expect 0 "--tls falls back to plain FTP" timeout 60 "$CLI" --tls --port "$PORT" 
 expect 0 "TORVEX_PASSWORD and a URL" \
     env TORVEX_PASSWORD=p timeout 60 "$CLI" ls "ftp://u@127.0.0.1:$PORT/tree"
 grep -q "big.bin" "$W/out" || bad "the URL's path listed"
-mkdir -p "$W/home"
 printf '%s\n' "machine other login x password wrong" "machine 127.0.0.1 login u password p" \
     >"$W/home/.netrc"
 expect 0 "login from .netrc" timeout 60 "$CLI" --port "$PORT" 127.0.0.1 ls /
@@ -75,20 +74,18 @@ grep -q "cannot connect to 127.0.0.1 port $DEAD" "$W/err" || bad "unreachable me
 expect 2 "unknown command" "$CLI" 127.0.0.1 frobnicate
 
 # A link to a folder is fetched and filled as a folder and takes uploads; rm removes the link only.
-mkdir -p "$W/root/real" "$W/dl-links"
 echo "inner" >"$W/root/real/inner.txt"
 ln -s real "$W/root/lnk"
-expect 0 "get a link to a folder" $T get /lnk "$W/dl-links"
-cmp -s "$W/root/real/inner.txt" "$W/dl-links/lnk/inner.txt" || bad "folder through a link"
+expect 0 "get a link to a folder" $T get /lnk "$W/dl"
+cmp -s "$W/root/real/inner.txt" "$W/dl/lnk/inner.txt" || bad "folder through a link"
 expect 0 "put into a link to a folder" $T put "$W/root/tree/big.bin" /lnk
 cmp -s "$W/root/tree/big.bin" "$W/root/real/big.bin" || bad "put through a link"
 expect 0 "rm a link to a folder" $T rm /lnk
 [ ! -L "$W/root/lnk" ] && [ -f "$W/root/real/inner.txt" ] || bad "rm touched the target"
 
 tls_checks() {
-    make_cert self
-    make_cert other
-    local fp max dl
+    local fp max dl name
+    for name in self other; do make_cert "$name"; done
     fp=$(fingerprint "$W/self.pem")
     mkdir -p "$W/root/w" "$W/config/torvex"
     chown "$(ftp_account)" "$W/root/w"

@@ -5,51 +5,11 @@
 #include "engine/ftpreplyreader.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QHash>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
 
 namespace {
-
-// Listing rows as "field|field|...", one per line.
-QString listingRows(const QString& listing)
-{
-    QStringList rows;
-    for (const FTPClient::Row& row : FTPClient::parseList(listing))
-        rows << row.join('|');
-    return rows.join('\n');
-}
-
-// Sorted rows as "name", "/" for a folder, "@" for a link, then the size.
-QString sortedKinds(QString listing)
-{
-    FTPClient::Rows rows = FTPClient::parseList(listing);
-    QStringList kinds;
-    for (const FTPClient::Row& row : FTPClient::sortRows(rows))
-        kinds << row.at(6).section(' ', 0, 0) + (FTPClient::isDirRow(row) ? "/" : "")
-                     + (FTPClient::isLinkRow(row) ? "@" : "")
-                     + QString::number(FTPClient::rowSize(row));
-    return kinds.join(' ') + QStringLiteral(" %1 left").arg(rows.size());
-}
-
-// Feeds the reader the pieces between "|" and gives its lines, "!" marking a reply's final line.
-QString readReplies(const QString& pieces)
-{
-    FtpReplyReader reader;
-    QStringList seen;
-    for (const QString& piece : pieces.split('|')) {
-        if (!reader.append(piece.toLatin1()))
-            return "overflow";
-        FtpReplyReader::Line line;
-        while (reader.next(line))
-            seen << (line.final ? "!" : "") + line.text;
-    }
-    return seen.join(',');
-}
 
 // Each function under test, text in and text out; two-argument ones take the parts around "|".
 QString call(const QString& function, const QString& input)
@@ -68,9 +28,33 @@ QString call(const QString& function, const QString& input)
              return FTPClient::parsePasv(input, address, port)
                  ? address + ':' + QString::number(port) : QString();
          }},
-        {"parseList", [&] { return listingRows(input); }},
-        {"sortRows", [&] { return sortedKinds(input); }},
-        {"readReplies", [&] { return readReplies(input); }},
+        {"parseList", [&] {  // rows as "field|field|...", one per line
+             QStringList rows;
+             for (const FTPClient::Row& row : FTPClient::parseList(input))
+                 rows << row.join('|');
+             return rows.join('\n');
+         }},
+        {"sortRows", [&] {  // "name", "/" for a folder, "@" for a link, then the size
+             FTPClient::Rows rows = FTPClient::parseList(input);
+             QStringList kinds;
+             for (const FTPClient::Row& row : FTPClient::sortRows(rows))
+                 kinds << row.at(6).section(' ', 0, 0) + (FTPClient::isDirRow(row) ? "/" : "")
+                              + (FTPClient::isLinkRow(row) ? "@" : "")
+                              + QString::number(FTPClient::rowSize(row));
+             return kinds.join(' ') + QStringLiteral(" %1 left").arg(rows.size());
+         }},
+        // Feeds the reader the pieces between "|"; "!" marks a reply's final line.
+        {"readReplies", [&] {
+             FtpReplyReader reader;
+             QStringList seen;
+             for (const QString& piece : input.split('|')) {
+                 reader.append(piece.toLatin1());
+                 FtpReplyReader::Line line;
+                 while (reader.next(line))
+                     seen << (line.final ? "!" : "") + line.text;
+             }
+             return seen.join(',');
+         }},
         {"sortNoCase", [&] {
              QStringList list = input.split(',');
              sortNoCase(list);

@@ -5,14 +5,6 @@
 #include "support/httpstub.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLocale>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -74,8 +66,7 @@ void TestSettings::storedFiles_data()
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QStringList>("loaded");
     const QString user = QStringLiteral("test:581247:");  // the default user
-    QTest::newRow("every site field, in order")
-        << "servers.ini"
+    QTest::newRow("every site field, in order") << "servers.ini"
         << QStringList{"Server/Count=2", QStringLiteral("Node0/ServerName=Home \u00fc"),
                        "Node0/Start=true", "Node0/IP=127.0.0.1", "Node0/Port=2121",
                        "Node0/UserName=me", "Node0/Password=p=a;s s", "Node0/Codec=GB2312",
@@ -92,8 +83,7 @@ void TestSettings::storedFiles_data()
     QTest::newRow("authorised paths") << "apaths.ini"
                                       << QStringList{"Paths/Count=2", "Path_0=/a", "Path_1=/b c"}
                                       << QStringList{"paths /a,/b c", user};
-    QTest::newRow("user count larger than the records")
-        << "users.ini"
+    QTest::newRow("user count larger than the records") << "users.ini"
         << QStringList{"Users/Count=3", "Node0/Name=only", "Node0/Password=pw", "Node0/Paths=/x,/y"}
         << QStringList{"only:pw:/x,/y", "::", "::"};
 }
@@ -134,7 +124,7 @@ void TestSettings::storedFiles()
 }
 
 // Saving a twice-stored user replaces the first only, removing takes both, and an emptied list
-// is read again from the file; a site is known whatever its user name.
+// is read again from the file.
 void TestSettings::storeInUse()
 {
     QTemporaryDir dir;
@@ -161,13 +151,6 @@ void TestSettings::storeInUse()
     QCOMPARE(changes.count(), 3);  // removing an unknown user is a change too
     store.removeUser(QStringLiteral("test"));
     QCOMPARE(userTexts(store.users()), QStringList({"test:581247:", "twin:b:", "twin:c:"}));
-    auto* site = new ServerInfo(&store);
-    store.sites.insert(site->id, site);
-    ServerInfo probe;
-    probe.userName = QStringLiteral("someone else");
-    QVERIFY(store.containsServer(&probe));
-    probe.port = 2121;
-    QVERIFY(!store.containsServer(&probe));
 }
 
 void TestSettings::initTestCase()

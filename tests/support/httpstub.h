@@ -1,10 +1,7 @@
 #ifndef TORVEX_TESTS_HTTPSTUB_H
 #define TORVEX_TESTS_HTTPSTUB_H
 
-#include <QHostAddress>
-#include <QStringList>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QtNetwork>
 
 // A tiny web server on 127.0.0.1 standing in for the publisher's service. It notes each request's
 // path and query and answers every GET with one canned body, a 404, or silence.
