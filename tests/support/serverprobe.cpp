@@ -13,20 +13,22 @@ bool ProbeConnection::connectTo(quint16 port, const QHostAddress& bindAddress)
         return false;
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
     // A refused connection ends the wait at once.
-    QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState
-                                    || socket.state() == QAbstractSocket::UnconnectedState; },
-                    WaitMs);
+    readUntil([this] { return isOpen() || socket.state() == QAbstractSocket::UnconnectedState; });
     return isOpen();
+}
+
+bool ProbeConnection::readUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    return QTest::qWaitFor([&] {
+        received += socket.readAll();
+        return done();
+    }, timeoutMs);
 }
 
 bool ProbeConnection::waitClosed(int timeoutMs)
 {
-    return QTest::qWaitFor(
-        [this] {
-            received += socket.readAll();
-            return socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        timeoutMs);
+    return readUntil([this] { return socket.state() == QAbstractSocket::UnconnectedState; },
+                     timeoutMs);
 }
 
 bool ProbeConnection::handshake(const QSslConfiguration& configuration)
@@ -34,12 +36,7 @@ bool ProbeConnection::handshake(const QSslConfiguration& configuration)
     socket.setSslConfiguration(configuration);
     socket.startClientEncryption();
     // A short answer may come, and the connection close, with the handshake's end.
-    QTest::qWaitFor(
-        [this] {
-            received += socket.readAll();
-            return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        WaitMs);
+    readUntil([this] { return socket.isEncrypted() || !isOpen(); });
     return socket.isEncrypted();
 }
 
@@ -62,11 +59,7 @@ void ServerProbe::send(const QByteArray& bytes)
 
 QString ServerProbe::readLine(int timeoutMs)
 {
-    const auto complete = [this] {
-        received += socket.readAll();
-        return received.contains('\n');
-    };
-    if (!QTest::qWaitFor(complete, timeoutMs))
+    if (!readUntil([this] { return received.contains('\n'); }, timeoutMs))
         return QString();
     lastRaw = received.left(received.indexOf('\n') + 1);
     received.remove(0, lastRaw.size());
@@ -184,7 +177,7 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
     return opening + QLatin1Char('\n') + readReply();
 }
 
-bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
+bool ProbeConnection::sendAndClose(const QByteArray& bytes, int timeoutMs)
 {
     socket.write(bytes);
     const bool written = QTest::qWaitFor([this] { return socket.bytesToWrite() == 0; }, timeoutMs);
@@ -192,7 +185,7 @@ bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
     return written && waitClosed(timeoutMs);
 }
 
-void DataProbe::reset()
+void ProbeConnection::reset()
 {
     const linger immediately = {1, 0};
     ::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately,
