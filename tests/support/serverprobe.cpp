@@ -100,13 +100,8 @@ quint16 ServerProbe::passive(QString* reply)
     const QString text = command(QStringLiteral("PASV"));
     if (reply)
         *reply = text;
-    return passivePort(text);
-}
-
-quint16 ServerProbe::passivePort(const QString& reply)
-{
-    const QStringList numbers = reply.section('(', 1).section(')', 0, 0).split(',');
-    if (!reply.startsWith(QLatin1String("227 ")) || numbers.size() != 6)
+    const QStringList numbers = text.section('(', 1).section(')', 0, 0).split(',');
+    if (!text.startsWith(QLatin1String("227 ")) || numbers.size() != 6)
         return 0;
     return quint16(numbers.at(4).toUInt() * 256 + numbers.at(5).toUInt());
 }
@@ -144,13 +139,18 @@ QString ServerProbe::play(const QStringList& steps, int timeoutMs)
     return QString();
 }
 
+bool ServerProbe::openData(DataProbe& data, QString* failure)
+{
+    const quint16 port = passive(failure);
+    failure->prepend(QStringLiteral("no data connection after: "));
+    return port != 0 && data.connectTo(port);
+}
+
 QByteArray ServerProbe::fetch(const QString& line, QString* replies)
 {
     QString text;
-    const quint16 port = passive(&text);
     DataProbe data;
-    text = QStringLiteral("no data connection after: ") + text;
-    if (port != 0 && data.connectTo(port)) {
+    if (openData(data, &text)) {
         text = command(line);
         data.waitClosed();
         if (text.startsWith(QLatin1String("150")))
@@ -165,10 +165,9 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
                          const QSslConfiguration* tls)
 {
     QString reply;
-    const quint16 port = passive(&reply);
     DataProbe data;
-    if (port == 0 || !data.connectTo(port) || (tls && !data.handshake(*tls)))
-        return QStringLiteral("no data connection after: ") + reply;
+    if (!openData(data, &reply) || (tls && !data.handshake(*tls)))
+        return reply;
     const QString opening = command(line);
     if (!opening.startsWith(QLatin1String("150")))
         return opening;
@@ -229,11 +228,3 @@ bool ServerFixture::enableTls(bool required)
     return true;
 }
 
-UserInfo* ServerFixture::user(const QString& name) const
-{
-    for (UserInfo* record : store->userList) {
-        if (record->name == name)
-            return record;
-    }
-    return nullptr;
-}

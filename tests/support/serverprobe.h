@@ -55,7 +55,6 @@ public:
     bool login(const QString& user, const QString& password);
     // Sends PASV and returns the announced port, or 0.
     quint16 passive(QString* reply = nullptr);
-    static quint16 passivePort(const QString& reply);
     // Whether a line arrived, without waiting for one.
     bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
     // AUTH TLS, the client handshake, PBSZ 0 and PROT P.
@@ -76,6 +75,10 @@ public:
 
     // The raw text of the last readLine, line ending included.
     QByteArray lastRaw;
+
+private:
+    // PASV and the data connection; else why not in failure.
+    bool openData(DataProbe& data, QString* failure);
 };
 
 // A server on 127.0.0.1 serving a fresh temporary folder, its store in another one.
@@ -90,7 +93,6 @@ public:
     QString rootPath() const { return root; }
     QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
     quint16 port() const { return server->serverPort(); }
-    UserInfo* user(const QString& name) const;
 
     QTemporaryDir dir;
     QString root;
