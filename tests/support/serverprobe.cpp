@@ -47,8 +47,7 @@ bool ServerProbe::connectAndGreet(quint16 port)
 
 bool ServerProbe::connectAndLogIn(quint16 port, bool tls)
 {
-    return connectAndGreet(port) && (!tls || startTls())
-           && login(QStringLiteral("test"), QStringLiteral("581247"));
+    return connectAndGreet(port) && (!tls || startTls()) && login("test", "581247");
 }
 
 void ServerProbe::send(const QByteArray& bytes)
@@ -90,51 +89,44 @@ QString ServerProbe::command(const QString& line)
 
 bool ServerProbe::login(const QString& user, const QString& password)
 {
-    return command(QStringLiteral("USER ") + user).startsWith(QLatin1String("331"))
-           && command(QStringLiteral("PASS ") + password)
-                  == QLatin1String("230 Login successful.");
+    return command("USER " + user).startsWith("331")
+           && command("PASS " + password) == "230 Login successful.";
 }
 
 quint16 ServerProbe::passive(QString* reply)
 {
-    const QString text = command(QStringLiteral("PASV"));
+    const QString text = command("PASV");
     if (reply)
         *reply = text;
     const QStringList numbers = text.section('(', 1).section(')', 0, 0).split(',');
-    if (!text.startsWith(QLatin1String("227 ")) || numbers.size() != 6)
+    if (!text.startsWith("227 ") || numbers.size() != 6)
         return 0;
     return quint16(numbers.at(4).toUInt() * 256 + numbers.at(5).toUInt());
 }
 
 bool ServerProbe::startTls()
 {
-    return play({QStringLiteral("AUTH TLS => 234..."), QStringLiteral("handshake"),
-                 QStringLiteral("PBSZ 0 => 200 PBSZ=0"),
-                 QStringLiteral("PROT P => 200 PROT now Private.")})
-        .isEmpty();
+    return play({"AUTH TLS => 234...", "handshake", "PBSZ 0 => 200 PBSZ=0",
+                 "PROT P => 200 PROT now Private."}).isEmpty();
 }
 
 QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 {
     for (const QString& step : steps) {
-        if (step == QLatin1String("closed") || step == QLatin1String("handshake")) {
-            if (step == QLatin1String("closed") ? !waitClosed(timeoutMs) : !handshake())
-                return step + QLatin1String(" failed");
+        if (step == "closed" || step == "handshake") {
+            if (!(step == "closed" ? waitClosed(timeoutMs) : handshake()))
+                return step + " failed";
             continue;
         }
-        const int arrow = step.startsWith(QLatin1String("=> ")) ? 0 : step.indexOf(" => ");
-        const QString line = arrow < 0 ? step : step.left(arrow);
-        if (!line.isEmpty())
-            send(line.toUtf8() + "\r\n");
+        const int arrow = step.startsWith("=> ") ? 0 : step.indexOf(" => ");
+        if (arrow != 0)
+            send(step.left(arrow).toUtf8() + "\r\n");
         if (arrow < 0)
             continue;
-        QString expected = step.mid(arrow + (arrow == 0 ? 3 : 4));
+        const QString expected = step.mid(arrow + (arrow == 0 ? 3 : 4));
         const QString reply = readReply(timeoutMs);
-        const bool prefix = expected.endsWith(QLatin1String("..."));
-        if (prefix)
-            expected.chop(3);
-        if (prefix ? !reply.startsWith(expected) : reply != expected)
-            return step + QLatin1String(" -> ") + reply;
+        if (expected.endsWith("...") ? !reply.startsWith(expected.chopped(3)) : reply != expected)
+            return step + " -> " + reply;
     }
     return QString();
 }
@@ -142,7 +134,7 @@ QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 bool ServerProbe::openData(DataProbe& data, QString* failure)
 {
     const quint16 port = passive(failure);
-    failure->prepend(QStringLiteral("no data connection after: "));
+    failure->prepend("no data connection after: ");
     return port != 0 && data.connectTo(port);
 }
 
