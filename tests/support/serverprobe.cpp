@@ -13,20 +13,22 @@ bool ProbeConnection::connectTo(quint16 port, const QHostAddress& bindAddress)
         return false;
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
     // A refused connection ends the wait at once.
-    QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState
-                                    || socket.state() == QAbstractSocket::UnconnectedState; },
-                    WaitMs);
+    readUntil([this] { return isOpen() || socket.state() == QAbstractSocket::UnconnectedState; });
     return isOpen();
+}
+
+bool ProbeConnection::readUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    return QTest::qWaitFor([&] {
+        received += socket.readAll();
+        return done();
+    }, timeoutMs);
 }
 
 bool ProbeConnection::waitClosed(int timeoutMs)
 {
-    return QTest::qWaitFor(
-        [this] {
-            received += socket.readAll();
-            return socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        timeoutMs);
+    return readUntil([this] { return socket.state() == QAbstractSocket::UnconnectedState; },
+                     timeoutMs);
 }
 
 bool ProbeConnection::handshake(const QSslConfiguration& configuration)
@@ -34,12 +36,7 @@ bool ProbeConnection::handshake(const QSslConfiguration& configuration)
     socket.setSslConfiguration(configuration);
     socket.startClientEncryption();
     // A short answer may come, and the connection close, with the handshake's end.
-    QTest::qWaitFor(
-        [this] {
-            received += socket.readAll();
-            return socket.isEncrypted() || socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        WaitMs);
+    readUntil([this] { return socket.isEncrypted() || !isOpen(); });
     return socket.isEncrypted();
 }
 
@@ -50,8 +47,7 @@ bool ServerProbe::connectAndGreet(quint16 port)
 
 bool ServerProbe::connectAndLogIn(quint16 port, bool tls)
 {
-    return connectAndGreet(port) && (!tls || startTls())
-           && login(QStringLiteral("test"), QStringLiteral("581247"));
+    return connectAndGreet(port) && (!tls || startTls()) && login("test", "581247");
 }
 
 void ServerProbe::send(const QByteArray& bytes)
@@ -62,11 +58,7 @@ void ServerProbe::send(const QByteArray& bytes)
 
 QString ServerProbe::readLine(int timeoutMs)
 {
-    const auto complete = [this] {
-        received += socket.readAll();
-        return received.contains('\n');
-    };
-    if (!QTest::qWaitFor(complete, timeoutMs))
+    if (!readUntil([this] { return received.contains('\n'); }, timeoutMs))
         return QString();
     lastRaw = received.left(received.indexOf('\n') + 1);
     received.remove(0, lastRaw.size());
@@ -97,67 +89,60 @@ QString ServerProbe::command(const QString& line)
 
 bool ServerProbe::login(const QString& user, const QString& password)
 {
-    return command(QStringLiteral("USER ") + user).startsWith(QLatin1String("331"))
-           && command(QStringLiteral("PASS ") + password)
-                  == QLatin1String("230 Login successful.");
+    return command("USER " + user).startsWith("331")
+           && command("PASS " + password) == "230 Login successful.";
 }
 
 quint16 ServerProbe::passive(QString* reply)
 {
-    const QString text = command(QStringLiteral("PASV"));
+    const QString text = command("PASV");
     if (reply)
         *reply = text;
-    return passivePort(text);
-}
-
-quint16 ServerProbe::passivePort(const QString& reply)
-{
-    const QStringList numbers = reply.section('(', 1).section(')', 0, 0).split(',');
-    if (!reply.startsWith(QLatin1String("227 ")) || numbers.size() != 6)
+    const QStringList numbers = text.section('(', 1).section(')', 0, 0).split(',');
+    if (!text.startsWith("227 ") || numbers.size() != 6)
         return 0;
     return quint16(numbers.at(4).toUInt() * 256 + numbers.at(5).toUInt());
 }
 
 bool ServerProbe::startTls()
 {
-    return play({QStringLiteral("AUTH TLS => 234..."), QStringLiteral("handshake"),
-                 QStringLiteral("PBSZ 0 => 200 PBSZ=0"),
-                 QStringLiteral("PROT P => 200 PROT now Private.")})
-        .isEmpty();
+    return play({"AUTH TLS => 234...", "handshake", "PBSZ 0 => 200 PBSZ=0",
+                 "PROT P => 200 PROT now Private."}).isEmpty();
 }
 
 QString ServerProbe::play(const QStringList& steps, int timeoutMs)
 {
     for (const QString& step : steps) {
-        if (step == QLatin1String("closed") || step == QLatin1String("handshake")) {
-            if (step == QLatin1String("closed") ? !waitClosed(timeoutMs) : !handshake())
-                return step + QLatin1String(" failed");
+        if (step == "closed" || step == "handshake") {
+            if (!(step == "closed" ? waitClosed(timeoutMs) : handshake()))
+                return step + " failed";
             continue;
         }
-        const int arrow = step.startsWith(QLatin1String("=> ")) ? 0 : step.indexOf(" => ");
-        const QString line = arrow < 0 ? step : step.left(arrow);
-        if (!line.isEmpty())
-            send(line.toUtf8() + "\r\n");
+        const int arrow = step.startsWith("=> ") ? 0 : step.indexOf(" => ");
+        if (arrow != 0)
+            send(step.left(arrow).toUtf8() + "\r\n");
         if (arrow < 0)
             continue;
-        QString expected = step.mid(arrow + (arrow == 0 ? 3 : 4));
+        const QString expected = step.mid(arrow + (arrow == 0 ? 3 : 4));
         const QString reply = readReply(timeoutMs);
-        const bool prefix = expected.endsWith(QLatin1String("..."));
-        if (prefix)
-            expected.chop(3);
-        if (prefix ? !reply.startsWith(expected) : reply != expected)
-            return step + QLatin1String(" -> ") + reply;
+        if (expected.endsWith("...") ? !reply.startsWith(expected.chopped(3)) : reply != expected)
+            return step + " -> " + reply;
     }
     return QString();
+}
+
+bool ServerProbe::openData(DataProbe& data, QString* failure)
+{
+    const quint16 port = passive(failure);
+    failure->prepend("no data connection after: ");
+    return port != 0 && data.connectTo(port);
 }
 
 QByteArray ServerProbe::fetch(const QString& line, QString* replies)
 {
     QString text;
-    const quint16 port = passive(&text);
     DataProbe data;
-    text = QStringLiteral("no data connection after: ") + text;
-    if (port != 0 && data.connectTo(port)) {
+    if (openData(data, &text)) {
         text = command(line);
         data.waitClosed();
         if (text.startsWith(QLatin1String("150")))
@@ -172,10 +157,9 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
                          const QSslConfiguration* tls)
 {
     QString reply;
-    const quint16 port = passive(&reply);
     DataProbe data;
-    if (port == 0 || !data.connectTo(port) || (tls && !data.handshake(*tls)))
-        return QStringLiteral("no data connection after: ") + reply;
+    if (!openData(data, &reply) || (tls && !data.handshake(*tls)))
+        return reply;
     const QString opening = command(line);
     if (!opening.startsWith(QLatin1String("150")))
         return opening;
@@ -184,7 +168,7 @@ QString ServerProbe::put(const QString& line, const QByteArray& bytes,
     return opening + QLatin1Char('\n') + readReply();
 }
 
-bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
+bool ProbeConnection::sendAndClose(const QByteArray& bytes, int timeoutMs)
 {
     socket.write(bytes);
     const bool written = QTest::qWaitFor([this] { return socket.bytesToWrite() == 0; }, timeoutMs);
@@ -192,7 +176,7 @@ bool DataProbe::sendAndClose(const QByteArray& bytes, int timeoutMs)
     return written && waitClosed(timeoutMs);
 }
 
-void DataProbe::reset()
+void ProbeConnection::reset()
 {
     const linger immediately = {1, 0};
     ::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately,
@@ -236,11 +220,3 @@ bool ServerFixture::enableTls(bool required)
     return true;
 }
 
-UserInfo* ServerFixture::user(const QString& name) const
-{
-    for (UserInfo* record : store->userList) {
-        if (record->name == name)
-            return record;
-    }
-    return nullptr;
-}

@@ -4,88 +4,81 @@
 #include "server/ktftpserver.h"
 #include "settings/fbdata.h"
 
-#include <QByteArray>
 #include <QHostAddress>
-#include <QSslConfiguration>
 #include <QSslSocket>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
-// A client-side TLS configuration that trusts anything: the tests check the server's protocol,
-// not its certificate.
+// Trusts any certificate: the tests check the server's protocol, not its certificate.
 QSslConfiguration testClientTls();
 
-// A connection to the built-in server on 127.0.0.1, and what came over it not read yet.
+// A connection from 127.0.0.1 (or bindAddress) to the built-in server, and what came over it
+// not read yet. Plain until a handshake, like any FTP client's.
 class ProbeConnection
 {
 public:
     static constexpr int WaitMs = 5000;
 
-    // Connects from bindAddress (any loopback address) and waits for the link.
     bool connectTo(quint16 port, const QHostAddress& bindAddress = QHostAddress());
+    // Reads whatever comes until done, or false after timeoutMs.
+    bool readUntil(const std::function<bool()>& done, int timeoutMs = WaitMs);
     bool waitClosed(int timeoutMs = WaitMs);
     bool isOpen() const { return socket.state() == QAbstractSocket::ConnectedState; }
-    // The client handshake; false when it fails or the server cuts the connection.
+    // False when the handshake fails or the server cuts the connection.
     bool handshake(const QSslConfiguration& configuration = testClientTls());
+    bool sendAndClose(const QByteArray& bytes, int timeoutMs = WaitMs);
+    // Ends the connection with a reset instead of an orderly close.
+    void reset();
 
-    // Plain until a handshake, like any FTP client's.
     QSslSocket socket;
     QByteArray received;
 };
 
-// A hand-driven FTP client for testing the built-in server: it sends exact bytes and reads
-// replies line by line, so tests see what went over the wire.
+// A data connection to the server's passive port.
+using DataProbe = ProbeConnection;
+
+// A hand-driven FTP client: it sends exact bytes and reads replies line by line.
 class ServerProbe : public ProbeConnection
 {
 public:
     bool connectAndGreet(quint16 port);
-    // Greeted and logged in as the default user, over TLS with tls.
+    // Logged in as the default user, over TLS with tls.
     bool connectAndLogIn(quint16 port, bool tls = false);
     void send(const QByteArray& bytes);
     // The next reply line without its CR LF; empty when none came in time.
     QString readLine(int timeoutMs = WaitMs);
-    // A whole reply: a "123-" line and everything up to its "123 " line, joined by "\n".
+    // A whole reply, a multi-line one joined by "\n".
     QString readReply(int timeoutMs = WaitMs);
     QString command(const QString& line);
     bool login(const QString& user, const QString& password);
     // Sends PASV and returns the announced port, or 0.
     quint16 passive(QString* reply = nullptr);
-    // The port a 227 reply names, or 0.
-    static quint16 passivePort(const QString& reply);
-    // Whether a line arrived without waiting for one.
+    // Whether a line arrived, without waiting for one.
     bool hasLine() const { return received.contains('\n') || socket.canReadLine(); }
     // AUTH TLS, the client handshake, PBSZ 0 and PROT P.
     bool startTls();
 
-    // Plays a conversation, step by step:
+    // Plays a conversation; empty when all went as expected, else the step and what came:
     //   "CMD => reply"  sends CMD and expects the whole reply ("..." at the end: a prefix of it)
     //   "=> reply"      expects the next reply without sending anything
     //   "CMD"           only sends CMD
     //   "closed"        expects the server to close the connection
     //   "handshake"     the client's TLS handshake, which must succeed
-    // Returns an empty string when all went as expected, else the step and what came instead.
     QString play(const QStringList& steps, int timeoutMs = WaitMs);
-    // PASV, the data connection, then line; the bytes that came over the data connection. The
-    // replies (the opening one and, after a 150, the closing one) go to replies, joined by "\n".
+    // PASV, the data connection, then line: what came over it. The replies go to replies.
     QByteArray fetch(const QString& line, QString* replies = nullptr);
-    // PASV, the data connection (its handshake first with tls), line, then bytes; the replies.
+    // PASV, the data connection (its handshake first with tls), line, then bytes: the replies.
     QString put(const QString& line, const QByteArray& bytes,
                 const QSslConfiguration* tls = nullptr);
 
     // The raw text of the last readLine, line ending included.
     QByteArray lastRaw;
-};
 
-// A data connection opened to the server's passive port.
-class DataProbe : public ProbeConnection
-{
-public:
-    bool sendAndClose(const QByteArray& bytes, int timeoutMs = WaitMs);
-    // Ends the connection with a reset instead of an orderly close.
-    void reset();
+private:
+    // PASV and the data connection; else why not in failure.
+    bool openData(DataProbe& data, QString* failure);
 };
 
 // A server on 127.0.0.1 serving a fresh temporary folder, its store in another one.
@@ -95,12 +88,11 @@ public:
     ServerFixture();
 
     bool start();
-    // Makes a self-signed certificate (server.pem) and its key, and offers or requires TLS.
+    // Offers or requires TLS with a new self-signed certificate, server.pem.
     bool enableTls(bool required);
     QString rootPath() const { return root; }
     QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
     quint16 port() const { return server->serverPort(); }
-    UserInfo* user(const QString& name) const;
 
     QTemporaryDir dir;
     QString root;
