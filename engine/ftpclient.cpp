@@ -196,7 +196,7 @@ void FTPClient::sendNextCommand()
     if (!controlSocket->isOpen()) {
         currentCommand.clear();
         commandQueue.clear();
-    listingsForJobs.clear();
+        listingsForJobs.clear();
         lastCommand.clear();
         return;
     }
