@@ -1,5 +1,4 @@
-// The settings store (its files as people and older versions wrote them) and the web service
-// against a small web server on 127.0.0.1.
+// The settings store (its files as people and older versions wrote them) and the web service.
 #include "common/webservice.h"
 #include "settings/fbdata.h"
 #include "support/httpstub.h"
@@ -29,9 +28,6 @@ QStringList storeTexts(FBData& store)
 
 // The desktop's language is read once per process: this one's is Russian from the start.
 const bool russianDesktop = qputenv("LANGUAGE", "ru_RU:en");
-
-const auto OthersMayUse = QFileDevice::ReadGroup | QFileDevice::ReadOther
-                         | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
 } // namespace
 
@@ -106,17 +102,16 @@ private slots:
             QCOMPARE(storeTexts(store), loaded);
         }
         // They hold passwords in plain text: only their owner may read them, from the next save on.
-        for (const char* name : {"servers.ini", "users.ini"}) {
-            const QFileInfo info(dir.filePath(QLatin1String(name)));
-            QVERIFY2(info.exists() && !(info.permissions() & OthersMayUse), name);
-        }
+        const int ownerOnly =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        for (const char* name : {"servers.ini", "users.ini"})
+            QCOMPARE(int(QFile::permissions(dir.filePath(name))), ownerOnly);
         FBData store(dir.path(), nullptr);
         QCOMPARE(storeTexts(store), loaded);
         // Emptied, the paths leave no keys behind.
         store.authorizedPaths.clear();
         store.saveAuthorizedPaths();
-        QSettings paths(dir.filePath(QStringLiteral("apaths.ini")), QSettings::IniFormat);
-        QVERIFY(paths.allKeys().isEmpty());
+        QVERIFY(QSettings(dir.filePath("apaths.ini"), QSettings::IniFormat).allKeys().isEmpty());
     }
 
     // Saving a twice-stored user replaces the first only, removing takes both, and an emptied
