@@ -3,22 +3,18 @@
 
 #include <QtNetwork>
 
-// A tiny web server on 127.0.0.1 standing in for the publisher's service. It notes each request's
-// path and query and answers every GET with one canned body, a 404, or silence.
+// A web server on 127.0.0.1 for the publisher's service: one canned body, a 404, or silence.
 class HttpStub : public QObject
 {
-    Q_OBJECT
 public:
     enum Mode { Answer, Silent, NotFound };
 
     bool start()
     {
         connect(&server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = server.nextPendingConnection()) {
-                socket->setParent(this);
+            // The server owns each socket until the stub goes.
+            while (QTcpSocket* socket = server.nextPendingConnection())
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
         });
         return server.listen(QHostAddress::LocalHost);
     }
@@ -27,25 +23,23 @@ public:
 
     Mode mode = Answer;
     QByteArray body;
-    QStringList requests;
+    QStringList requests;  // each request's path and query
 
 private:
     // Answers once the request's head is in (or past any real one's size), once per connection.
     void answer(QTcpSocket* socket)
     {
-        const int maxHeadSize = 16 * 1024;
-        if (!socket->peek(maxHeadSize).contains("\r\n\r\n") && socket->bytesAvailable() < maxHeadSize)
+        const int headLimit = 16 * 1024;
+        if (!socket->peek(headLimit).contains("\r\n\r\n") && socket->bytesAvailable() < headLimit)
             return;
         disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
-        const QByteArray head = socket->readAll();
-        requests.append(QString::fromUtf8(head.left(head.indexOf("\r\n")).split(' ').value(1)));
+        requests.append(QString::fromUtf8(socket->readAll().split(' ').value(1)));
         if (mode == Silent)
             return;
         const QByteArray content = mode == NotFound ? QByteArray() : body;
-        socket->write("HTTP/1.1 " + QByteArray(mode == NotFound ? "404 Not Found" : "200 OK")
-                      + "\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: "
-                      + QByteArray::number(content.size()) + "\r\nConnection: close\r\n\r\n"
-                      + content);
+        const QByteArray status = mode == NotFound ? "404 Not Found" : "200 OK";
+        socket->write("HTTP/1.1 " + status + "\r\nConnection: close\r\nContent-Length: "
+                      + QByteArray::number(content.size()) + "\r\n\r\n" + content);
         socket->disconnectFromHost();
     }
 
