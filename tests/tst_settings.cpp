@@ -29,6 +29,8 @@ QStringList storeTexts(FBData& store)
 // The desktop's language is read once per process: this one's is Russian from the start.
 const bool russianDesktop = qputenv("LANGUAGE", "ru_RU:en");
 
+const auto OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+
 } // namespace
 
 class TestSettings : public QObject
@@ -86,26 +88,22 @@ private slots:
         QFETCH(QStringList, keys);
         QFETCH(QStringList, loaded);
         QTemporaryDir dir;
-        {
-            QSettings raw(dir.filePath(file), QSettings::IniFormat);
-            for (const QString& key : keys) {
-                const QString value = key.section('=', 1);
-                raw.setValue(key.section('=', 0, 0),
-                             value.contains(',') ? QVariant(value.split(',')) : QVariant(value));
-            }
+        QSettings raw(dir.filePath(file), QSettings::IniFormat);
+        for (const QString& key : keys) {
+            const QString value = key.section('=', 1);
+            raw.setValue(key.section('=', 0, 0),
+                         value.contains(',') ? QVariant(value.split(',')) : QVariant(value));
         }
-        const auto readableByOthers = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
-        QVERIFY(QFile::setPermissions(dir.filePath(file), readableByOthers));
+        raw.sync();
+        QVERIFY(QFile::setPermissions(dir.filePath(file), OwnerOnly | QFile::ReadOther));
         {
             FBData store(dir.path(), nullptr);
             QVERIFY(store.userList.isEmpty());  // users are read on first use only
             QCOMPARE(storeTexts(store), loaded);
         }
         // They hold passwords in plain text: only their owner may read them, from the next save on.
-        const int ownerOnly =
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
         for (const char* name : {"servers.ini", "users.ini"})
-            QCOMPARE(int(QFile::permissions(dir.filePath(name))), ownerOnly);
+            QCOMPARE(int(QFile::permissions(dir.filePath(name))), int(OwnerOnly));
         FBData store(dir.path(), nullptr);
         QCOMPARE(storeTexts(store), loaded);
         // Emptied, the paths leave no keys behind.
@@ -143,10 +141,10 @@ private slots:
         QCOMPARE(storeTexts(store), QStringList({"test:581247:", "twin:b:", "twin:c:"}));
     }
 
-    // The first country of the service's table named in its answer; elsewhere is 0.
+    // The first country of the service's table (China, France, Germany, Italy, Japan, Korea,
+    // Russia, Spain) named in its answer, with more text or not; elsewhere is 0.
     void countryNames()
     {
-        // China, France, Germany, Italy, Japan, Korea, Russia, Spain, with more text after them.
         const QList<QByteArray> names{"中国", "法国", "德国", "意大利", "日本", "韩国", "俄国", "西班牙"};
         stub.requests.clear();
         for (int code = 1; code <= 8; ++code)
@@ -172,9 +170,8 @@ private slots:
         QVERIFY(notice.found && notice.optional);
         QCOMPARE(notice.downloadPage, QStringLiteral("http://127.0.0.1/get"));
         QVERIFY(!withAnswer("1.8|http://127.0.0.1/get|ok", fetchVersionNotice).found);
-        const QString make = QStringLiteral("/v1/backserver/make_uid.php?make_uid=QZRMDTV");
-        const QString version =
-            QStringLiteral("/v1/backserver/version.php?PID=24&Version=1.7&Type=web&UID=7b3f9");
+        const QString make("/v1/backserver/make_uid.php?make_uid=QZRMDTV");
+        const QString version("/v1/backserver/version.php?PID=24&Version=1.7&Type=web&UID=7b3f9");
         QCOMPARE(stub.requests, QStringList({make, make, make, make, version, version}));
         setServiceBase(QString());
         QFile::remove(uidFilePath());
