@@ -149,9 +149,8 @@ private slots:
                  QStringList{".hidden"});
     }
 
-    // The queue holds an earlier result and its summary, then fresh copies: one the same, one
-    // changed in a sub-folder, one the same but whose download failed, one without a local file,
-    // and one that a stop after the fourth comparison leaves alone.
+    // The queue: an earlier result and its summary, then copies the same, changed in a folder,
+    // the same but failed to download, with no local file, and one a stop after four leaves alone.
     void compareClassifiesStopsAndSums()
     {
         QTemporaryDir local;
