@@ -84,7 +84,6 @@ class PeerCase(unittest.TestCase):
         return ["--port", "0", "--address", "127.0.0.1", "--root", self.root, *extra]
 
     def serve(self, *extra, args=None):
-        """A running server, by default on a free port serving root, with the extra options."""
         server = TorvexServer(self, self.args(*extra) if args is None else args)
         first = server.wait_for_line("listening on port ")
         self.assertTrue(first, "torvex-server did not start: " + server.text("err"))
@@ -129,9 +128,7 @@ class ServerTool(PeerCase):
         not_pem = os.path.join(self.base, "not.pem")
         write(not_pem, b"no certificate here\n")
         missing = os.path.join(self.base, "missing")
-        taken = socket.create_server(("127.0.0.1", 0))
-        self.addCleanup(taken.close)
-        busy = str(taken.getsockname()[1])
+        busy = str(self.enterContext(socket.create_server(("127.0.0.1", 0))).getsockname()[1])
         local = ["--address", "127.0.0.1"]
         rows = [
             (["--bogus"], "unknown option"),

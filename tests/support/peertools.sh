@@ -1,6 +1,5 @@
 # shellcheck shell=bash
-# Checks, ports, certificates and a private vsftpd for the shell peer tests and the TLS benchmark.
-# Expects W (a scratch folder) and PIDS (the processes to end); every wait is bounded.
+# Shell peer tests' and bench/ftps-run.sh's helpers; expects W (scratch) and PIDS (to end at exit).
 fails=0
 bad() { echo "FAIL $1"; cat "$W/out" "$W/err" 2>/dev/null; fails=$((fails + 1)); }
 expect() { # expect STATUS DESCRIPTION [--out|--err TEXT] COMMAND...: status and TEXT in that output
