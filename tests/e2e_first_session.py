@@ -19,7 +19,7 @@ SOURCE_DIR = os.environ.get("TORVEX_SOURCE_DIR", os.path.abspath(__file__ + "/..
 PROGRAM = os.environ.get("TORVEX_BINARY_DIR", SOURCE_DIR + "/build") + "/app/torvex"
 SHOTS = os.environ.get("TORVEX_SCREENSHOT_DIR", SOURCE_DIR + "/docs/screenshots/first-session")
 
-# Places within each window at its first size (the main window's is 1202 x 739), read off shots.
+# Places within each window at its first size (main window: 1202 x 739), read off screenshots.
 MAIN_SITES, MAIN_CONNECT = (35, 36), (100, 36)    # Connect and Disconnect share their place
 MAIN_DOWNLOAD, MAIN_UPLOAD = (186, 36), (254, 36)
 LOCAL_X, REMOTE_X = 100, 760      # the remote x holds however the pane splitter settles
@@ -42,7 +42,7 @@ def wait_until(what, check, timeout=20.0, step=0.1):
 
 def xdotool(*args, check=True):
     done = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True, timeout=15)
-    assert done.returncode == 0 or not check, "xdotool %s: %s" % (args, done.stderr.strip())
+    assert not check or done.returncode == 0, "xdotool %s: %s" % (args, done.stderr.strip())
     return done.stdout
 
 
@@ -88,6 +88,7 @@ def tree_digests(root):
 
 def port_open(port):
     with socket.socket() as s:
+        s.settimeout(1)
         return s.connect_ex(("127.0.0.1", port)) == 0
 
 
