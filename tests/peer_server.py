@@ -1,18 +1,14 @@
-"""torvex-server on 127.0.0.1 as a program (options, settings, errors, signals, log, failed TLS
-handshakes) and against ftplib, lftp, curl, wget and ncftp. Every wait is bounded."""
+"""torvex-server on 127.0.0.1 as a program and against ftplib, lftp, curl, wget and ncftp."""
 import ftplib
 import os
-import random
 import shutil
 import signal
 import socket
 import ssl
-import stat
 import subprocess
 import tempfile
 import time
 import unittest
-import urllib.parse
 
 WAIT = 15
 
@@ -33,7 +29,6 @@ def run(args, timeout=60, **kwargs):
 
 
 def make_certificate(folder, name="server"):
-    """A self-signed certificate for 127.0.0.1 and its key; clients trust it as its own CA."""
     cert, key = os.path.join(folder, name + ".pem"), os.path.join(folder, name + ".key")
     run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
          "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert],
@@ -42,14 +37,14 @@ def make_certificate(folder, name="server"):
 
 
 class TorvexServer:
-    """torvex-server with its own configuration folder; its output goes to files in logs."""
-
-    def __init__(self, args, config_home, logs):
-        env = dict(os.environ, XDG_CONFIG_HOME=config_home, QT_QPA_PLATFORM="offscreen")
-        self.logs, self.port = logs, None
-        with open(logs + "/out", "w") as out, open(logs + "/err", "w") as err:
+    def __init__(self, case, args):
+        """torvex-server with the case's configuration folder, stopped when the case ends."""
+        env = dict(os.environ, XDG_CONFIG_HOME=case.config, QT_QPA_PLATFORM="offscreen")
+        self.logs, self.port = tempfile.mkdtemp(dir=case.base), None
+        with open(self.logs + "/out", "w") as out, open(self.logs + "/err", "w") as err:
             self.process = subprocess.Popen([os.environ["TORVEX_SERVER"], *args], env=env,
                                             stdout=out, stderr=err)
+        case.addCleanup(self.stop)
 
     def text(self, name="out"):
         return read(self.logs + "/" + name).decode()
@@ -70,10 +65,9 @@ class TorvexServer:
             self.process.send_signal(sig)
         try:
             return self.process.wait(timeout=WAIT)
-        finally:
-            if self.process.poll() is None:
-                self.process.kill()
-                self.process.wait(timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise
 
 
 class PeerCase(unittest.TestCase):
@@ -82,26 +76,17 @@ class PeerCase(unittest.TestCase):
     def setUp(self):
         self.base = tempfile.mkdtemp(prefix="torvex-peer-")
         self.addCleanup(shutil.rmtree, self.base, True)
-        self.root, self.work, self.config_home = (os.path.join(self.base, name)
-                                                  for name in ("root", "work", "config"))
-        for folder in (self.root, self.work, self.config_home):
+        self.root, self.work, self.config = (f"{self.base}/{n}" for n in ("root", "work", "config"))
+        for folder in (self.root, self.work, self.config):
             os.makedirs(folder)
 
     def args(self, *extra):
         return ["--port", "0", "--address", "127.0.0.1", "--root", self.root, *extra]
 
-    def launch(self, args):
-        server = TorvexServer(args, self.config_home, tempfile.mkdtemp(dir=self.base))
-        self.addCleanup(server.stop)
-        return server
-
     def serve(self, *extra, args=None):
-        """A running server, by default on a free port serving root, with the extra options."""
-        server = self.launch(self.args(*extra) if args is None else args)
+        server = TorvexServer(self, self.args(*extra) if args is None else args)
         first = server.wait_for_line("listening on port ")
-        if not first:
-            server.stop(signal.SIGKILL)
-            raise RuntimeError("torvex-server did not start: " + server.text("err"))
+        self.assertTrue(first, "torvex-server did not start: " + server.text("err"))
         server.port = int(first.split()[-1])
         return server
 
@@ -115,14 +100,9 @@ class PeerCase(unittest.TestCase):
 
 
 def login(port, user, password):
-    """A logged-in ftplib session; the caller closes it."""
     ftp = ftplib.FTP(timeout=60)
     ftp.connect("127.0.0.1", port)
-    try:
-        ftp.login(user, password)
-    except ftplib.Error:
-        ftp.close()
-        raise
+    ftp.login(user, password)
     return ftp
 
 
@@ -148,9 +128,7 @@ class ServerTool(PeerCase):
         not_pem = os.path.join(self.base, "not.pem")
         write(not_pem, b"no certificate here\n")
         missing = os.path.join(self.base, "missing")
-        taken = socket.create_server(("127.0.0.1", 0))
-        self.addCleanup(taken.close)
-        busy = str(taken.getsockname()[1])
+        busy = str(self.enterContext(socket.create_server(("127.0.0.1", 0))).getsockname()[1])
         local = ["--address", "127.0.0.1"]
         rows = [
             (["--bogus"], "unknown option"),
@@ -170,7 +148,7 @@ class ServerTool(PeerCase):
         ]
         for args, message in rows:
             with self.subTest(args=args):
-                server = self.launch(args)
+                server = TorvexServer(self, args)
                 self.assertEqual(server.stop(sig=None), 1)
                 errors = server.text("err")
                 self.assertTrue(errors.startswith("torvex-server: "), errors)
@@ -178,7 +156,7 @@ class ServerTool(PeerCase):
                 self.assertNotIn("listening", server.text())
 
     def test_settings_files_give_port_folder_and_users(self):
-        config = os.path.join(self.config_home, "torvex")
+        config = os.path.join(self.config, "torvex")
         with socket.create_server(("127.0.0.1", 0)) as probe:
             port = probe.getsockname()[1]
         server_ini = "[Server]\nIP=127.0.0.1\nPort=%d\nPath=%s\n" % (port, self.root)
@@ -215,12 +193,12 @@ class ServerTool(PeerCase):
         self.assertIn("login carol from 127.0.0.1:", server.text())
         self.assertNotIn("pa:ss", server.text())
         # --user is for this run only: nothing lands in the settings.
-        self.assertEqual([files for _, _, files in os.walk(self.config_home) if files], [])
+        self.assertEqual([files for _, _, files in os.walk(self.config) if files], [])
 
 
 OLD = time.mktime((2019, 3, 5, 10, 0, 0, 0, 0, -1))
-DATA = random.Random(31).randbytes(700_000)
-BIG = random.Random(32).randbytes(3 * 1024 * 1024 + 5)
+DATA = os.urandom(700_000)
+BIG = os.urandom(3 * 1024 * 1024 + 5)
 TREE = {"top.txt": b"top level\n", "name with blanks.txt": b"blanks\n", "empty.txt": b"",
         "nested/deeper/data.bin": DATA, "nested/old one.txt": b"from 2019\n"}
 # Passive mode, no EPSV, and give up quickly instead of retrying for ever.
@@ -249,7 +227,7 @@ class ClientPeers(PeerCase):
 
     def curl(self, path, *args):
         return run(["curl", "--silent", "--show-error", "--max-time", "60", "--user", "test:pw",
-                    *args, "ftp://127.0.0.1:%d/%s" % (self.port, urllib.parse.quote(path))])
+                    *args, "ftp://127.0.0.1:%d/%s" % (self.port, path)])
 
     def test_lftp_listing_resume_and_file_commands(self):
         write(os.path.join(self.root, "big.bin"), BIG)
@@ -269,7 +247,7 @@ class ClientPeers(PeerCase):
         self.assertEqual(read(os.path.join(self.work, "big.bin")), BIG)
         self.assertEqual(read(os.path.join(self.root, "up.bin")), BIG)
         moved = os.path.join(self.root, "made", "top.txt")
-        self.assertEqual(stat.S_IMODE(os.stat(moved).st_mode), 0o640)
+        self.assertEqual(os.stat(moved).st_mode & 0o777, 0o640)
         for removed in ("tree/top.txt", "gone", "tree/empty.txt"):
             self.assertFalse(os.path.exists(os.path.join(self.root, removed)), removed)
 
@@ -294,9 +272,8 @@ class ClientPeers(PeerCase):
                 self.assertSucceeded(self.curl(path, *args))
                 self.assertEqual(read(target), data)
         # LIST through curl is checked over TLS below; NLST: the names alone, one per line.
-        names = self.assertSucceeded(self.curl("tree/", "--list-only")).splitlines()
-        self.assertIn("name with blanks.txt", names)
-        self.assertIn("nested", names)
+        names = set(self.assertSucceeded(self.curl("tree/", "--list-only")).splitlines())
+        self.assertLessEqual({"name with blanks.txt", "nested"}, names)
 
     def test_recursive_downloads_over_links(self):
         os.symlink("top.txt", os.path.join(self.tree, "link.txt"))
@@ -309,27 +286,23 @@ class ClientPeers(PeerCase):
                 ("wget", ["wget", "-q", "-r", "-nH", "--tries=1", "--timeout=20", "-P", "wget",
                           url], "wget/tree", ["--exclude=deeper-link"]),
                 ("ncftpget", ["ncftpget", "-R", "-t", "20", "-u", "test", "-p", "pw",
-                              "-P", str(self.port), "127.0.0.1", "ncftp", "/tree"], "ncftp/tree",
-                 [])]
+                              "-P", str(self.port), "127.0.0.1", ".", "/tree"], "tree", [])]
         for client, args, folder, left_out in rows:
             with self.subTest(client=client):
                 if not shutil.which(client):
                     self.skipTest(client + " is not installed")
-                os.makedirs(os.path.join(self.work, folder.split("/")[0]), exist_ok=True)
                 self.assertSucceeded(run(["timeout", "120", *args], cwd=self.work, timeout=150))
                 got = os.path.join(self.work, folder)
                 # A link leading out of the root is not followed, and its target stays unknown.
                 out = os.path.join(got, "out.txt")
                 self.assertFalse(os.path.exists(out) and read(out) == b"secret")
                 self.assertSameTree(self.tree, got, "--exclude=out.txt", *left_out)
-        self.assertEqual(os.readlink(os.path.join(self.work, "lftp", "link.txt")), "top.txt")
-        self.assertEqual(os.readlink(os.path.join(self.work, "lftp", "deeper-link")),
-                         "nested/deeper")
+        links = [os.readlink(f"{self.work}/lftp/{n}") for n in ("link.txt", "deeper-link")]
+        self.assertEqual(links, ["top.txt", "nested/deeper"])
 
     def test_permanent_errors_end_default_lftp(self):
         write(os.path.join(self.work, "tree"), b"a file named like the folder")
-        # lftp as a user runs it retries a 4xx reply for ever: the time limit then ends it. The
-        # server tests check the other refusals' 550 on the wire.
+        # lftp as a user runs it retries a 4xx reply for ever: the time limit then ends it.
         result = self.lftp("put tree", settings="", limit=60)
         self.assertNotIn(result.returncode, (0, 124), result.stderr)
         # And the everyday work with the same defaults (EPSV, FEAT, no retry tuning).
@@ -337,10 +310,10 @@ class ClientPeers(PeerCase):
         self.assertSameTree(self.tree, os.path.join(self.root, "back"))
 
     def test_tls_required(self):
-        self.cert, key = make_certificate(self.base)
-        server = self.serve("--cert", self.cert, "--key", key, "--user", "test:pw", "--require-tls")
+        cert, key = make_certificate(self.base)
+        server = self.serve("--cert", cert, "--key", key, "--user", "test:pw", "--require-tls")
         self.port = server.port
-        trusted = TUNED + "set ssl:ca-file %s; " % self.cert
+        trusted = TUNED + "set ssl:ca-file %s; " % cert
         self.assertIn("530", self.lftp("ls", trusted + PLAIN).stderr)
         self.assertIsNone(server.wait_for_line("login test", timeout=1))
         # Failed handshakes end their connections, and memory stays flat over a thousand of them.
@@ -361,7 +334,7 @@ class ClientPeers(PeerCase):
         got = os.path.join(self.work, "data.bin")
         for limit in ("1.2", "1.3"):
             with self.subTest(tls=limit):
-                tls = ["--ssl-reqd", "--cacert", self.cert, "--tls-max", limit]
+                tls = ["--ssl-reqd", "--cacert", cert, "--tls-max", limit]
                 self.assertIn("top.txt", self.assertSucceeded(self.curl("tree/", *tls)))
                 self.assertSucceeded(self.curl("tree/nested/deeper/data.bin", *tls, "-o", got))
                 self.assertEqual(read(got), DATA)
@@ -370,7 +343,7 @@ class ClientPeers(PeerCase):
         self.assertTrue(server.wait_for_line("transfer test STOR /up1.3.bin"))
         # The same, every time: an uploader that lets what the server sent after the handshake
         # sit unread before it sends and closes.
-        with ftplib.FTP_TLS(context=ssl.create_default_context(cafile=self.cert)) as ftp:
+        with ftplib.FTP_TLS(context=ssl.create_default_context(cafile=cert)) as ftp:
             ftp.connect("127.0.0.1", self.port, timeout=WAIT)
             ftp.login("test", "pw")
             ftp.prot_p()

@@ -1,20 +1,18 @@
 # shellcheck shell=bash
-# Sourced by the shell peer tests and the TLS benchmark: checks that count failures, free ports
-# and certificates for 127.0.0.1, and a private vsftpd that requires TLS. Expects W (a scratch
-# folder) and PIDS (the processes to end at the end). Every wait is bounded.
+# Shell peer tests' and bench/ftps-run.sh's helpers; expects W (scratch) and PIDS (to end at exit).
 fails=0
 bad() { echo "FAIL $1"; cat "$W/out" "$W/err" 2>/dev/null; fails=$((fails + 1)); }
-expect() { # expect STATUS DESCRIPTION COMMAND...: its output goes to $W/out and $W/err
-    local status=$1 what=$2
+expect() { # expect STATUS DESCRIPTION [--out|--err TEXT] COMMAND...: status and TEXT in that output
+    local status=$1 what=$2 stream="" text=""
     shift 2
+    case $1 in --out | --err) stream=${1#--} text=$2 && shift 2 ;; esac
     "$@" >"$W/out" 2>"$W/err"
     local got=$?
-    [ "$got" = "$status" ] && echo "ok   $what" || bad "$what: status $got, expected $status"
+    [ "$got" = "$status" ] || { bad "$what: status $got, expected $status"; return; }
+    [ -z "$stream" ] || grep -q -- "$text" "$W/$stream" || { bad "$what: no $text"; return; }
+    echo "ok   $what"
 }
-finish() {
-    [ "$fails" = 0 ] && echo "all passed" || echo "$fails failed"
-    [ "$fails" = 0 ]
-}
+finish() { echo "$fails failed"; [ "$fails" = 0 ]; }
 stop_all() {
     for p in $PIDS; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null || true; done
     rm -rf "$W"
@@ -24,8 +22,7 @@ free_port() {
 }
 wait_greeting() { # wait_greeting PORT: up to 5 s for a 220
     for _ in $(seq 1 50); do
-        timeout 2 bash -c "exec 3<>/dev/tcp/127.0.0.1/$1 && head -c 3 <&3" 2>/dev/null \
-            | grep -q 220 && return 0
+        timeout 2 bash -c "head -c 3 </dev/tcp/127.0.0.1/$1" 2>/dev/null | grep -q 220 && return 0
         sleep 0.1
     done
     return 1
@@ -38,7 +35,7 @@ fingerprint() { openssl x509 -in "$1" -noout -fingerprint -sha256 | cut -d= -f2;
 ftp_account() { getent passwd ftp >/dev/null && echo ftp || echo nobody; }
 
 # start_vsftpd NAME CERT [MAXPROTOCOL]: vsftpd as root on 127.0.0.1 serving $W/root to anonymous
-# users, who may write where the ftp account may; TLS required for logins and data, and data
+# users, writable where the ftp account may write; TLS required for logins and data, data
 # connections must resume the control connection's TLS session. Sets PORT.
 start_vsftpd() {
     local name=$1 pasv
