@@ -16,32 +16,19 @@
 #include "support/testcertificates.h"
 #include "support/widgetdriver.h"
 
-#include <QtNetwork>
 #include <QtTest>
-#include <QtWidgets>
-
-namespace {
 
 const char testPassword[] = "581247";
 const char portMessage[] = "The port must be a number from 1 to 65535!";
 
 // A folder of a chooser's tree by its name (the test's folder names are unique), or its root.
-QTreeWidgetItem* folder(QTreeWidget* tree, const QString& name)
+static QTreeWidgetItem* folder(QTreeWidget* tree, const QString& name)
 {
     return name.isEmpty() ? tree->topLevelItem(0)
                           : tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
 }
 
-QStringList childNames(QTreeWidgetItem* item)
-{
-    QStringList names;
-    for (int i = 0; item && i < item->childCount(); ++i)
-        names.append(item->child(i)->text(0));
-    return names;
-}
-
-// Answers modal windows as they come up, so that no test waits for a person: message boxes are
-// noted and answered OK; a dialog of a class in handlers goes to its handler, once.
+// Answers modal windows as they come up: notes and OKs message boxes, gives dialogs to handlers.
 struct ModalAnswerer
 {
     QStringList texts;
@@ -64,50 +51,39 @@ struct ModalAnswerer
     }
 };
 
-} // namespace
-
 class TestDialogs : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<ServerFixture> fixture;
-    std::unique_ptr<QTemporaryDir> configDir;
-    std::unique_ptr<FBData> store;
+    std::unique_ptr<FBData> store;  // the client's, beside the server's
     std::unique_ptr<FTPClient> client;
     std::unique_ptr<ModalAnswerer> answerer;
     // The built-in server of the process keeps the store it was made with for the whole run.
     QTemporaryDir serverConfigDir;
-    std::unique_ptr<FBData> serverStore;
+    FBData serverStore{serverConfigDir.path(), nullptr};
     // Made once for the run: openssl takes its time.
     QTemporaryDir certificateDir;
     TestCertificates certificates;
-    bool haveCertificates = false;
+    bool haveCertificates = QSslSocket::supportsSsl() && certificates.make(certificateDir.path());
     QString fingerprint;  // of the server dialog's certificate, once it has made one
 
     void logIn()
     {
-        client->connectServer(QStringLiteral("127.0.0.1"), fixture->port(), QStringLiteral("test"),
-                              QLatin1String(testPassword));
+        client->connectServer("127.0.0.1", fixture->port(), "test", testPassword);
         QTRY_VERIFY(client->isLoggedIn());
     }
 
-    QString serverFile(const char* name) const { return serverStore->filePath(QLatin1String(name)); }
+    QString serverFile(const char* name) const { return serverStore.filePath(name); }
 
 private slots:
-    void initTestCase()
-    {
-        serverStore = std::make_unique<FBData>(serverConfigDir.path(), nullptr);
-        haveCertificates = QSslSocket::supportsSsl() && certificates.make(certificateDir.path());
-    }
-
     void init()
     {
         fixture = std::make_unique<ServerFixture>();
         QVERIFY(fixture->start());
         for (const char* folder : {"a/b/deep", "a/c", "z"})
             QDir(fixture->rootPath()).mkpath(QLatin1String(folder));
-        configDir = std::make_unique<QTemporaryDir>();
-        store = std::make_unique<FBData>(configDir->path(), nullptr);
+        store = std::make_unique<FBData>(fixture->dir.filePath("client"), nullptr);
         client = std::make_unique<FTPClient>();
         client->setDataStore(store.get());
         answerer = std::make_unique<ModalAnswerer>();
@@ -166,8 +142,7 @@ private slots:
     void sitesConnect_data()
     {
         QTest::addColumn<QString>("password");  // of the stored site
-        // Typed; "site" keeps the site's, none empties every field (the current row is loaded),
-        // "hang-up" is a server that hangs up on the password: a failed login and a logout.
+        // Typed; "site": the site's; none: every field empty; "hang-up": a server that hangs up.
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("message");
         const QString success = QStringLiteral("Connection success!");
@@ -218,8 +193,8 @@ private slots:
         QCOMPARE(dialog.currentServerId, site->id);
     }
 
-    // Ok connects to the current row's site, even one moved to without a click. Connect to the host
-    // logged in then sends nothing; to another it ends the old session without a box of its own.
+    // Ok connects to the current row's site; Connect to the same host sends nothing, to another
+    // it ends the old session without a box of its own.
     void sitesOkThenConnectWhileLoggedIn()
     {
         ServerInfo* first = addLoopbackSite(store.get(), freeLoopbackPort(), testPassword);
@@ -297,7 +272,6 @@ private slots:
         QCOMPARE(childNames(a), (QStringList{"b", "c"}));
     }
 
-    // Rows named after what is wrong before Start, if anything.
     void serverDialogStart_data()
     {
         QTest::addColumn<int>("tls");
@@ -319,31 +293,28 @@ private slots:
         QFETCH(int, tls);
         QFETCH(QString, state);
         QFETCH(QString, reason);
-        const QString setUp = QLatin1String(QTest::currentDataTag());
-        // Unlike the Sites dialog's test site, the dialog shows where other machines reach this
-        // computer; the stored port stays, even from a record that lacks the address.
-        serverStore->writeServerSettings(QString(), 2200, QStringLiteral("/srv"));
+        const QString setUp = QTest::currentDataTag();
+        // Shows where other machines reach this computer; the stored port stays without an address.
+        serverStore.writeServerSettings(QString(), 2200, QStringLiteral("/srv"));
         QTemporaryDir root;
         QTcpServer occupant;
-        if (setUp == QLatin1String("port in use"))
+        if (setUp == "port in use")
             QVERIFY(occupant.listen(QHostAddress::Any, 0));
         const quint16 port = occupant.isListening() ? occupant.serverPort() : freeLoopbackPort();
-        StartFTPDialog dialog(serverStore.get());
+        StartFTPDialog dialog(&serverStore);
         QCOMPARE(text(&dialog, "IP"), localIpList().value(0, QStringLiteral("127.0.0.1")));
         QCOMPARE(text(&dialog, "Port"), QStringLiteral("2200"));
         setText(&dialog, "IP", QStringLiteral("127.0.0.1"));
-        setText(&dialog, "Path", setUp == QLatin1String("no folder") ? QString()
-                                 : setUp == QLatin1String("missing folder") ? root.filePath("gone")
-                                                                            : root.path());
+        const QString path = setUp == "missing folder" ? root.filePath("gone") : root.path();
+        setText(&dialog, "Path", setUp == "no folder" ? QString() : path);
         setText(&dialog, "Port", QString::number(port));
         child<QComboBox>(&dialog, "TlsMode")->setCurrentIndex(tls);
         click(&dialog, "StartButton");
 
         const QString info = text(&dialog, "StartInfo");
         QVERIFY2(info.startsWith(state) && info.contains(reason), qPrintable(info));
-        QCOMPARE(answerer->texts, setUp == QLatin1String("no folder")
-                                      ? QStringList{"<br>Please select the working folder!"}
-                                      : QStringList());
+        const QString noFolder = "<br>Please select the working folder!";
+        QCOMPARE(answerer->texts, setUp == "no folder" ? QStringList{noFolder} : QStringList());
         const bool started = state == QLatin1String("FTP server has started.");
         QCOMPARE(child<QPushButton>(&dialog, "StopButton")->isHidden(), !started);
         if (!started) {
@@ -377,7 +348,7 @@ private slots:
 
         // Closing the dialog leaves the server running; a new dialog finds it so, in any language.
         dialog.close();
-        StartFTPDialog again(serverStore.get());
+        StartFTPDialog again(&serverStore);
         QCOMPARE(text(&again, "Port"), QString::number(port));
         QCOMPARE(child<QComboBox>(&again, "TlsMode")->currentIndex(), tls);
         again.retranslate();
@@ -417,8 +388,7 @@ private slots:
     void chmodDialog()
     {
         const struct {
-            const char* permissions;
-            const char* tick;
+            const char *permissions, *tick;
             int scope;
             const char* modeAndApplyTo;
         } rows[] = {
@@ -443,8 +413,7 @@ private slots:
         }
     }
 
-    // Icons are cached per extension, case and all; the placeholder file they are read through
-    // stays in a folder of its own whatever the extension holds, and goes with the cache.
+    // Icons are cached per extension, case and all; their placeholder file stays in its own folder.
     void fileIconPlaceholderStaysInItsOwnFolder()
     {
         const QString nul = QString("a") + QChar(0) + "b";
@@ -466,13 +435,10 @@ private slots:
         QVERIFY(!QFileInfo::exists(placeholder));
     }
 
-    // The filled width of the queue's 190 pixel bar in a 200 pixel cell: a bar that is not known to
-    // be done is empty, an empty file is done at once, a finished row draws no bar at all.
+    // The filled width of the 190 pixel bar in a 200 pixel cell; an empty file is done at once.
     void progressBar()
     {
-        const struct {
-            int done, total, state, filledWidth;
-        } rows[] = {
+        const struct { int done, total, state, filledWidth; } rows[] = {
             {512, 1024, KTDUFile::Downloading, 95},
             {0, 0, KTDUFile::Downloading, 190},
             {0, 0, KTDUFile::Undownload, 0},
@@ -509,6 +475,9 @@ private slots:
             QSKIP("no TLS or openssl here");
         const QSslCertificate& certificate = certificates.selfSigned;
         const QByteArray fingerprint = certificate.digest(QCryptographicHash::Sha256);
+        client->setTrustFolder(fixture->dir.filePath("trust"));
+        client->hostName = QStringLiteral("127.0.0.1");
+        client->portNumber = 2121;
         for (const auto answer : {KTCertificateDialog::Cancel, KTCertificateDialog::OnlyThisTime,
                                   KTCertificateDialog::TrustAlways}) {
             KTCertificateDialog dialog(certificate, "127.0.0.1", 2121, "self-signed", false);
@@ -517,27 +486,20 @@ private slots:
                 labels.append(label->text());
             QVERIFY(labels.contains(CertificateTrust::toText(fingerprint)));
             QVERIFY(dialog.cancelButton()->isDefault());
-            // The buttons in the order of the answers.
             QPushButton* const buttons[] = {dialog.cancelButton(), dialog.onceButton(),
                                             dialog.alwaysButton()};
             buttons[answer]->click();
             QCOMPARE(dialog.answer(), answer);
             QCOMPARE(dialog.result() == QDialog::Accepted, answer != KTCertificateDialog::Cancel);
-            QTemporaryDir folder;
-            FTPClient engine;
-            engine.setTrustFolder(folder.path());
-            engine.hostName = QStringLiteral("127.0.0.1");
-            engine.portNumber = 2121;
-            // Only the two trusting answers reconnect; only "always" is stored.
+            // Only the two trusting answers reconnect; only "always" is stored (it comes last).
             const bool trusted = answer != KTCertificateDialog::Cancel;
-            QCOMPARE(KTCertificateDialog::apply(&engine, certificate, answer), trusted);
-            QCOMPARE(engine.certificateTrust().fingerprint(engine.hostName, 2121) == fingerprint,
+            QCOMPARE(KTCertificateDialog::apply(client.get(), certificate, answer), trusted);
+            QCOMPARE(client->certificateTrust().fingerprint(client->hostName, 2121) == fingerprint,
                      answer == KTCertificateDialog::TrustAlways);
         }
     }
 
-    // The English and the Chinese help page, where the build puts them (beside <build>/app): every
-    // picture, sheet and link points into the shipped folder, nothing remote, nothing missing.
+    // The help pages' pictures, sheets and links stay in the shipped folder: none remote or missing.
     void helpPagesAreSelfContained()
     {
         const QDir help(qEnvironmentVariable("TORVEX_BINARY_DIR") + "/share/torvex/help");

@@ -6,8 +6,7 @@
 
 #include <QtWidgets>
 
-// Drives a window's widgets by their object names, as a user would see and touch them.
-// Header-only: only window tests include it, and the shared support library has no widgets.
+// Drives a window's widgets by their object names; header-only, the support library has no widgets.
 
 template<typename T>
 T* child(QWidget* parent, const char* name)
@@ -33,13 +32,18 @@ inline void setText(QWidget* parent, const char* name, const QString& value)
     child<QLineEdit>(parent, name)->setText(value);
 }
 
-// One column of a flat list, top to bottom.
-inline QStringList column(QTreeWidget* tree, int index)
+// One column of an item's children, or of a flat list's rows, top to bottom.
+inline QStringList childNames(const QTreeWidgetItem* item, int index = 0)
 {
     QStringList texts;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        texts.append(tree->topLevelItem(i)->text(index));
+    for (int i = 0; item && i < item->childCount(); ++i)
+        texts.append(item->child(i)->text(index));
     return texts;
+}
+
+inline QStringList column(QTreeWidget* tree, int index)
+{
+    return childNames(tree->invisibleRootItem(), index);
 }
 
 // The first row of a flat list whose column 0 reads name, or none.
