@@ -150,9 +150,8 @@ private slots:
         QTest::newRow("typed fields") << testPassword << "site" << success;
         QTest::newRow("refused login") << "wrong" << "site" << "Disconnect from the server!";
         QTest::newRow("one box for a hang-up") << testPassword << "hang-up" << "Disconnect from the server!";
-        QTest::newRow("port not a number") << testPassword << "21x" << portMessage;
-        QTest::newRow("port zero") << testPassword << "0" << portMessage;
-        QTest::newRow("port past 16 bits") << testPassword << "65557" << portMessage;
+        for (const char* port : {"21x", "0", "65557"})  // not a number, zero, past 16 bits
+            QTest::addRow("port %s", port) << testPassword << port << portMessage;
         // A site without a password: the box names the empty field instead of doing nothing.
         QTest::newRow("missing password") << "" << "" << "Please enter the password!";
     }
@@ -275,23 +274,21 @@ private slots:
     void serverDialogStart_data()
     {
         QTest::addColumn<int>("tls");
-        QTest::addColumn<QString>("state");  // the state line: its start, and a part of its reason
-        QTest::addColumn<QString>("reason");
-        const QString started = QStringLiteral("FTP server has started.");
-        const QString stopped = QStringLiteral("FTP server did not start.");
-        QTest::newRow("plain") << int(KTTlsSettings::Off) << started << "";
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<QString>("reason");  // a part of the state line
+        QTest::newRow("plain") << int(KTTlsSettings::Off) << true << "";
         // The first start with TLS makes this computer's certificate, the next one keeps it.
-        QTest::newRow("offer TLS") << int(KTTlsSettings::Offer) << started << "Certificate SHA-256: ";
-        QTest::newRow("require TLS") << int(KTTlsSettings::Require) << started << "SHA-256: ";
-        QTest::newRow("port in use") << int(KTTlsSettings::Off) << stopped << "in use";
-        QTest::newRow("missing folder") << int(KTTlsSettings::Off) << stopped << "does not exist";
-        QTest::newRow("no folder") << int(KTTlsSettings::Off) << stopped << "";
+        QTest::newRow("offer TLS") << int(KTTlsSettings::Offer) << true << "Certificate SHA-256: ";
+        QTest::newRow("require TLS") << int(KTTlsSettings::Require) << true << "SHA-256: ";
+        QTest::newRow("port in use") << int(KTTlsSettings::Off) << false << "in use";
+        QTest::newRow("missing folder") << int(KTTlsSettings::Off) << false << "does not exist";
+        QTest::newRow("no folder") << int(KTTlsSettings::Off) << false << "";
     }
 
     void serverDialogStart()
     {
         QFETCH(int, tls);
-        QFETCH(QString, state);
+        QFETCH(bool, started);
         QFETCH(QString, reason);
         const QString setUp = QTest::currentDataTag();
         // Shows where other machines reach this computer; the stored port stays without an address.
@@ -312,10 +309,10 @@ private slots:
         click(&dialog, "StartButton");
 
         const QString info = text(&dialog, "StartInfo");
+        const QString state = started ? "FTP server has started." : "FTP server did not start.";
         QVERIFY2(info.startsWith(state) && info.contains(reason), qPrintable(info));
         const QString noFolder = "<br>Please select the working folder!";
         QCOMPARE(answerer->texts, setUp == "no folder" ? QStringList{noFolder} : QStringList());
-        const bool started = state == QLatin1String("FTP server has started.");
         QCOMPARE(child<QPushButton>(&dialog, "StopButton")->isHidden(), !started);
         if (!started) {
             QVERIFY(!StartFTPDialog::server() || !StartFTPDialog::server()->isListening());
@@ -352,7 +349,7 @@ private slots:
         QCOMPARE(text(&again, "Port"), QString::number(port));
         QCOMPARE(child<QComboBox>(&again, "TlsMode")->currentIndex(), tls);
         again.retranslate();
-        QVERIFY(text(&again, "StartInfo").startsWith(QLatin1String("FTP server has started.")));
+        QVERIFY(text(&again, "StartInfo").startsWith(state));
         click(&again, "StopButton");
         QVERIFY(!StartFTPDialog::server()->isListening());
         QCOMPARE(text(&again, "StartInfo"), QStringLiteral("FTP server did not start."));
@@ -417,21 +414,19 @@ private slots:
     void fileIconPlaceholderStaysInItsOwnFolder()
     {
         const QString nul = QString("a") + QChar(0) + "b";
-        QString placeholder;
-        {
-            KTFileIcon icons;
-            placeholder = icons.placeholderPath();
-            QVERIFY(QFileInfo(placeholder).absolutePath() != QDir::currentPath());
-            QIcon* txt = icons.iconFor(QStringLiteral("txt"));
-            QVERIFY(icons.iconFor(QStringLiteral("TXT")) != txt);
-            QCOMPARE(icons.iconFor(QStringLiteral("txt")), txt);
-            for (const QString& extension : {QString("x/../../escaped"), QString("a\\b"), nul})
-                icons.iconFor(extension);
-            QCOMPARE(icons.icons.keys(), (QStringList{"", "TXT", "txt"}));
-            QCOMPARE(QFileInfo(placeholder).size(), 1024);
-            QCOMPARE(QFileInfo(placeholder).dir().entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
-            QVERIFY(!QFileInfo::exists(QStringLiteral("kt_temp_icon.tmp")));
-        }
+        auto icons = std::make_unique<KTFileIcon>();
+        const QString placeholder = icons->placeholderPath();
+        QVERIFY(QFileInfo(placeholder).absolutePath() != QDir::currentPath());
+        QIcon* txt = icons->iconFor("txt");
+        QVERIFY(icons->iconFor("TXT") != txt);
+        QCOMPARE(icons->iconFor("txt"), txt);
+        for (const QString& extension : {QString("x/../../escaped"), QString("a\\b"), nul})
+            icons->iconFor(extension);
+        QCOMPARE(icons->icons.keys(), (QStringList{"", "TXT", "txt"}));
+        QCOMPARE(QFileInfo(placeholder).size(), 1024);
+        QCOMPARE(QFileInfo(placeholder).dir().entryList(QDir::Files), QStringList{"kt_temp_icon.tmp"});
+        QVERIFY(!QFileInfo::exists("kt_temp_icon.tmp"));
+        icons.reset();
         QVERIFY(!QFileInfo::exists(placeholder));
     }
 
@@ -441,9 +436,9 @@ private slots:
         const struct { int done, total, state, filledWidth; } rows[] = {
             {512, 1024, KTDUFile::Downloading, 95},
             {0, 0, KTDUFile::Downloading, 190},
-            {0, 0, KTDUFile::Undownload, 0},
+            {0, 0, KTDUFile::Undownload, 0},  // not known to be done: empty
             {0, 0, KTDUFile::DownloadError, 0},
-            {1024, 1024, KTDUFile::Finish, 0},
+            {1024, 1024, KTDUFile::Finish, 0},  // no bar at all
         };
         for (const auto& row : rows) {
             KTDUFile record;

@@ -35,7 +35,7 @@ class TestWindow : public QObject
     Q_OBJECT
 
     QTemporaryDir home;
-    QString local;
+    const QString local = home.filePath("local");
     std::unique_ptr<ServerFixture> server;
     MaiDialog* window = nullptr;
     FTPClient* ftp = nullptr;
@@ -45,14 +45,11 @@ class TestWindow : public QObject
     QString localPath(const QString& name) const { return QDir(local).filePath(name); }
     QTreeWidget* list(const char* name) const { return child<QTreeWidget>(window, name); }
     QString shown(const char* label) const { return text(window, label); }
-    bool waitRow(const QString& name)
-    {
-        return waitUntil([=] { return rowNamed(list("RightFiles"), name); });
-    }
     bool waitIdle()
     {
         return waitUntil([this] { return !ftp->isBusy() && window->operation == MaiDialog::NoOperation; });
     }
+    QString infoWhenIdle() { return waitIdle() ? shown("OPInfo") : QStringLiteral("(still busy)"); }
     // Selects exactly the named rows, the last one current.
     void select(const char* name, const QStringList& rows)
     {
@@ -76,8 +73,9 @@ class TestWindow : public QObject
         window->show();
     }
 
-    bool login()
+    bool openAndLogIn()
     {
+        openWindow();
         window->on_Connect_clicked();
         return waitUntil([this] { return ftp->isLoggedIn() && !ftp->isBusy(); });
     }
@@ -108,7 +106,6 @@ private slots:
     {
         messages.clear();
         answer = QMessageBox::Yes;
-        local = home.filePath("local");
         removeDir(local);
         QDir().mkpath(local);
         server = std::make_unique<ServerFixture>();
@@ -224,9 +221,8 @@ private slots:
         QVERIFY(makeTestFiles(server->rootPath(), "readme.txt=r,pub/x=x,doomed/inner/f=f,"
                                                   "same.txt=same,diff.txt=server's"));
         QVERIFY(makeTestFiles(local, "same.txt=same,diff.txt=local!,Cmp_0/keep.txt=mine"));
-        openWindow();
-        QVERIFY(login());
-        QVERIFY(waitRow("readme.txt"));
+        QVERIFY(openAndLogIn());
+        QVERIFY(waitUntil([this] { return rowNamed(list("RightFiles"), "readme.txt"); }));
         // A switch of language while logged in keeps the Connect button saying Disconnect.
         window->setLanguage(6);
         QCOMPARE(shown("ConnectLable"), QStringLiteral("연결 끊기"));
@@ -246,7 +242,7 @@ private slots:
         const int asked = ftp->commandQueue.size();
         window->slotCurrentDirData_Ftp(QString(), false);
         QCOMPARE(ftp->commandQueue.size(), asked);
-        QVERIFY(waitRow("doomed"));
+        QVERIFY(waitUntil([this] { return rowNamed(list("RightFiles"), "doomed"); }));
         QVERIFY(waitIdle());
 
         // Delete asks first: No keeps the tree, Yes deletes it all and shows the log.
@@ -272,8 +268,7 @@ private slots:
         select("LeftFiles", {"diff.txt", "same.txt"});
         window->onCompareFtpFileClicked();
         QCOMPARE(window->compareTempFolder, localPath("Cmp_1"));
-        QVERIFY(waitIdle());
-        QCOMPARE(shown("OPInfo"), QStringLiteral("Compare files completed!"));
+        QCOMPARE(infoWhenIdle(), QStringLiteral("Compare files completed!"));
         const QStringList states = column(list("DUQueue"), 3);
         QVERIFY(states.count("Same") == 1 && states.count("Different") == 1);
         QCOMPARE(readTestFile(localPath("Cmp_0/keep.txt")), QByteArray("mine"));
@@ -294,20 +289,18 @@ private slots:
         QVERIFY(messages.isEmpty());
     }
 
-    // A tree down and back up, with its empty file and folder; a big file stopped, restarted, cut off.
+    // A tree down and up again, empty file and folder too; a big file stopped, restarted, cut off.
     void transfers()
     {
         const QStringList files = {"one.bin", "a/two.txt", "a/b/empty"};
         const QString tree = server->path("tree/");
         QVERIFY(makeTestFiles(server->path("tree"), "one.bin#3145745,a/two.txt=two,a/b/empty="));
         QVERIFY(writeTestFile(server->path("big.bin"), patternBytes(32 * 1024 * 1024, 5)));
-        openWindow();
-        QVERIFY(login());
-        QVERIFY(waitRow("tree"));
+        QVERIFY(openAndLogIn());
+        QVERIFY(waitUntil([this] { return rowNamed(list("RightFiles"), "tree"); }));
         select("RightFiles", {"tree"});
         window->on_DowloadButton_clicked();
-        QVERIFY(waitIdle());
-        QCOMPARE(shown("OPInfo"), QStringLiteral("Download file is completed!"));
+        QCOMPARE(infoWhenIdle(), QStringLiteral("Download file is completed!"));
         for (const QString& file : files)
             QCOMPARE(readTestFile(localPath("tree/" + file)), readTestFile(tree + file));
         QVERIFY(QFileInfo::exists(localPath("tree/a/b/empty")));
@@ -327,8 +320,7 @@ private slots:
         select("LeftFiles", {"back"});
         window->on_UploadButton_clicked();
         QVERIFY(!record);
-        QVERIFY(waitIdle());
-        QCOMPARE(shown("OPInfo"), QStringLiteral("Upload file is completed!"));
+        QCOMPARE(infoWhenIdle(), QStringLiteral("Upload file is completed!"));
         for (const QString& file : files)
             QCOMPARE(readTestFile(server->path("back/" + file)), readTestFile(tree + file));
         QVERIFY(QFileInfo::exists(server->path("back/a/b/empty")));
@@ -391,11 +383,9 @@ private slots:
         // The guard: nothing starts without a login, or without a choice of files.
         const QString offline = QStringLiteral("Not connected to the server!");
         const QList<QPair<QString, QString>> guarded = {
-            {"on_Stop_clicked", offline},
+            {"on_Stop_clicked", offline}, {"on_NetIcon_clicked", offline},
+            {"onAttributesFtpClicked", offline}, {"onDeleteFtpFileClicked", offline},
             {"on_DowloadButton_clicked", "You did not choose any files or directories!"},
-            {"on_NetIcon_clicked", offline},
-            {"onAttributesFtpClicked", offline},
-            {"onDeleteFtpFileClicked", offline},
             {"onCompareFtpFileClicked", "Please select the file or directory with the same name!"}};
         for (const auto& slot : guarded) {
             messages.clear();
@@ -413,7 +403,6 @@ private slots:
         QVERIFY(!rowNamed(list("LeftFiles"), "precious.txt"));
         QVERIFY(messages.isEmpty());
         QCOMPARE(readTestFile(home.filePath("data/Trash/files/precious.txt")), QByteArray("keep me"));
-        // Escape leaves the window open.
         pressKey("LeftFiles", Qt::Key_Escape);
         QVERIFY(window->isVisible());
         // The root is listed as it is, and is never remembered as the last folder.
