@@ -108,23 +108,18 @@ private slots:
         child<QComboBox>(&dialog, "CodeComboBox")->setCurrentText(QStringLiteral("GB2312"));
         QCOMPARE(client->codecName, QStringLiteral("GB2312"));
         auto* list = child<QTreeWidget>(&dialog, "BackupItems");
-        setText(&dialog, "ServerName", QStringLiteral("Home"));
-        setText(&dialog, "Port", QString::number(fixture->port()));
-        click(&dialog, "AddButton");
+        submit(&dialog, {{"ServerName", "Home"}, {"Port", QString::number(fixture->port())}},
+               "AddButton");
         QCOMPARE(column(list, 1), QStringList{"Disconnected"});
         QCOMPARE(store->sites.first()->codec, QStringLiteral("GB2312"));
         // Differs only in the user name: the same site for the store, added silently as nothing.
-        setText(&dialog, "Name", QStringLiteral("other"));
-        click(&dialog, "AddButton");
-        setText(&dialog, "ServerName", QString());
-        click(&dialog, "AddButton");
+        submit(&dialog, {{"Name", "other"}}, "AddButton");
+        submit(&dialog, {{"ServerName", ""}}, "AddButton");
         QCOMPARE(answerer->texts, QStringList{"Incomplete information!"});
         QCOMPARE(column(list, 0), QStringList{"Home"});
 
         list->setCurrentItem(list->topLevelItem(0));
-        setText(&dialog, "ServerName", QStringLiteral("Renamed"));
-        setText(&dialog, "Port", QStringLiteral("2200"));
-        click(&dialog, "EditButton");
+        submit(&dialog, {{"ServerName", "Renamed"}, {"Port", "2200"}}, "EditButton");
         QCOMPARE(column(list, 0), QStringList{"Renamed"});
         QCOMPARE(store->sites.first()->port, quint16(2200));
 
@@ -217,8 +212,7 @@ private slots:
         QVERIFY(!client->isBusy() && client->isLoggedIn());
         QCOMPARE(replies.count(), 0);
         QVERIFY(answerer->texts.isEmpty());
-        setText(&dialog, "IP", QStringLiteral("localhost"));  // a host name is looked up
-        click(&dialog, "ConnectButton");
+        submit(&dialog, {{"IP", "localhost"}}, "ConnectButton");  // a host name is looked up
         QTRY_COMPARE(answerer->texts, QStringList{"Connection success!"});
         click(&dialog, "Disconnect");
         QTRY_COMPARE(answerer->texts, (QStringList{"Connection success!", "Disconnect from the server!"}));
@@ -301,12 +295,10 @@ private slots:
         StartFTPDialog dialog(&serverStore);
         QCOMPARE(text(&dialog, "IP"), localIpList().value(0, QStringLiteral("127.0.0.1")));
         QCOMPARE(text(&dialog, "Port"), QStringLiteral("2200"));
-        setText(&dialog, "IP", QStringLiteral("127.0.0.1"));
-        const QString path = setUp == "missing folder" ? root.filePath("gone") : root.path();
-        setText(&dialog, "Path", setUp == "no folder" ? QString() : path);
-        setText(&dialog, "Port", QString::number(port));
         child<QComboBox>(&dialog, "TlsMode")->setCurrentIndex(tls);
-        click(&dialog, "StartButton");
+        const QString path = setUp == "missing folder" ? root.filePath("gone") : root.path();
+        submit(&dialog, {{"IP", "127.0.0.1"}, {"Path", setUp == "no folder" ? QString() : path},
+                         {"Port", QString::number(port)}}, "StartButton");
 
         const QString info = text(&dialog, "StartInfo");
         const QString state = started ? "FTP server has started." : "FTP server did not start.";
@@ -363,8 +355,7 @@ private slots:
         for (const QString& command : {"NOOP", "", "HELP", "NOOP"}) {
             if (command.isEmpty())
                 logIn();
-            setText(&dialog, "CommandEdit", command);
-            click(&dialog, "RunButton");
+            submit(&dialog, {{"CommandEdit", command}}, "RunButton");
             QTRY_VERIFY(dialog.pendingCommand.isEmpty());
         }
         const QStringList lines = column(list, 0);
@@ -384,11 +375,7 @@ private slots:
     // Nine or eleven characters tick nothing; odd letters leave their boxes alone; Cancel sets no mode.
     void chmodDialog()
     {
-        const struct {
-            const char *permissions, *tick;
-            int scope;
-            const char* modeAndApplyTo;
-        } rows[] = {
+        const struct { const char *permissions, *tick; int scope; const char* outcome; } rows[] = {
             {"-rw-r--r--", "", 0, "0644 1"},
             {"rwxrwxrwx", "", 0, "0000 1"},
             {"drwxrwxrwx+", "", 0, "0000 1"},
@@ -403,10 +390,10 @@ private slots:
             if (*row.tick)
                 child<QCheckBox>(&dialog, row.tick)->setChecked(true);
             child<QComboBox>(&dialog, "ChildOption")->setCurrentIndex(row.scope);
-            click(&dialog, row.modeAndApplyTo[0] == ' ' ? "Cancel" : "Change");
+            click(&dialog, row.outcome[0] == ' ' ? "Cancel" : "Change");
             // The input on both sides names the row that fails.
             QCOMPARE(QString("%1 %2 %3").arg(row.permissions, dialog.mode).arg(dialog.applyTo),
-                     QString("%1 %2").arg(row.permissions, row.modeAndApplyTo));
+                     QString("%1 %2").arg(row.permissions, row.outcome));
         }
     }
 
@@ -494,7 +481,7 @@ private slots:
         }
     }
 
-    // The help pages' pictures, sheets and links stay in the shipped folder: none remote or missing.
+    // The help pages' pictures, sheets and links point into the shipped folder and all exist.
     void helpPagesAreSelfContained()
     {
         const QDir help(qEnvironmentVariable("TORVEX_BINARY_DIR") + "/share/torvex/help");

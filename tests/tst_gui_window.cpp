@@ -448,9 +448,8 @@ private slots:
         QCOMPARE(window->findChildren<StartFTPDialog*>().size(), 1);
         auto* starter = window->findChild<StartFTPDialog*>();
         QVERIFY(starter->isVisible());
-        setText(starter, "Path", local);
-        setText(starter, "Port", QString::number(freeLoopbackPort()));
-        click(starter, "StartButton");
+        submit(starter, {{"Path", local}, {"Port", QString::number(freeLoopbackPort())}},
+               "StartButton");
         QVERIFY(StartFTPDialog::server()->isListening());
         delete window;
         window = nullptr;

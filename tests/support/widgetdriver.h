@@ -22,14 +22,21 @@ inline void click(QWidget* parent, const char* name) { child<QPushButton>(parent
 // The text of a line edit or a label.
 inline QString text(QWidget* parent, const char* name)
 {
-    if (auto* edit = parent->findChild<QLineEdit*>(QLatin1String(name)))
-        return edit->text();
-    return child<QLabel>(parent, name)->text();
+    return child<QWidget>(parent, name)->property("text").toString();
 }
 
 inline void setText(QWidget* parent, const char* name, const QString& value)
 {
     child<QLineEdit>(parent, name)->setText(value);
+}
+
+// Types each value into the line edit of its name, then clicks the button.
+inline void submit(QWidget* parent, const QList<QPair<const char*, QString>>& fields,
+                   const char* button)
+{
+    for (const auto& field : fields)
+        setText(parent, field.first, field.second);
+    click(parent, button);
 }
 
 // One column of an item's children, or of a flat list's rows, top to bottom.
