@@ -56,17 +56,16 @@ class TestDialogs : public QObject
     Q_OBJECT
 
     std::unique_ptr<ServerFixture> fixture;
-    std::unique_ptr<FBData> store;  // the client's, beside the server's
     std::unique_ptr<FTPClient> client;
     std::unique_ptr<ModalAnswerer> answerer;
-    // The built-in server of the process keeps the store it was made with for the whole run.
     QTemporaryDir serverConfigDir;
-    FBData serverStore{serverConfigDir.path(), nullptr};
-    // Made once for the run: openssl takes its time.
-    QTemporaryDir certificateDir;
+    FBData serverStore{serverConfigDir.path(), nullptr};  // the built-in server keeps it all run
+    QTemporaryDir certificateDir;  // made once for the run: openssl takes its time
     TestCertificates certificates;
     bool haveCertificates = QSslSocket::supportsSsl() && certificates.make(certificateDir.path());
     QString fingerprint;  // of the server dialog's certificate, once it has made one
+
+    FBData* store() const { return fixture->store.get(); }  // the client's sites beside the users
 
     void logIn()
     {
@@ -83,9 +82,8 @@ private slots:
         QVERIFY(fixture->start());
         for (const char* folder : {"a/b/deep", "a/c", "z"})
             QDir(fixture->rootPath()).mkpath(QLatin1String(folder));
-        store = std::make_unique<FBData>(fixture->dir.filePath("client"), nullptr);
         client = std::make_unique<FTPClient>();
-        client->setDataStore(store.get());
+        client->setDataStore(store());
         answerer = std::make_unique<ModalAnswerer>();
     }
 
@@ -93,7 +91,6 @@ private slots:
     {
         answerer.reset();
         client.reset();
-        store.reset();
         fixture.reset();
         if (KTFtpServer* server = StartFTPDialog::server())
             server->stopAll();
@@ -102,8 +99,8 @@ private slots:
     void sitesAddEditRemove()
     {
         client->setCodecName(QStringLiteral("GBK"));
-        BackupToFTPDialog dialog(client.get(), store.get());
-        // Opening the dialog chooses nothing: the engine keeps its codec. A choice reaches it at once.
+        BackupToFTPDialog dialog(client.get(), store());
+        // Opening chooses nothing: the engine keeps its codec; a choice reaches it at once.
         QCOMPARE(client->codecName, QStringLiteral("GBK"));
         child<QComboBox>(&dialog, "CodeComboBox")->setCurrentText(QStringLiteral("GB2312"));
         QCOMPARE(client->codecName, QStringLiteral("GB2312"));
@@ -111,9 +108,8 @@ private slots:
         submit(&dialog, {{"ServerName", "Home"}, {"Port", QString::number(fixture->port())}},
                "AddButton");
         QCOMPARE(column(list, 1), QStringList{"Disconnected"});
-        QCOMPARE(store->sites.first()->codec, QStringLiteral("GB2312"));
-        // Differs only in the user name: the same site for the store, added silently as nothing.
-        submit(&dialog, {{"Name", "other"}}, "AddButton");
+        QCOMPARE(store()->sites.first()->codec, QStringLiteral("GB2312"));
+        submit(&dialog, {{"Name", "other"}}, "AddButton");  // only the user differs: the same site
         submit(&dialog, {{"ServerName", ""}}, "AddButton");
         QCOMPARE(answerer->texts, QStringList{"Incomplete information!"});
         QCOMPARE(column(list, 0), QStringList{"Home"});
@@ -121,7 +117,7 @@ private slots:
         list->setCurrentItem(list->topLevelItem(0));
         submit(&dialog, {{"ServerName", "Renamed"}, {"Port", "2200"}}, "EditButton");
         QCOMPARE(column(list, 0), QStringList{"Renamed"});
-        QCOMPARE(store->sites.first()->port, quint16(2200));
+        QCOMPARE(store()->sites.first()->port, quint16(2200));
 
         // Removing logs the engine out, whichever site it was on, and offers the test site again.
         logIn();
@@ -129,7 +125,7 @@ private slots:
         list->topLevelItem(0)->setSelected(true);
         click(&dialog, "RemoveButton");
         QCOMPARE(list->topLevelItemCount(), 0);
-        QVERIFY(store->sites.isEmpty());
+        QVERIFY(store()->sites.isEmpty());
         QTRY_COMPARE(logout.count(), 1);
         QCOMPARE(text(&dialog, "ServerName"), QStringLiteral("TestFtp"));
     }
@@ -140,14 +136,12 @@ private slots:
         // Typed; "site": the site's; none: every field empty; "hang-up": a server that hangs up.
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("message");
-        const QString success = QStringLiteral("Connection success!");
-        QTest::newRow("stored site from empty fields") << testPassword << "" << success;
-        QTest::newRow("typed fields") << testPassword << "site" << success;
+        QTest::newRow("stored site, fields empty") << testPassword << "" << "Connection success!";
+        QTest::newRow("typed fields") << testPassword << "site" << "Connection success!";
         QTest::newRow("refused login") << "wrong" << "site" << "Disconnect from the server!";
         QTest::newRow("one box for a hang-up") << testPassword << "hang-up" << "Disconnect from the server!";
         for (const char* port : {"21x", "0", "65557"})  // not a number, zero, past 16 bits
             QTest::addRow("port %s", port) << testPassword << port << portMessage;
-        // A site without a password: the box names the empty field instead of doing nothing.
         QTest::newRow("missing password") << "" << "" << "Please enter the password!";
     }
 
@@ -161,8 +155,8 @@ private slots:
         const bool hangUp = port == QLatin1String("hang-up");
         QVERIFY(!hangUp || (scripted.listen() && scripted.addScript(QStringLiteral("PASS => [close]"))));
         const quint16 serverPort = hangUp ? scripted.port() : fixture->port();
-        ServerInfo* site = addLoopbackSite(store.get(), serverPort, password);
-        BackupToFTPDialog dialog(client.get(), store.get());
+        ServerInfo* site = addLoopbackSite(store(), serverPort, password);
+        BackupToFTPDialog dialog(client.get(), store());
         auto* list = child<QTreeWidget>(&dialog, "BackupItems");
         list->setCurrentItem(list->topLevelItem(0));
         if (port.isEmpty()) {
@@ -191,11 +185,11 @@ private slots:
     // it ends the old session without a box of its own.
     void sitesOkThenConnectWhileLoggedIn()
     {
-        ServerInfo* first = addLoopbackSite(store.get(), freeLoopbackPort(), testPassword);
-        ServerInfo* second = addLoopbackSite(store.get(), fixture->port(), testPassword);
+        ServerInfo* first = addLoopbackSite(store(), freeLoopbackPort(), testPassword);
+        ServerInfo* second = addLoopbackSite(store(), fixture->port(), testPassword);
         first->select = true;
         {
-            BackupToFTPDialog dialog(client.get(), store.get());
+            BackupToFTPDialog dialog(client.get(), store());
             QCOMPARE(dialog.currentServerId, first->id);
             auto* list = child<QTreeWidget>(&dialog, "BackupItems");
             list->setCurrentItem(list->topLevelItem(1));
@@ -206,7 +200,7 @@ private slots:
         QCOMPARE(client->port(), fixture->port());
         QVERIFY(second->select && !first->select);
         answerer->texts.clear();
-        BackupToFTPDialog dialog(client.get(), store.get());
+        BackupToFTPDialog dialog(client.get(), store());
         QSignalSpy replies(client.get(), &FTPClient::commandResult);
         click(&dialog, "ConnectButton");
         QVERIFY(!client->isBusy() && client->isLoggedIn());
@@ -228,8 +222,7 @@ private slots:
             QTRY_COMPARE(childNames(folder(tree, "b")), QStringList{"deep"});
             QCOMPARE(childNames(folder(tree, "")), QStringList{"a"});
             QCOMPARE(folder(tree, "a")->data(0, Qt::UserRole).toInt(), 0);
-            // The root, or nothing selected, gives no folder.
-            for (const QString& selected : {"", "none", "b"}) {
+            for (const QString& selected : {"", "none", "b"}) {  // the root or nothing: no folder
                 tree->clearSelection();
                 tree->setCurrentItem(folder(tree, selected));
                 click(&chooser, "pushButton");
@@ -249,8 +242,7 @@ private slots:
         emit tree->itemDoubleClicked(a, 0);
         QVERIFY(!client->isBusy());
 
-        // New Folder wants a folder below the root.
-        tree->setCurrentItem(folder(tree, ""));
+        tree->setCurrentItem(folder(tree, ""));  // New Folder wants a folder below the root
         click(&chooser, "pushButton_3");
         QCOMPARE(answerer->texts, QStringList{"Please select the folder!"});
         // z is not the folder listed last; the new listing still lands under it.
@@ -314,8 +306,7 @@ private slots:
         QCOMPARE(StartFTPDialog::server()->tlsEnabled(), tls != KTTlsSettings::Off);
         QCOMPARE(StartFTPDialog::server()->tlsRequired(), tls == KTTlsSettings::Require);
         if (tls != KTTlsSettings::Off) {
-            // This computer's certificate, readable by its owner alone.
-            for (const char* name : {"server-cert.pem", "server-key.pem"}) {
+            for (const char* name : {"server-cert.pem", "server-key.pem"}) {  // owner-only
                 const QFile::Permissions mode = QFileInfo(serverFile(name)).permissions();
                 QCOMPARE(mode & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
             }
@@ -325,8 +316,7 @@ private slots:
             QVERIFY(info.endsWith("Certificate SHA-256: " + fingerprint));
         }
 
-        // The users list shows who is online, also after a client that just drops.
-        auto* users = child<QTreeWidget>(&dialog, "UsersList");
+        auto* users = child<QTreeWidget>(&dialog, "UsersList");  // who is online, after a drop too
         ServerProbe probe;
         QVERIFY(probe.connectAndGreet(port));
         QVERIFY(tls == KTTlsSettings::Off || probe.startTls());
@@ -372,7 +362,7 @@ private slots:
         QCOMPARE(list->topLevelItemCount(), 0);
     }
 
-    // Nine or eleven characters tick nothing; odd letters leave their boxes alone; Cancel sets no mode.
+    // 9 or 11 characters tick nothing; odd letters leave their boxes alone; Cancel sets no mode.
     void chmodDialog()
     {
         const struct { const char *permissions, *tick; int scope; const char* outcome; } rows[] = {

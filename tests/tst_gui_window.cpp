@@ -37,14 +37,14 @@ class TestWindow : public QObject
     QTemporaryDir home;
     const QString local = home.filePath("local");
     std::unique_ptr<ServerFixture> server;
-    MaiDialog* window = nullptr;
+    std::unique_ptr<MaiDialog> window;
     FTPClient* ftp = nullptr;
     QStringList messages;
     int answer = QMessageBox::Yes;
 
     QString localPath(const QString& name) const { return QDir(local).filePath(name); }
-    QTreeWidget* list(const char* name) const { return child<QTreeWidget>(window, name); }
-    QString shown(const char* label) const { return text(window, label); }
+    QTreeWidget* list(const char* name) const { return child<QTreeWidget>(window.get(), name); }
+    QString shown(const char* label) const { return text(window.get(), label); }
     bool waitIdle()
     {
         return waitUntil([this] { return !ftp->isBusy() && window->operation == MaiDialog::NoOperation; });
@@ -54,19 +54,16 @@ class TestWindow : public QObject
     void select(const char* name, const QStringList& rows)
     {
         list(name)->clearSelection();
-        for (const QString& row : rows) {
-            QVERIFY(rowNamed(list(name), row));
+        for (const QString& row : rows)
             list(name)->setCurrentItem(rowNamed(list(name), row), 0, QItemSelectionModel::Select);
-        }
+        QCOMPARE(list(name)->selectedItems().size(), rows.size());
     }
 
     void openWindow(bool withSite = true)
     {
-        window = new MaiDialog;
+        window = std::make_unique<MaiDialog>();
         ftp = window->findChild<FTPClient*>();
         auto* store = window->findChild<FBData*>();
-        qDeleteAll(store->sites);
-        store->sites.clear();
         if (withSite)
             addLoopbackSite(store, server->port(), "581247", local)->select = true;
         window->fillPathCombos();
@@ -80,11 +77,10 @@ class TestWindow : public QObject
         return waitUntil([this] { return ftp->isLoggedIn() && !ftp->isBusy(); });
     }
 
-    // A key pressed in a list of the active window, as the user would.
     void pressKey(const char* name, Qt::Key key)
     {
-        QApplication::setActiveWindow(window);
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         list(name)->setFocus();
         QTest::keyClick(list(name), key);
     }
@@ -92,8 +88,7 @@ class TestWindow : public QObject
 private slots:
     void initTestCase()
     {
-        // Settings and the trash go to a folder of the test's own.
-        qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());  // the test's own
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
         QDir(home.path()).mkpath("data");
         MaiDialog::messageRunner = [this](QWidget*, const QString& message, bool) {
@@ -106,6 +101,7 @@ private slots:
     {
         messages.clear();
         answer = QMessageBox::Yes;
+        removeDir(home.filePath("config"));  // no sites from an earlier test
         removeDir(local);
         QDir().mkpath(local);
         server = std::make_unique<ServerFixture>();
@@ -115,8 +111,7 @@ private slots:
     void cleanup()
     {
         MaiDialog::dialogRunner = nullptr;
-        delete window;
-        window = nullptr;
+        window.reset();
         server.reset();
         setServiceBase(QString());
     }
@@ -141,20 +136,16 @@ private slots:
         QFETCH(int, index);
         QFETCH(QStringList, texts);
         openWindow(false);
-        // From another language first, so that each row really switches.
-        window->setLanguage(index == 7 ? 5 : 7);
+        window->setLanguage(index == 7 ? 5 : 7);  // another one first, so that each row switches
         window->setLanguage(index);
         QCOMPARE(languageIndex, index);
         QCOMPARE(QStringList({shown("LanguageLabel"), shown("HelpLabel")}), texts.mid(0, 2));
         const QList<QAction*> actions = window->findChildren<QAction*>();
         const auto named = [&](const QAction* action) { return action->text() == texts.at(2); };
         QVERIFY(std::any_of(actions.begin(), actions.end(), named));
-        // A dialog opened afterwards speaks the same language.
-        KLanguageDialog dialog;
-        QCOMPARE(child<QPushButton>(&dialog, "CancelButton")->text(),
-                 QCoreApplication::translate("KLanguageDialog", "Cancel"));
-        // An index outside the table changes nothing.
-        for (const int wrong : {-1, 9, 1000})
+        KLanguageDialog dialog;  // opened afterwards: the same language
+        QCOMPARE(text(&dialog, "CancelButton"), KLanguageDialog::tr("Cancel"));
+        for (const int wrong : {-1, 9, 1000})  // outside the table: no change
             window->setLanguage(wrong);
         QCOMPARE(languageIndex, index);
         QCOMPARE(shown("LanguageLabel"), texts.first());
@@ -215,22 +206,22 @@ private slots:
         QCOMPARE(done, events);
     }
 
-    // One session on the server: the remote commands, compare and a disconnect, with their faults.
+    // One session: commands, a tree down and up, compare, a login by double-click, a cut download.
     void remoteSession()
     {
-        QVERIFY(makeTestFiles(server->rootPath(), "readme.txt=r,pub/x=x,doomed/inner/f=f,"
-                                                  "same.txt=same,diff.txt=server's"));
+        QVERIFY(makeTestFiles(server->rootPath(), "doomed/inner/f=f,same.txt=same,diff.txt=theirs,"
+                                                  "tree/one.bin#3145745,tree/a/two.txt=two,"
+                                                  "tree/a/b/empty=,pub/big.bin#33554432"));
         QVERIFY(makeTestFiles(local, "same.txt=same,diff.txt=local!,Cmp_0/keep.txt=mine"));
         QVERIFY(openAndLogIn());
-        QVERIFY(waitUntil([this] { return rowNamed(list("RightFiles"), "readme.txt"); }));
+        QVERIFY(waitUntil([this] { return rowNamed(list("RightFiles"), "doomed"); }));
         // A switch of language while logged in keeps the Connect button saying Disconnect.
         window->setLanguage(6);
         QCOMPARE(shown("ConnectLable"), QStringLiteral("연결 끊기"));
         QCOMPARE(shown("OPInfo"), QString());
         window->setLanguage(0);
         QCOMPARE(shown("ConnectLable"), QStringLiteral("Disconnect"));
-        // The padlock shows only while the engine reports an encrypted connection.
-        auto* padlock = child<QLabel>(window, "EncryptedIcon");
+        auto* padlock = child<QLabel>(window.get(), "EncryptedIcon");  // only while encrypted
         emit ftp->encryptionChanged(true);
         QVERIFY(padlock->isVisible() && !padlock->pixmap(Qt::ReturnByValue).isNull());
         emit ftp->encryptionChanged(false);
@@ -242,7 +233,6 @@ private slots:
         const int asked = ftp->commandQueue.size();
         window->slotCurrentDirData_Ftp(QString(), false);
         QCOMPARE(ftp->commandQueue.size(), asked);
-        QVERIFY(waitUntil([this] { return rowNamed(list("RightFiles"), "doomed"); }));
         QVERIFY(waitIdle());
 
         // Delete asks first: No keeps the tree, Yes deletes it all and shows the log.
@@ -259,52 +249,15 @@ private slots:
         QVERIFY(list("DeleteLog")->topLevelItemCount() >= 2);
         QVERIFY(waitUntil([this] { return !rowNamed(list("RightFiles"), "doomed"); }));
 
-        // Compare wants the same names on both sides, and leaves a user's folder named like its own alone.
-        select("RightFiles", {"same.txt", "diff.txt"});
-        select("LeftFiles", {"diff.txt"});
-        window->onCompareFtpFileClicked();
-        QCOMPARE(messages, QStringList{"Wrong choice, Please choose the same name file or folder!"});
-        messages.clear();
-        select("LeftFiles", {"diff.txt", "same.txt"});
-        window->onCompareFtpFileClicked();
-        QCOMPARE(window->compareTempFolder, localPath("Cmp_1"));
-        QCOMPARE(infoWhenIdle(), QStringLiteral("Compare files completed!"));
-        const QStringList states = column(list("DUQueue"), 3);
-        QVERIFY(states.count("Same") == 1 && states.count("Different") == 1);
-        QCOMPARE(readTestFile(localPath("Cmp_0/keep.txt")), QByteArray("mine"));
-        QVERIFY(!QFileInfo::exists(localPath("Cmp_1")));
-
-        // Disconnect: the listing stays.
-        window->on_Connect_clicked();
-        QVERIFY(waitUntil([this] { return ftp->isClosed(); }));
-        QCOMPARE(shown("ConnectLable"), QStringLiteral("Connect"));
-        QCOMPARE(shown("OPInfo"), QStringLiteral("Not connected to the server!"));
-        // A double-click on a folder while disconnected logs in again and opens that folder.
-        window->on_RightFiles_itemDoubleClicked(rowNamed(list("RightFiles"), "pub"), 0);
-        auto* remotePath = child<QComboBox>(window, "RightPath");
-        QVERIFY(waitUntil([=] { return remotePath->currentText() == QLatin1String("/pub"); }));
-        QVERIFY(waitIdle());
-        QCOMPARE(shown("ConnectLable"), QStringLiteral("Disconnect"));
-        QVERIFY(!rowNamed(list("RightFiles"), "same.txt"));
-        QVERIFY(messages.isEmpty());
-    }
-
-    // A tree down and up again, empty file and folder too; a big file stopped, restarted, cut off.
-    void transfers()
-    {
+        // A tree down with its empty file: file rows with full bars under a summary without size.
         const QStringList files = {"one.bin", "a/two.txt", "a/b/empty"};
         const QString tree = server->path("tree/");
-        QVERIFY(makeTestFiles(server->path("tree"), "one.bin#3145745,a/two.txt=two,a/b/empty="));
-        QVERIFY(writeTestFile(server->path("big.bin"), patternBytes(32 * 1024 * 1024, 5)));
-        QVERIFY(openAndLogIn());
-        QVERIFY(waitUntil([this] { return rowNamed(list("RightFiles"), "tree"); }));
         select("RightFiles", {"tree"});
         window->on_DowloadButton_clicked();
         QCOMPARE(infoWhenIdle(), QStringLiteral("Download file is completed!"));
         for (const QString& file : files)
             QCOMPARE(readTestFile(localPath("tree/" + file)), readTestFile(tree + file));
         QVERIFY(QFileInfo::exists(localPath("tree/a/b/empty")));
-        // Three file rows with their bars full, and the job's summary on top without size or state.
         QTreeWidget* queue = list("DUQueue");
         QCOMPARE(column(queue, 3), (QStringList{"", "dowloaded", "dowloaded", "dowloaded"}));
         QCOMPARE(queue->topLevelItem(0)->text(2), QString());
@@ -312,7 +265,6 @@ private slots:
             QCOMPARE(recordOf(queue->topLevelItem(i))->viewItem, queue->topLevelItem(i));
             QCOMPARE(recordOf(queue->topLevelItem(i))->doneSize, recordOf(queue->topLevelItem(i))->fileSize);
         }
-
         // The same tree back up under another name: the new job deletes the old records and rows.
         QPointer<KTDUFile> record = ftp->downloads().first();
         QVERIFY(QDir(local).rename("tree", "back"));
@@ -325,14 +277,40 @@ private slots:
             QCOMPARE(readTestFile(server->path("back/" + file)), readTestFile(tree + file));
         QVERIFY(QFileInfo::exists(server->path("back/a/b/empty")));
         QCOMPARE(column(queue, 3).count("uploaded"), 3);
-        QVERIFY(messages.isEmpty());
-
         // Clear drops the rows with their records; Retry on an empty list changes nothing.
         record = ftp->uploads().first();
         window->onClearQueueClicked();
         QVERIFY(!record && ftp->uploads().isEmpty());
         window->onRetryErrorsClicked();
         QCOMPARE(queue->topLevelItemCount(), 0);
+
+        // Compare needs the same names on both sides; it leaves a user's folder named like its own.
+        select("RightFiles", {"same.txt", "diff.txt"});
+        select("LeftFiles", {"diff.txt"});
+        window->onCompareFtpFileClicked();
+        QCOMPARE(messages, QStringList{"Wrong choice, Please choose the same name file or folder!"});
+        messages.clear();
+        select("LeftFiles", {"diff.txt", "same.txt"});
+        window->onCompareFtpFileClicked();
+        QCOMPARE(window->compareTempFolder, localPath("Cmp_1"));
+        QCOMPARE(infoWhenIdle(), QStringLiteral("Compare files completed!"));
+        const QStringList states = column(queue, 3);
+        QVERIFY(states.count("Same") == 1 && states.count("Different") == 1);
+        QCOMPARE(readTestFile(localPath("Cmp_0/keep.txt")), QByteArray("mine"));
+        QVERIFY(!QFileInfo::exists(localPath("Cmp_1")));
+
+        window->on_Connect_clicked();  // disconnects; the listing stays
+        QVERIFY(waitUntil([this] { return ftp->isClosed(); }));
+        QCOMPARE(shown("ConnectLable"), QStringLiteral("Connect"));
+        QCOMPARE(shown("OPInfo"), QStringLiteral("Not connected to the server!"));
+        // A double-click on a folder while disconnected logs in again and opens that folder.
+        window->on_RightFiles_itemDoubleClicked(rowNamed(list("RightFiles"), "pub"), 0);
+        auto* remotePath = child<QComboBox>(window.get(), "RightPath");
+        QVERIFY(waitUntil([=] { return remotePath->currentText() == QLatin1String("/pub"); }));
+        QVERIFY(waitIdle());
+        QCOMPARE(shown("ConnectLable"), QStringLiteral("Disconnect"));
+        QVERIFY(!rowNamed(list("RightFiles"), "same.txt"));
+        QVERIFY(messages.isEmpty());
 
         // Stop and Restart of a running download, then the connection dropped in the middle of it.
         select("RightFiles", {"big.bin"});
@@ -348,8 +326,7 @@ private slots:
         QVERIFY(waitUntil([this] { return shown("ConnectLable") == QLatin1String("Connect"); }));
         QCOMPARE(shown("OPInfo"), QStringLiteral("Not connected to the server!"));
         QVERIFY(list("RightFiles")->styleSheet().contains(QLatin1String("rgb(255, 200, 200)")));
-        // The rows still point at live records; a Clear then empties both.
-        QVERIFY(queue->topLevelItemCount() > 0);
+        QVERIFY(queue->topLevelItemCount() > 0);  // rows at live records; a Clear empties both
         for (int i = 0; i < queue->topLevelItemCount(); ++i)
             QCOMPARE(recordOf(queue->topLevelItem(i))->viewItem, queue->topLevelItem(i));
         window->onClearQueueClicked();
@@ -388,17 +365,15 @@ private slots:
             {"on_DowloadButton_clicked", "You did not choose any files or directories!"},
             {"onCompareFtpFileClicked", "Please select the file or directory with the same name!"}};
         for (const auto& slot : guarded) {
-            messages.clear();
-            QVERIFY(QMetaObject::invokeMethod(window, slot.first.toLatin1()));
+            QVERIFY(QMetaObject::invokeMethod(window.get(), slot.first.toLatin1()));
             QCOMPARE(slot.first + ": " + messages.join('|'), slot.first + ": " + slot.second);
             QVERIFY(window->operation == MaiDialog::NoOperation && !ftp->isBusy());
+            messages.clear();
         }
-        messages.clear();
         window->showLocalFiles(localPath("sub"));
         QCOMPARE(column(list("LeftFiles"), 0), (QStringList{"..", "inner", "precious.txt"}));
-        // Delete sends a local file to the trash without asking.
         select("LeftFiles", {"precious.txt"});
-        answer = QMessageBox::No;
+        answer = QMessageBox::No;  // Delete sends a local file to the trash without asking
         pressKey("LeftFiles", Qt::Key_Delete);
         QVERIFY(!rowNamed(list("LeftFiles"), "precious.txt"));
         QVERIFY(messages.isEmpty());
@@ -420,7 +395,7 @@ private slots:
         window->showLocalFiles(gone);
         QCOMPARE(named, gone);
 
-        // Ten thousand rows follow their records, the last started on top, and go with them at once.
+        // 10,000 rows follow their records, the last started on top, and go with them at once.
         std::vector<std::unique_ptr<KTDUFile>> records;
         for (int i = 0; i < 10000; ++i) {
             KTDUFile* record = records.emplace_back(new KTDUFile).get();
@@ -443,16 +418,15 @@ private slots:
         QCOMPARE(queue->topLevelItemCount(), 0);
 
         // The server button twice opens one dialog, and the server goes with the window.
-        click(window, "StarFTP");
-        click(window, "StarFTP");
+        click(window.get(), "StarFTP");
+        click(window.get(), "StarFTP");
         QCOMPARE(window->findChildren<StartFTPDialog*>().size(), 1);
         auto* starter = window->findChild<StartFTPDialog*>();
         QVERIFY(starter->isVisible());
         submit(starter, {{"Path", local}, {"Port", QString::number(freeLoopbackPort())}},
                "StartButton");
         QVERIFY(StartFTPDialog::server()->isListening());
-        delete window;
-        window = nullptr;
+        window.reset();
         QVERIFY(!StartFTPDialog::server());
     }
 };
