@@ -14,6 +14,7 @@
 #include "support/scriptedftpserver.h"
 #include "support/serverprobe.h"
 #include "support/testcertificates.h"
+#include "support/testfiles.h"
 #include "support/widgetdriver.h"
 
 #include <QtTest>
@@ -28,23 +29,22 @@ static QTreeWidgetItem* folder(QTreeWidget* tree, const QString& name)
                           : tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
 }
 
-// Answers modal windows as they come up: notes and OKs message boxes, gives dialogs to handlers.
+// Answers modal windows as they come up: notes and OKs message boxes, hands other dialogs to next.
 struct ModalAnswerer
 {
     QStringList texts;
-    QHash<QByteArray, std::function<void(QDialog*)>> handlers;
+    std::function<void(QDialog*)> next;  // once
     QTimer timer;
 
     ModalAnswerer()
     {
         QObject::connect(&timer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            const QByteArray name = modal ? modal->metaObject()->className() : "";
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 texts.append(box->text());
                 box->accept();
-            } else if (handlers.contains(name)) {
-                handlers.take(name)(qobject_cast<QDialog*>(modal));
+            } else if (modal && next) {
+                std::exchange(next, nullptr)(modal);
             }
         });
         timer.start(10);
@@ -73,15 +73,12 @@ class TestDialogs : public QObject
         QTRY_VERIFY(client->isLoggedIn());
     }
 
-    QString serverFile(const char* name) const { return serverStore.filePath(name); }
-
 private slots:
     void init()
     {
         fixture = std::make_unique<ServerFixture>();
         QVERIFY(fixture->start());
-        for (const char* folder : {"a/b/deep", "a/c", "z"})
-            QDir(fixture->rootPath()).mkpath(QLatin1String(folder));
+        QVERIFY(makeTestFiles(fixture->rootPath(), "a/b/deep/,a/c/,z/"));
         client = std::make_unique<FTPClient>();
         client->setDataStore(store());
         answerer = std::make_unique<ModalAnswerer>();
@@ -212,9 +209,30 @@ private slots:
         QTRY_COMPARE(answerer->texts, (QStringList{"Connection success!", "Disconnect from the server!"}));
     }
 
-    void chooserListsLazilyAndMakesFolders()
+    // The command dialog runs nothing logged out or without a command, then shows each whole reply
+    // after its command; the folder chooser then lists lazily and makes folders.
+    void commandDialogThenFolderChooser()
     {
-        logIn();
+        FTPCommandDlg dialog(client.get());
+        auto* list = child<QTreeWidget>(&dialog, "ResultListView");
+        for (const QString& command : {"NOOP", "", "HELP", "NOOP"}) {
+            if (command.isEmpty())
+                logIn();
+            submit(&dialog, {{"CommandEdit", command}}, "RunButton");
+            QTRY_VERIFY(dialog.pendingCommand.isEmpty());
+        }
+        const QStringList lines = column(list, 0);
+        QVERIFY2(lines.size() >= 6 && lines.at(1).startsWith("214-"), qPrintable(lines.join('|')));
+        QCOMPARE(lines.first(), QStringLiteral("HELP"));
+        const int helpEnd = lines.indexOf(QStringLiteral("214 Help OK."));
+        QCOMPARE(lines.mid(helpEnd + 1), (QStringList{"NOOP", "200 NOOP ok."}));
+        emit list->itemClicked(list->topLevelItem(0), 0);
+        QCOMPARE(text(&dialog, "CommandEdit"), QStringLiteral("HELP"));
+        // Replies to commands sent elsewhere, or differing in case, never reach the list.
+        list->clear();
+        dialog.pendingCommand = QStringLiteral("noop");
+        emit client->commandResult(QStringLiteral("NOOP"), QStringLiteral("200 NOOP ok."));
+        QCOMPARE(list->topLevelItemCount(), 0);
         {
             ServerDirTree chooser(client.get(), QStringLiteral("/a/b"));
             auto* tree = child<QTreeWidget>(&chooser, "DirTree");
@@ -247,10 +265,7 @@ private slots:
         QCOMPARE(answerer->texts, QStringList{"Please select the folder!"});
         // z is not the folder listed last; the new listing still lands under it.
         tree->setCurrentItem(folder(tree, "z"));
-        answerer->handlers.insert("KTNewFolder", [](QDialog* dialog) {
-            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("made"));
-            click(dialog, "Ok");
-        });
+        answerer->next = [](QDialog* dialog) { submit(dialog, {{"FolderName", "made"}}, "Ok"); };
         click(&chooser, "pushButton_3");
         QTRY_COMPARE(childNames(folder(tree, "z")), QStringList{"made"});
         QVERIFY(QFileInfo(fixture->path(QStringLiteral("z/made"))).isDir());
@@ -302,16 +317,16 @@ private slots:
             QVERIFY(!StartFTPDialog::server() || !StartFTPDialog::server()->isListening());
             return;
         }
-        QCOMPARE(int(KTTlsSettings::read(serverFile("server.ini")).mode), tls);
+        QCOMPARE(int(KTTlsSettings::read(serverStore.filePath("server.ini")).mode), tls);
         QCOMPARE(StartFTPDialog::server()->tlsEnabled(), tls != KTTlsSettings::Off);
         QCOMPARE(StartFTPDialog::server()->tlsRequired(), tls == KTTlsSettings::Require);
         if (tls != KTTlsSettings::Off) {
             for (const char* name : {"server-cert.pem", "server-key.pem"}) {  // owner-only
-                const QFile::Permissions mode = QFileInfo(serverFile(name)).permissions();
+                const QFile::Permissions mode = QFileInfo(serverStore.filePath(name)).permissions();
                 QCOMPARE(mode & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
             }
             if (fingerprint.isEmpty())
-                fingerprint = KTTlsSupport::fingerprint(serverFile("server-cert.pem"));
+                fingerprint = KTTlsSupport::fingerprint(serverStore.filePath("server-cert.pem"));
             QCOMPARE(fingerprint.size(), 32 * 3 - 1);
             QVERIFY(info.endsWith("Certificate SHA-256: " + fingerprint));
         }
@@ -335,31 +350,6 @@ private slots:
         click(&again, "StopButton");
         QVERIFY(!StartFTPDialog::server()->isListening());
         QCOMPARE(text(&again, "StartInfo"), QStringLiteral("FTP server did not start."));
-    }
-
-    // Nothing runs logged out or without a command; then each whole reply follows its command.
-    void commandDialogShowsWholeReplies()
-    {
-        FTPCommandDlg dialog(client.get());
-        auto* list = child<QTreeWidget>(&dialog, "ResultListView");
-        for (const QString& command : {"NOOP", "", "HELP", "NOOP"}) {
-            if (command.isEmpty())
-                logIn();
-            submit(&dialog, {{"CommandEdit", command}}, "RunButton");
-            QTRY_VERIFY(dialog.pendingCommand.isEmpty());
-        }
-        const QStringList lines = column(list, 0);
-        QVERIFY2(lines.size() >= 6 && lines.at(1).startsWith("214-"), qPrintable(lines.join('|')));
-        QCOMPARE(lines.first(), QStringLiteral("HELP"));
-        const int helpEnd = lines.indexOf(QStringLiteral("214 Help OK."));
-        QCOMPARE(lines.mid(helpEnd + 1), (QStringList{"NOOP", "200 NOOP ok."}));
-        emit list->itemClicked(list->topLevelItem(0), 0);
-        QCOMPARE(text(&dialog, "CommandEdit"), QStringLiteral("HELP"));
-        // Replies to commands sent elsewhere, or differing in case, never reach the list.
-        list->clear();
-        dialog.pendingCommand = QStringLiteral("noop");
-        emit client->commandResult(QStringLiteral("NOOP"), QStringLiteral("200 NOOP ok."));
-        QCOMPARE(list->topLevelItemCount(), 0);
     }
 
     // 9 or 11 characters tick nothing; odd letters leave their boxes alone; Cancel sets no mode.
@@ -477,10 +467,9 @@ private slots:
         const QDir help(qEnvironmentVariable("TORVEX_BINARY_DIR") + "/share/torvex/help");
         const QRegularExpression reference("(?:src|href)=\"([^\"#]*)[^\"]*\"");
         for (const QString& language : {"en", "zh"}) {
-            QFile file(help.filePath(language == "en" ? "index.html" : "index_zh.html"));
-            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-            const QString html = QString::fromUtf8(file.readAll());
-            QVERIFY(html.contains(QString("<html lang=\"%1").arg(language)));
+            const QString page = help.filePath(language == "en" ? "index.html" : "index_zh.html");
+            const QString html = QString::fromUtf8(readTestFile(page));
+            QVERIFY2(html.contains(QString("<html lang=\"%1").arg(language)), qPrintable(page));
             QVERIFY(!html.contains("<script", Qt::CaseInsensitive));
             int references = 0;
             for (auto match = reference.globalMatch(html); match.hasNext();) {

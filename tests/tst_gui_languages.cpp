@@ -15,7 +15,6 @@ private slots:
         const QString folder = qEnvironmentVariable("TORVEX_SCREENSHOT_DIR");
         if (folder.isEmpty())
             QSKIP("TORVEX_SCREENSHOT_DIR not set");
-        QVERIFY(QDir().mkpath(folder));
         MaiDialog::messageRunner = [](QWidget*, const QString&, bool) { return int(QMessageBox::No); };
         const char* const languageNames[] = {"English", "Chinese", "French",  "German", "Italian",
                                              "Japanese", "Korean", "Russian", "Spanish"};

@@ -35,7 +35,7 @@ class TestWindow : public QObject
     Q_OBJECT
 
     QTemporaryDir home;
-    const QString local = home.filePath("local");
+    const QString local = home.filePath("run/local");
     std::unique_ptr<ServerFixture> server;
     std::unique_ptr<MaiDialog> window;
     FTPClient* ftp = nullptr;
@@ -88,7 +88,7 @@ class TestWindow : public QObject
 private slots:
     void initTestCase()
     {
-        qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());  // the test's own
+        qputenv("XDG_CONFIG_HOME", home.filePath("run/config").toLocal8Bit());  // each test's own
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
         QDir(home.path()).mkpath("data");
         MaiDialog::messageRunner = [this](QWidget*, const QString& message, bool) {
@@ -101,8 +101,7 @@ private slots:
     {
         messages.clear();
         answer = QMessageBox::Yes;
-        removeDir(home.filePath("config"));  // no sites from an earlier test
-        removeDir(local);
+        removeDir(home.filePath("run"));  // no settings or files from an earlier test
         QDir().mkpath(local);
         server = std::make_unique<ServerFixture>();
         QVERIFY(server->start());
@@ -337,11 +336,9 @@ private slots:
 
     void programWithoutDisplaySaysSoInOneLine()
     {
-        QProcess run;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        run.setProcessEnvironment(env);
+            qunsetenv(name);  // for the program below; this test's display is set up already
+        QProcess run;
         run.start(qEnvironmentVariable("TORVEX_BINARY_DIR") + "/app/torvex", QStringList());
         if (!run.waitForStarted())
             QSKIP("the torvex program is not built");
