@@ -151,8 +151,7 @@ private slots:
         ScriptedFtpServer scripted;
         const bool hangUp = port == QLatin1String("hang-up");
         QVERIFY(!hangUp || (scripted.listen() && scripted.addScript(QStringLiteral("PASS => [close]"))));
-        const quint16 serverPort = hangUp ? scripted.port() : fixture->port();
-        ServerInfo* site = addLoopbackSite(store(), serverPort, password);
+        auto* site = addLoopbackSite(store(), hangUp ? scripted.port() : fixture->port(), password);
         BackupToFTPDialog dialog(client.get(), store());
         auto* list = child<QTreeWidget>(&dialog, "BackupItems");
         list->setCurrentItem(list->topLevelItem(0));
@@ -185,27 +184,26 @@ private slots:
         ServerInfo* first = addLoopbackSite(store(), freeLoopbackPort(), testPassword);
         ServerInfo* second = addLoopbackSite(store(), fixture->port(), testPassword);
         first->select = true;
-        {
-            BackupToFTPDialog dialog(client.get(), store());
-            QCOMPARE(dialog.currentServerId, first->id);
-            auto* list = child<QTreeWidget>(&dialog, "BackupItems");
-            list->setCurrentItem(list->topLevelItem(1));
-            click(&dialog, "Ok");
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QTRY_VERIFY(client->isLoggedIn());
-        }
+        auto dialog = std::make_unique<BackupToFTPDialog>(client.get(), store());
+        QCOMPARE(dialog->currentServerId, first->id);
+        auto* list = child<QTreeWidget>(dialog.get(), "BackupItems");
+        list->setCurrentItem(list->topLevelItem(1));
+        click(dialog.get(), "Ok");
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QTRY_VERIFY(client->isLoggedIn());
+        dialog.reset();  // before the next one opens
         QCOMPARE(client->port(), fixture->port());
         QVERIFY(second->select && !first->select);
         answerer->texts.clear();
-        BackupToFTPDialog dialog(client.get(), store());
+        dialog = std::make_unique<BackupToFTPDialog>(client.get(), store());
         QSignalSpy replies(client.get(), &FTPClient::commandResult);
-        click(&dialog, "ConnectButton");
+        click(dialog.get(), "ConnectButton");
         QVERIFY(!client->isBusy() && client->isLoggedIn());
         QCOMPARE(replies.count(), 0);
         QVERIFY(answerer->texts.isEmpty());
-        submit(&dialog, {{"IP", "localhost"}}, "ConnectButton");  // a host name is looked up
+        submit(dialog.get(), {{"IP", "localhost"}}, "ConnectButton");  // a host name is looked up
         QTRY_COMPARE(answerer->texts, QStringList{"Connection success!"});
-        click(&dialog, "Disconnect");
+        click(dialog.get(), "Disconnect");
         QTRY_COMPARE(answerer->texts, (QStringList{"Connection success!", "Disconnect from the server!"}));
     }
 
@@ -233,22 +231,21 @@ private slots:
         dialog.pendingCommand = QStringLiteral("noop");
         emit client->commandResult(QStringLiteral("NOOP"), QStringLiteral("200 NOOP ok."));
         QCOMPARE(list->topLevelItemCount(), 0);
-        {
-            ServerDirTree chooser(client.get(), QStringLiteral("/a/b"));
-            auto* tree = child<QTreeWidget>(&chooser, "DirTree");
-            // The start path builds its chain of folders and only its own folder is listed.
-            QTRY_COMPARE(childNames(folder(tree, "b")), QStringList{"deep"});
-            QCOMPARE(childNames(folder(tree, "")), QStringList{"a"});
-            QCOMPARE(folder(tree, "a")->data(0, Qt::UserRole).toInt(), 0);
-            for (const QString& selected : {"", "none", "b"}) {  // the root or nothing: no folder
-                tree->clearSelection();
-                tree->setCurrentItem(folder(tree, selected));
-                click(&chooser, "pushButton");
-                QCOMPARE(chooser.chosenPath, QString(selected == QLatin1String("b") ? "/a/b" : ""));
-            }
+        auto chooser = std::make_unique<ServerDirTree>(client.get(), "/a/b");
+        auto* tree = child<QTreeWidget>(chooser.get(), "DirTree");
+        // The start path builds its chain of folders and only its own folder is listed.
+        QTRY_COMPARE(childNames(folder(tree, "b")), QStringList{"deep"});
+        QCOMPARE(childNames(folder(tree, "")), QStringList{"a"});
+        QCOMPARE(folder(tree, "a")->data(0, Qt::UserRole).toInt(), 0);
+        for (const QString& selected : {"", "none", "b"}) {  // the root or nothing: no folder
+            tree->clearSelection();
+            tree->setCurrentItem(folder(tree, selected));
+            click(chooser.get(), "pushButton");
+            QCOMPARE(chooser->chosenPath, QString(selected == QLatin1String("b") ? "/a/b" : ""));
         }
-        ServerDirTree chooser(client.get(), QString());
-        auto* tree = child<QTreeWidget>(&chooser, "DirTree");
+        chooser.reset();  // before the next one lists
+        chooser = std::make_unique<ServerDirTree>(client.get(), QString());
+        tree = child<QTreeWidget>(chooser.get(), "DirTree");
         QTRY_COMPARE(folder(tree, "")->data(0, Qt::UserRole).toInt(), 1);
         // Folders only, no "." or "..", and nothing below a until it is opened, once.
         QCOMPARE(childNames(folder(tree, "")), (QStringList{"a", "z"}));
@@ -261,12 +258,12 @@ private slots:
         QVERIFY(!client->isBusy());
 
         tree->setCurrentItem(folder(tree, ""));  // New Folder wants a folder below the root
-        click(&chooser, "pushButton_3");
+        click(chooser.get(), "pushButton_3");
         QCOMPARE(answerer->texts, QStringList{"Please select the folder!"});
         // z is not the folder listed last; the new listing still lands under it.
         tree->setCurrentItem(folder(tree, "z"));
         answerer->next = [](QDialog* dialog) { submit(dialog, {{"FolderName", "made"}}, "Ok"); };
-        click(&chooser, "pushButton_3");
+        click(chooser.get(), "pushButton_3");
         QTRY_COMPARE(childNames(folder(tree, "z")), QStringList{"made"});
         QVERIFY(QFileInfo(fixture->path(QStringLiteral("z/made"))).isDir());
         QCOMPARE(childNames(a), (QStringList{"b", "c"}));

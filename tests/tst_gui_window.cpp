@@ -59,13 +59,11 @@ class TestWindow : public QObject
         QCOMPARE(list(name)->selectedItems().size(), rows.size());
     }
 
-    void openWindow(bool withSite = true)
+    void openWindow()
     {
         window = std::make_unique<MaiDialog>();
         ftp = window->findChild<FTPClient*>();
-        auto* store = window->findChild<FBData*>();
-        if (withSite)
-            addLoopbackSite(store, server->port(), "581247", local)->select = true;
+        addLoopbackSite(window->findChild<FBData*>(), server->port(), "581247", local)->select = true;
         window->fillPathCombos();
         window->show();
     }
@@ -90,7 +88,6 @@ private slots:
     {
         qputenv("XDG_CONFIG_HOME", home.filePath("run/config").toLocal8Bit());  // each test's own
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
-        QDir(home.path()).mkpath("data");
         MaiDialog::messageRunner = [this](QWidget*, const QString& message, bool) {
             messages.append(message);
             return answer;
@@ -134,7 +131,7 @@ private slots:
     {
         QFETCH(int, index);
         QFETCH(QStringList, texts);
-        openWindow(false);
+        openWindow();
         window->setLanguage(index == 7 ? 5 : 7);  // another one first, so that each row switches
         window->setLanguage(index);
         QCOMPARE(languageIndex, index);
@@ -353,7 +350,7 @@ private slots:
     void localPaneDialogsAndQueue()
     {
         QVERIFY(makeTestFiles(local, "sub/inner/,sub/precious.txt=keep me"));
-        openWindow(false);
+        openWindow();
         // The guard: nothing starts without a login, or without a choice of files.
         const QString offline = QStringLiteral("Not connected to the server!");
         const QList<QPair<QString, QString>> guarded = {
