@@ -6,8 +6,7 @@
 
 #include <QtWidgets>
 
-// Drives a window's widgets by their object names, as a user would see and touch them.
-// Header-only: only window tests include it, and the shared support library has no widgets.
+// Drives a window's widgets by their object names; header-only, the support library has no widgets.
 
 template<typename T>
 T* child(QWidget* parent, const char* name)
@@ -23,9 +22,7 @@ inline void click(QWidget* parent, const char* name) { child<QPushButton>(parent
 // The text of a line edit or a label.
 inline QString text(QWidget* parent, const char* name)
 {
-    if (auto* edit = parent->findChild<QLineEdit*>(QLatin1String(name)))
-        return edit->text();
-    return child<QLabel>(parent, name)->text();
+    return child<QWidget>(parent, name)->property("text").toString();
 }
 
 inline void setText(QWidget* parent, const char* name, const QString& value)
@@ -33,13 +30,27 @@ inline void setText(QWidget* parent, const char* name, const QString& value)
     child<QLineEdit>(parent, name)->setText(value);
 }
 
-// One column of a flat list, top to bottom.
-inline QStringList column(QTreeWidget* tree, int index)
+// Types each value into the line edit of its name, then clicks the button.
+inline void submit(QWidget* parent, const QList<QPair<const char*, QString>>& fields,
+                   const char* button)
+{
+    for (const auto& field : fields)
+        setText(parent, field.first, field.second);
+    click(parent, button);
+}
+
+// One column of an item's children, or of a flat list's rows, top to bottom.
+inline QStringList childNames(const QTreeWidgetItem* item, int index = 0)
 {
     QStringList texts;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        texts.append(tree->topLevelItem(i)->text(index));
+    for (int i = 0; item && i < item->childCount(); ++i)
+        texts.append(item->child(i)->text(index));
     return texts;
+}
+
+inline QStringList column(QTreeWidget* tree, int index)
+{
+    return childNames(tree->invisibleRootItem(), index);
 }
 
 // The first row of a flat list whose column 0 reads name, or none.
