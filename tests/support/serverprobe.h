@@ -218,13 +218,7 @@ using DataProbe = ServerProbe;
 class ServerFixture
 {
 public:
-    ServerFixture()
-    {
-        QDir().mkpath(root);
-        QDir().mkpath(dir.filePath("config"));
-        store = std::make_unique<FBData>(dir.filePath("config"), nullptr);
-        server = std::make_unique<KTFtpServer>(store.get());
-    }
+    ServerFixture() { QDir().mkpath(root); }
 
     bool start() { return server->start(0, root, QHostAddress(QHostAddress::LocalHost)); }
     // Offers or requires TLS with a new self-signed certificate, server.pem.
@@ -234,11 +228,10 @@ public:
         const QString key = dir.filePath("server.key");
         QSslConfiguration configuration;
         QString error;
-        if (!KTTlsSupport::makeSelfSignedCertificate(cert, key, "127.0.0.1", error)
-            || !KTTlsSupport::loadServerFiles(cert, key, configuration, error))
-            return false;
+        const bool loaded = KTTlsSupport::makeSelfSignedCertificate(cert, key, "127.0.0.1", error)
+                            && KTTlsSupport::loadServerFiles(cert, key, configuration, error);
         server->setTls(configuration, required);
-        return true;
+        return loaded;
     }
     QString rootPath() const { return root; }
     QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
@@ -246,9 +239,9 @@ public:
 
     QTemporaryDir dir;
     QString root = dir.filePath("root");
-    std::unique_ptr<FBData> store;
+    std::unique_ptr<FBData> store = std::make_unique<FBData>(dir.filePath("config"), nullptr);
     // Declared after the store, so it goes first: its sessions refer to the store's users.
-    std::unique_ptr<KTFtpServer> server;
+    std::unique_ptr<KTFtpServer> server = std::make_unique<KTFtpServer>(store.get());
 };
 
 #endif
