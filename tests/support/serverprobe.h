@@ -5,10 +5,8 @@
 #include "server/kttlssupport.h"
 #include "settings/fbdata.h"
 
-#include <QDir>
 #include <QHostAddress>
 #include <QSslSocket>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/socket.h>
@@ -100,7 +98,6 @@ public:
         received.remove(0, lastRaw.size());
         return QString::fromUtf8(lastRaw.chopped(lastRaw.endsWith("\r\n") ? 2 : 1));
     }
-    // A multi-line reply joined by "\n".
     QString readReply(int timeoutMs = WaitMs)
     {
         QString reply = readLine(timeoutMs);
@@ -141,10 +138,9 @@ public:
         return play({"AUTH TLS => 234...", "handshake", "PBSZ 0 => 200 PBSZ=0",
                      "PROT P => 200 PROT now Private."}).isEmpty();
     }
-    // Plays a conversation; empty when all went as expected, else the step and what came.
-    // "CMD => reply" sends CMD and expects the whole reply ("..." at the end: a prefix of it),
-    // "=> reply" only expects it, "CMD" only sends; "closed" waits for the server to close and
-    // "handshake" for the client's TLS handshake to succeed.
+    // Plays steps; empty when all went as expected, else the step and what came. "CMD => reply"
+    // sends CMD, expects the whole reply ("..." at its end: a prefix); "=> reply" only expects,
+    // "CMD" only sends; "closed" waits for the server to close, "handshake" for a TLS handshake.
     QString play(const QStringList& steps, int timeoutMs = WaitMs)
     {
         for (const QString& step : steps) {
