@@ -46,8 +46,8 @@ bool holds(const QString& item, const Facts& facts, const QStringList& wire, con
         return file.isSymLink() == (kind == "link");
     if (kind == "target")
         return file.symLinkTarget() == base + '/' + wanted;
-    const QRegularExpressionMatch fact =
-        QRegularExpression("^(\\w+)([=~!>])(.*)$", QRegularExpression::DotMatchesEverythingOption).match(item);
+    static const QRegularExpression form("(?s)^(\\w+)([=~!>])(.*)$");  // (?s): a dot matches a line break
+    const QRegularExpressionMatch fact = form.match(item);
     if (!fact.hasMatch() || !facts.contains(fact.captured(1)))
         return false;
     const QString value = facts.value(fact.captured(1));
@@ -197,7 +197,7 @@ private slots:
             QSKIP("torvex-cli is not built");
         QVERIFY(server->addScript(script));
         QVERIFY(makeTestFiles(dir->path(), setup + ";in/", ';'));
-        const QString line = QStringLiteral("--port %1 --user u --password p 127.0.0.1 ").arg(port) + command;
+        const QString line = QString("--port %1 --user u --password p 127.0.0.1 ").arg(port) + command;
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(cli, line.split(' ').replaceInStrings("{L}", dir->path()));
@@ -215,7 +215,7 @@ private slots:
     void folderExpansionStopsAtDepthLimit()
     {
         client->prepareTransfer(dir->path(), "/r");
-        const QString listing = "drwxr-xr-x 2 u g 4096 Jan 01 12:00 x\r\n-rw-r--r-- 1 u g 4 Jan 01 12:00 f\r\n";
+        const QString listing = rows({"d x", "f f"}).replace("\\n", "\r\n");
         client->remoteDir = "/r" + QStringLiteral("/x").repeated(FTPClient::MaxFolderDepth);
         QCOMPARE(client->queueDownloadListing(listing), 1);  // the file, not the folder below the limit
         QVERIFY(client->downloadFolders.isEmpty());
@@ -268,9 +268,7 @@ Facts TestEngineScripted::facts() const
     add("entries", last.size());
     add("firstentry", last.isEmpty() ? QString() : last.first().at(6));
 
-    QStringList words = server->commands();
-    words.replaceInStrings(QRegularExpression(" .*"), QString());
-    add("words", words.join(' '));
+    add("words", server->commands().replaceInStrings(QRegularExpression(" .*"), QString()).join(' '));
     add("wire", server->commands().join('|'));
     int depth = 0;
     for (const QString& line : server->commands().filter(QRegularExpression("^CWD ")))
@@ -348,18 +346,6 @@ QHash<QString, Action> TestEngineScripted::actions()
         const QString name = isOffset ? a.section(' ', 0, -2) : a;
         client->addDownloadFile(local(name), '/' + name, link, offset);
     };
-    auto set = [this, word, rest](Arg a) {  // WHAT VALUE
-        const QHash<QString, std::function<void(int)>> setters = {
-            {"reply", [this](int v) { client->setReplyTimeout(v); }},
-            {"greeting", [this](int v) { client->setGreetingTimeout(v); }},
-            {"stall", [this](int v) { client->setStallTimeout(v); }},
-            {"listing", [this](int v) { client->setListingLimit(v); }},
-            {"chunk", [this](int v) { server->setChunkSize(v); }}};
-        if (setters.contains(word(a, 0)))
-            setters.value(word(a, 0))(rest(a).toInt());
-        else
-            client->setCodecName(rest(a));
-    };
     auto mount = [this](Arg a) {  // a small tmpfs plays the full disk
         const QStringList options = QStringLiteral("-t tmpfs -o size=64k tmpfs").split(' ') << local(a);
         skipped = !QDir().mkpath(local(a)) || QProcess::execute("mount", options) != 0;
@@ -381,7 +367,12 @@ QHash<QString, Action> TestEngineScripted::actions()
     return {{"connect", connectTo},
             {"login", login},
             {"offline", [this](Arg) { port = freeLoopbackPort(); }},  // nobody listens there
-            {"set", set},
+            {"replytimeout", [this](Arg a) { client->setReplyTimeout(a.toInt()); }},
+            {"greetingtimeout", [this](Arg a) { client->setGreetingTimeout(a.toInt()); }},
+            {"stalltimeout", [this](Arg a) { client->setStallTimeout(a.toInt()); }},
+            {"listinglimit", [this](Arg a) { client->setListingLimit(a.toInt()); }},
+            {"chunks", [this](Arg a) { server->setChunkSize(a.toInt()); }},  // replies in pieces
+            {"codec", [this](Arg a) { client->setCodecName(a); }},
             {"files", [this](Arg a) { makeTestFiles(dir->path(), a); }},  // may fill a small disk on purpose
             {"mount", mount},
             {"base",  // LOCAL-FOLDER REMOTE-FOLDER
@@ -423,9 +414,7 @@ void TestEngineScripted::engine_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("run");
-    auto row = [](const char* name, const QString& script, const QString& run) {
-        QTest::newRow(name) << script << run;
-    };
+    auto row = [](const char* name, QString script, QString run) { QTest::newRow(name) << script << run; };
     const QString got = QStringLiteral("start; finish=1; states=dowloaded; ");
     const QString failed = QStringLiteral("start; finish=1; states=dowloadError; ");
 
@@ -440,13 +429,11 @@ void TestEngineScripted::engine_data()
         "login; get f; " + failed + "done=500; summary=Dowload Finish, Total: 1 Success: 0");
     row("linkWithoutListedTargetTakesItFromRetr", "RETR => [data=target.txt]",
         "login; link f; " + got + "target:f=target.txt");
-    row("neverWritesThroughSymbolicLink", "RETR => [data=overwritten]",
-        "files outside/victim=precious,f->outside/victim; login; get f; " + failed + "file:outside/victim=precious; "
-        "wire-RETR");
+    row("neverWritesThroughSymbolicLink", "RETR => [data=overwritten]", "files outside/victim=precious,"
+        "f->outside/victim; login; get f; " + failed + "file:outside/victim=precious; wire-RETR");
     row("refusedPassiveKeepsTheOldFile", "PASV => 425 No passive | RETR => 425 No data connection",
         "files f=precious; login; get f; " + failed + "file:f=precious");
-    // The queue runs from its end; an old longer file is cut to the new one; a refused SIZE
-    // leaves the size unknown.
+    // The queue runs from its end; an old, longer file is cut short; a refused SIZE: size unknown.
     row("downloadsRunFromTheEndOfTheQueue", "RETR a => [data=AAA] | RETR b => [data=BBBB] | RETR c => [data=CCCCC]",
         "files a=old and longer; login; get a; get b; get c; start; finish=1; only:RETR=RETR c,RETR b,RETR a; "
         "seq:TYPE I,SIZE c,MDTM c,PASV,RETR c; wire-REST; file:a=AAA; file:c=CCCCC; fsize=0; done=3; sized=0; "
@@ -489,11 +476,11 @@ void TestEngineScripted::engine_data()
     for (const char* answer : {"preliminaryReplyRepeatedForEver [repeat=100]",
                                "oneByteAtATime [data=abcdefghijklmnopqrstuvwxyz][trickle=100]"}) {
         row(qPrintable(QString::fromLatin1(answer).section(' ', 0, 0)), "RETR => " + QString(strchr(answer, ' ')),
-            "set stall 600; login; get f; get g; start; finish=1; states=dowloadError,dowloadError; loggedin=1; "
+            "stalltimeout 600; login; get f; get g; start; finish=1; states=dowloadError,dowloadError; loggedin=1; "
             "only:RETR=RETR g,RETR f");
     }
     row("endlessPreliminaryRepliesEnd", "SIZE => [repeat=100]",
-        "set stall 600; set reply 800; login; get f; " + failed + "loggedin=0");
+        "stalltimeout 600; replytimeout 800; login; get f; " + failed + "loggedin=0");
     // The disk fills while the file is written; a small file only fails at the final flush or close.
     row("largerThanTheDisk", "SIZE => 213 300000 | RETR => [bytes=300000]",
         "mount disk; login; get disk/f; " + failed + "summary=Dowload Finish, Total: 1 Success: 0");
@@ -503,11 +490,10 @@ void TestEngineScripted::engine_data()
 
     // Folder downloads: hostile names are skipped, links never lead out, a folder is listed once.
     QString hostile;
-    for (const QString& name : {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("../escape"),
-                                QStringLiteral("a/b"), QStringLiteral("..\\win"), QStringLiteral("sub\\x"),
-                                QStringLiteral("nul") + QChar(0) + QStringLiteral("name"),
-                                QStringLiteral("cr\rname")})
-        hostile += rows({QStringLiteral("f ") + name, QStringLiteral("d ") + name});
+    const QString nul = QString("nul") + QChar(0) + "name";
+    for (const QString& name :
+         QStringList{"", ".", "..", "../escape", "a/b", "..\\win", "sub\\x", nul, "cr\rname"})
+        hostile += rows({"f " + name, "d " + name});
     row("hostileListingNamesAreSkippedAndFoldersListedOnce",
         "PWD => 257 \"/d\" is the current directory. | RETR ok.txt => [data=good] | LIST => 226 [data=" + hostile
             + rows({"l abs -> /etc/passwd", "l up -> ../../outside", "l inner -> ok.txt", "f ok.txt"}) + "]",
@@ -516,7 +502,7 @@ void TestEngineScripted::engine_data()
         "only:LIST=LIST -al; only:RETR=RETR ok.txt; file:job/d/ok.txt=good; target:job/d/inner=job/d/ok.txt; "
         "tree=job,job/d,job/d/inner,job/d/ok.txt");
     row("listingCutAtItsBoundFails", "LIST => 226 Done [bytes=5000]",
-        "set listing 1000; login; ls; listfail=1; listings=0; getdir /d; start; finish=1; "
+        "listinglimit 1000; login; ls; listfail=1; listings=0; getdir /d; start; finish=1; "
         "records=/d dowloadError; listings=0");
     // A refused change leaves us where the server confirmed we are: later downloads still go.
     row("refusedFolderChangeDoesNotBlockLaterDownloads", "CWD /nope => 550 No such folder | RETR => [data=content]",
@@ -534,7 +520,7 @@ void TestEngineScripted::engine_data()
         "PASS => 230-Welcome back\\n 230 lookalike text\\n230 Logged in", logIn + "replies=- - - USER PASS PASS PASS "
         "PWD");
     row("repliesSplitIntoSmallReads", "GREETING => 220-multi\\n220 line greeting",
-        "set chunk 2; " + logIn + "replies=- - USER PASS PWD");
+        "chunks 2; " + logIn + "replies=- - USER PASS PWD");
     row("userAnsweredWith230SkipsPassword", "USER => 230 No password needed.",
         "login; logins=1; pwd; idle; words=USER PWD; replies=- USER PWD");
     row("refusedUserSendsNoPassword", "USER => 530 Not allowed.", "login; logins=0; idle; words=USER; "
@@ -544,12 +530,12 @@ void TestEngineScripted::engine_data()
     row("unsolicitedLineDoesNotRepeatLoginOnResolvedHost", "",
         "login localhost; raw 230 Stray line; replies=- USER PASS PASS; settle; logins=1");
     row("refusedConnectionReportsLoginFailure", "",
-        "set greeting 300; offline; login; logins=0; closed=1; busy=0; result>0; settle; logins=0");
-    row("silentGreetingTimesOut", "GREETING =>", "set greeting 300; login; logins=0; closed=1; busy=0; result>0; "
+        "greetingtimeout 300; offline; login; logins=0; closed=1; busy=0; result>0; settle; logins=0");
+    row("silentGreetingTimesOut", "GREETING =>", "greetingtimeout 300; login; logins=0; closed=1; busy=0; result>0; "
         "raw 220 too late; settle; words=; logins=0");
     row("silentServerTimesOutAndLogsOut", "PWD => [silent]",
-        "login; set reply 300; pwd; logout=1; closed=1; busy=0; settle; logout=1");
-    row("endlessLineIsCutOff", "", "login; set reply 300; flood 131072; logout=1; closed=1; busy=0");
+        "login; replytimeout 300; pwd; logout=1; closed=1; busy=0; settle; logout=1");
+    row("endlessLineIsCutOff", "", "login; replytimeout 300; flood 131072; logout=1; closed=1; busy=0");
     row("quitLogsOutAndResetsStore", "", "quit; closed=1; store; login; quit; logout=1; logins=1; seq:QUIT; "
         "online=0; loggedin=0; settle; logout=1");
     // SECURITY: a line break or NUL in a command never smuggles a second command out.
@@ -582,12 +568,10 @@ void TestEngineScripted::engine_data()
     row("refusedPassiveIsAnAnswer", "PASV => 425 Can't open passive connection. | LIST => 425 Use PASV first.",
         listThenPwd + "listings=0");
     row("unknownCodecFallsBackToUtf8", "LIST => [data=" + rows({QStringLiteral("f \u00fcber.txt")}) + "]",
-        "set codec NoSuchCodec-42; " + listThenPwd + QStringLiteral("listings=1; firstentry=\u00fcber.txt"));
+        "codec NoSuchCodec-42; " + listThenPwd + QStringLiteral("listings=1; firstentry=\u00fcber.txt"));
 
     // Delete jobs: order on the wire, one signal per item, never out of the job's folder.
-    const QString dir = QStringLiteral("d ");
-    const QString jobLines = QStringLiteral("; rmrun; deletes~Delete Finish; idle; rmmode=0; "
-        "only:CWD|DELE|RMD|LIST=");
+    const QString jobLines = "; rmrun; deletes~Delete Finish; idle; rmmode=0; only:CWD|DELE|RMD|LIST=";
     row("deleteOneFile", "", "login; rmstart /start; rmfile / f" + jobLines + "CWD /,DELE f,CWD /start,LIST -al; "
         "deletes=/f deteted|Delete Finish, Total: 1 Success: 1");
     row("deleteFolderTreeOrder", "LIST => 226 [data=" + rows({"d .", "d ..", "d B", "f f"}) + "] | LIST => 226",
@@ -633,8 +617,7 @@ void TestEngineScripted::cli_data()
     QTest::addColumn<QString>("command");  // after HOST; {L} is the local folder
     QTest::addColumn<QString>("setup");    // local files, see makeTestFiles()
     QTest::addColumn<QString>("expect");   // checks, see holds()
-    auto row = [](const char* name, const QString& script, const char* command, const char* setup,
-        const char* expect) {
+    auto row = [](const char* name, QString script, QString command, QString setup, QString expect) {
         QTest::newRow(name) << script << command << setup << expect;
     };
     const QString fEntry = listing(QStringLiteral("/"), {QStringLiteral("f f")});

@@ -17,33 +17,27 @@ public:
     QSslKey key;
     QStringList received;
 
-protected:
     void incomingConnection(qintptr descriptor) override
     {
         auto* socket = new QSslSocket(this);
         socket->setSocketDescriptor(descriptor);
         socket->setLocalCertificate(certificate);
         socket->setPrivateKey(key);
-        connect(socket, &QSslSocket::readyRead, this, [this, socket] { answer(socket); });
         connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
-        socket->write("220 stub\r\n");
-    }
-
-private:
-    void answer(QSslSocket* socket)
-    {
-        while (socket->canReadLine()) {
-            const QString line = QString::fromUtf8(socket->readLine()).trimmed();
-            received.append(line);
-            const QString word = line.section(QLatin1Char(' '), 0, 0).toUpper();
-            const QHash<QString, QByteArray> replies = {
-                {"AUTH", authReply.toUtf8()}, {"USER", "331 password"}, {"PASS", "230 in"}};
-            socket->write(replies.value(word, "200 ok") + "\r\n");
-            if (word == QLatin1String("AUTH") && authReply.startsWith(QLatin1String("234"))) {
-                socket->flush();
-                socket->startServerEncryption();
+        connect(socket, &QSslSocket::readyRead, this, [this, socket] {
+            while (socket->canReadLine()) {
+                received << QString::fromUtf8(socket->readLine()).trimmed();
+                const QString word = received.last().section(' ', 0, 0).toUpper();
+                const QHash<QString, QByteArray> replies = {
+                    {"AUTH", authReply.toUtf8()}, {"USER", "331 password"}, {"PASS", "230 in"}};
+                socket->write(replies.value(word, "200 ok") + "\r\n");
+                if (word == QLatin1String("AUTH") && authReply.startsWith(QLatin1String("234"))) {
+                    socket->flush();
+                    socket->startServerEncryption();
+                }
             }
-        }
+        });
+        socket->write("220 stub\r\n");
     }
 };
 

@@ -27,7 +27,7 @@ public:
         int replyDelayMs = 0;          // [delay] before the final reply
         bool silent = false;           // [silent]: never answer
         bool closeControl = false;     // [close] the control connection instead of answering
-        qint64 cutDataAfter = -1;      // [cut] the data connection after this many bytes
+        int cutDataAfter = -1;         // [cut] the data connection after this many bytes
         int trickleMs = 0;             // [trickle]: one byte of data per this many ms
         int repeatPreliminaryMs = 0;   // [repeat] the preliminary reply this often, never finish
     };
@@ -52,7 +52,7 @@ public:
         static const QRegularExpression option(QStringLiteral("\\[(\\w+)(?:=([^\\]]*))?\\]"));
         static const QHash<QString, int Answer::*> numbers = {{"delay", &Answer::replyDelayMs},
             {"datadelay", &Answer::dataDelayMs}, {"trickle", &Answer::trickleMs},
-            {"repeat", &Answer::repeatPreliminaryMs}};
+            {"repeat", &Answer::repeatPreliminaryMs}, {"cut", &Answer::cutDataAfter}};
         static const QHash<QString, bool Answer::*> flags = {{"before", &Answer::replyBeforeData},
             {"silent", &Answer::silent}, {"close", &Answer::closeControl}};
         for (const QString& rule : script.split(QStringLiteral(" | "), Qt::SkipEmptyParts)) {
@@ -78,8 +78,6 @@ public:
                     answer.data.remove(0, value.toInt());
                 else if (key == QLatin1String("pre"))
                     answer.preliminary = unescape(value) + "\r\n";
-                else if (key == QLatin1String("cut"))
-                    answer.cutDataAfter = value.toLongLong();
                 else
                     return false;
             }
@@ -107,14 +105,8 @@ public:
 
 private:
     static QString firstWord(const QString& line) { return line.section(' ', 0, 0).toUpper(); }
-    static bool isDataCommand(const QString& word)
-    {
-        return QStringList{"LIST", "RETR", "STOR"}.contains(word);
-    }
-    static QByteArray unescape(const QString& text)
-    {
-        return text.toUtf8().replace("\\n", "\r\n").replace("\\e", "\x1b");
-    }
+    static bool isDataCommand(const QString& w) { return QStringList{"LIST", "RETR", "STOR"}.contains(w); }
+    static QByteArray unescape(const QString& s) { return s.toUtf8().replace("\\n", "\r\n").replace("\\e", "\x1b"); }
     void later(int ms, std::function<void()> work)
     {
         if (ms <= 0)
@@ -137,10 +129,9 @@ private:
 
     void onControlReadyRead()
     {
-        auto* socket = qobject_cast<QTcpSocket*>(sender());
-        if (!socket || socket != control)
+        if (sender() != control)
             return;
-        inbox.append(socket->readAll());
+        inbox.append(control->readAll());
         int lf;
         while ((lf = inbox.indexOf('\n')) >= 0) {
             QByteArray raw = inbox.left(lf);
@@ -154,12 +145,10 @@ private:
 
     Answer answerFor(const QString& line)
     {
-        QString best;
         // A listing rule may name the folder it answers in: "LIST@/d".
-        const QString inFolder = firstWord(line) + QLatin1Char('@') + cwd.toUpper();
-        if (firstWord(line) == QLatin1String("LIST") && answers.contains(inFolder)) {
-            best = inFolder;
-        } else {
+        QString best = "LIST@" + cwd.toUpper();
+        if (firstWord(line) != QLatin1String("LIST") || !answers.contains(best)) {
+            best.clear();
             for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
                 if (line.startsWith(it.key(), Qt::CaseInsensitive) && it.key().size() > best.size())
                     best = it.key();
@@ -212,9 +201,8 @@ private:
             dataServer->disconnect(this);
             dataServer->listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
             const quint16 dataPort = dataServer->serverPort();
-            QByteArray reply = answer.reply;
-            reply.replace("{p1}", QByteArray::number(dataPort / 256));
-            reply.replace("{p2}", QByteArray::number(dataPort % 256));
+            const QByteArray reply = QByteArray(answer.reply).replace("{p1}", QByteArray::number(dataPort / 256))
+                                         .replace("{p2}", QByteArray::number(dataPort % 256));
             return later(answer.replyDelayMs, [this, reply] { writeControl(reply); });
         }
         if (answer.repeatPreliminaryMs > 0 && !isDataCommand(word)) {
@@ -294,7 +282,7 @@ private:
         if (answer.trickleMs > 0)
             return trickle(answer.data, answer.trickleMs);
         if (answer.cutDataAfter >= 0 && answer.cutDataAfter < answer.data.size()) {
-            data->write(answer.data.left(int(answer.cutDataAfter)));
+            data->write(answer.data.left(answer.cutDataAfter));
             data->flush();
             return data->abort();
         }

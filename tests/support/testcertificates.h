@@ -1,6 +1,8 @@
 #ifndef TORVEX_TESTS_TESTCERTIFICATES_H
 #define TORVEX_TESTS_TESTCERTIFICATES_H
 
+#include "support/testfiles.h"
+
 #include <QtNetwork>
 
 // Certificates for 127.0.0.1 made with the openssl tool in a folder of the test's: one
@@ -15,10 +17,8 @@ struct TestCertificates {
     // False when openssl is missing or failed.
     bool make(const QString& folder)
     {
-        QFile extension(folder + QStringLiteral("/san.ext"));
-        if (!extension.open(QIODevice::WriteOnly) || extension.write("subjectAltName=IP:127.0.0.1\n") <= 0)
+        if (!writeTestFile(folder + "/san.ext", "subjectAltName=IP:127.0.0.1\n"))
             return false;
-        extension.close();
         // One openssl command line per step; no argument holds a space.
         const QString request("req -newkey rsa:2048 -nodes -days 2 -keyout %1.key -subj /CN=%2");
         for (const QString& step : {request.arg("self", "127.0.0.1") + " -x509 -out self.pem "
