@@ -46,7 +46,7 @@ bool holds(const QString& item, const Facts& facts, const QStringList& wire, con
         return file.isSymLink() == (kind == "link");
     if (kind == "target")
         return file.symLinkTarget() == base + '/' + wanted;
-    static const QRegularExpression form("(?s)^(\\w+)([=~!>])(.*)$");  // (?s): a dot matches a line break
+    static const QRegularExpression form("(?s)^(\\w+)([=~!>])(.*)$");  // (?s): dots match line breaks
     const QRegularExpressionMatch fact = form.match(item);
     if (!fact.hasMatch() || !facts.contains(fact.captured(1)))
         return false;
@@ -93,6 +93,16 @@ QString rows(const QStringList& entries)
     return text;
 }
 
+// Every signal a row may count; the count of each is a fact under the spy's name.
+const char* const watched[][2] = {{"login", SIGNAL(login(bool))}, {"logout", SIGNAL(logout())},
+    {"cd", SIGNAL(changDir(bool))}, {"pwd", SIGNAL(currentDir(QString))},
+    {"listing", SIGNAL(currentDirData(QString, bool))}, {"listfail", SIGNAL(listingFailed(QString))},
+    {"result", SIGNAL(commandResult(QString, QString))}, {"finish", SIGNAL(srFinish(QString, QString))},
+    {"filefinish", SIGNAL(srFileFinish(KTDUFile*))}, {"sized", SIGNAL(srFileSize(KTDUFile*))},
+    {"statechange", SIGNAL(srStateChange(KTDUFile*))}, {"stop", SIGNAL(srStop())},
+    {"deleted", SIGNAL(deleteFile(QString, QString))}, {"chmod", SIGNAL(srChmod(QString, bool))},
+    {"chmodfinish", SIGNAL(srChmodFinish(int, int))}};
+
 QString listing(const QString& folder, const QStringList& entries)
 {
     return QStringLiteral("LIST@%1 => 226 [data=%2]").arg(folder, rows(entries));
@@ -131,15 +141,6 @@ private slots:
         said.clear();
         steps.clear();
         uploading = prepared = skipped = false;
-        // Every signal a row may count; the count of each is a fact under the spy's name.
-        static const char* const watched[][2] = {{"login", SIGNAL(login(bool))}, {"logout", SIGNAL(logout())},
-            {"cd", SIGNAL(changDir(bool))}, {"pwd", SIGNAL(currentDir(QString))},
-            {"listing", SIGNAL(currentDirData(QString, bool))}, {"listfail", SIGNAL(listingFailed(QString))},
-            {"result", SIGNAL(commandResult(QString, QString))}, {"finish", SIGNAL(srFinish(QString, QString))},
-            {"filefinish", SIGNAL(srFileFinish(KTDUFile*))}, {"sized", SIGNAL(srFileSize(KTDUFile*))},
-            {"statechange", SIGNAL(srStateChange(KTDUFile*))}, {"stop", SIGNAL(srStop())},
-            {"deleted", SIGNAL(deleteFile(QString, QString))}, {"chmod", SIGNAL(srChmod(QString, bool))},
-            {"chmodfinish", SIGNAL(srChmodFinish(int, int))}};
         for (const auto& signal : watched)
             spies[signal[0]] = std::make_unique<QSignalSpy>(client.get(), signal[1]);
         connect(client.get(), &FTPClient::srProgress, this,
@@ -414,7 +415,9 @@ void TestEngineScripted::engine_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("run");
-    auto row = [](const char* name, QString script, QString run) { QTest::newRow(name) << script << run; };
+    auto row = [](const char* name, QString script, QString run) {
+        QTest::newRow(name) << script << run;
+    };
     const QString got = QStringLiteral("start; finish=1; states=dowloaded; ");
     const QString failed = QStringLiteral("start; finish=1; states=dowloadError; ");
 
@@ -473,12 +476,10 @@ void TestEngineScripted::engine_data()
         "states=dowloadError; resume; resumed=1; finish=1; states=dowloaded; file:f=content; stop=1");
     // Stalled transfers are cut and the job goes on over the same connection; a command that
     // moves no data ends on the reply time-out.
-    for (const char* answer : {"preliminaryReplyRepeatedForEver [repeat=100]",
-                               "oneByteAtATime [data=abcdefghijklmnopqrstuvwxyz][trickle=100]"}) {
-        row(qPrintable(QString::fromLatin1(answer).section(' ', 0, 0)), "RETR => " + QString(strchr(answer, ' ')),
-            "stalltimeout 600; login; get f; get g; start; finish=1; states=dowloadError,dowloadError; loggedin=1; "
-            "only:RETR=RETR g,RETR f");
-    }
+    const QString stalled = "stalltimeout 600; login; get f; get g; start; finish=1; "
+                            "states=dowloadError,dowloadError; loggedin=1; only:RETR=RETR g,RETR f";
+    row("preliminaryReplyRepeatedForEver", "RETR => [repeat=100]", stalled);
+    row("oneByteAtATime", "RETR => [data=abcdefghijklmnopqrstuvwxyz][trickle=100]", stalled);
     row("endlessPreliminaryRepliesEnd", "SIZE => [repeat=100]",
         "stalltimeout 600; replytimeout 800; login; get f; " + failed + "loggedin=0");
     // The disk fills while the file is written; a small file only fails at the final flush or close.
@@ -531,8 +532,8 @@ void TestEngineScripted::engine_data()
         "login localhost; raw 230 Stray line; replies=- USER PASS PASS; settle; logins=1");
     row("refusedConnectionReportsLoginFailure", "",
         "greetingtimeout 300; offline; login; logins=0; closed=1; busy=0; result>0; settle; logins=0");
-    row("silentGreetingTimesOut", "GREETING =>", "greetingtimeout 300; login; logins=0; closed=1; busy=0; result>0; "
-        "raw 220 too late; settle; words=; logins=0");
+    row("silentGreetingTimesOut", "GREETING =>", "greetingtimeout 300; login; logins=0; closed=1; "
+        "busy=0; result>0; raw 220 too late; settle; words=; logins=0");
     row("silentServerTimesOutAndLogsOut", "PWD => [silent]",
         "login; replytimeout 300; pwd; logout=1; closed=1; busy=0; settle; logout=1");
     row("endlessLineIsCutOff", "", "login; replytimeout 300; flood 131072; logout=1; closed=1; busy=0");

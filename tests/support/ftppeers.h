@@ -1,6 +1,8 @@
 #ifndef TORVEX_TESTS_FTPPEERS_H
 #define TORVEX_TESTS_FTPPEERS_H
 
+#include "support/testfiles.h"
+
 #include <QtNetwork>
 
 #include <memory>
@@ -38,8 +40,7 @@ public:
     {
         if (!work.isValid() || !QDir().mkpath(writable()))
             return QStringLiteral("no temporary folder");
-        QFile::setPermissions(work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                               | QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(work.path(), QFileDevice::Permissions(0x7005));  // others may enter
         QFile(writable()).setPermissions(QFileDevice::Permissions(0x7777));
         handOver(writable());
         QString why;
@@ -54,15 +55,15 @@ public:
     }
 
     quint16 port() const { return portNumber; }
-    QString user() const { return peerKind == Pyftpdlib ? QStringLiteral("u") : QStringLiteral("anonymous"); }
-    QString password() const { return peerKind == Pyftpdlib ? QStringLiteral("p") : QStringLiteral("guest@"); }
+    QString user() const { return peerKind == Pyftpdlib ? "u" : "anonymous"; }
+    QString password() const { return peerKind == Pyftpdlib ? "p" : "guest@"; }
     QString writable() const { return work.path() + QStringLiteral("/root/w"); }
     QString remoteWritable() const { return QStringLiteral("/w"); }
     // Makes files written by the test readable and changeable by the server's user.
     void handOver(const QString& path) const
     {
         if (peerKind == Vsftpd)
-            QProcess::execute(QStringLiteral("chown"), {"-R", anonymousAccount() + QLatin1Char(':'), path});
+            QProcess::execute("chown", {"-R", anonymousAccount() + ':', path});
     }
 
 private:
@@ -75,28 +76,26 @@ private:
         process->setProcessChannelMode(QProcess::MergedChannels);
         const QString root = work.path() + QStringLiteral("/root");
         if (peerKind == Pyftpdlib) {
-            process->start(QStringLiteral("/usr/bin/python3"),
-                           QStringLiteral("-m pyftpdlib -i 127.0.0.1 -p %1 -u u -P p -w -d")
-                                   .arg(portNumber).split(' ') << root);
+            const QString options = "-m pyftpdlib -i 127.0.0.1 -p %1 -u u -P p -w -d";
+            process->start("/usr/bin/python3", options.arg(portNumber).split(' ') << root);
         } else {
             const quint16 passiveLow = freeLoopbackPort();
-            QFile config(work.path() + QStringLiteral("/vsftpd.conf"));
-            QDir().mkpath(work.path() + QStringLiteral("/empty"));
+            const QString config = work.path() + "/vsftpd.conf";
+            QDir().mkpath(work.path() + "/empty");
             const QString text = QStringLiteral(
-                "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=%1\nbackground=NO\n"
-                "anonymous_enable=YES\nlocal_enable=NO\nftp_username=%2\nanon_root=%3\n"
-                "no_anon_password=YES\nwrite_enable=YES\nanon_upload_enable=YES\n"
+                "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=%1\n"
+                "background=NO\nanonymous_enable=YES\nlocal_enable=NO\nftp_username=%2\n"
+                "anon_root=%3\nno_anon_password=YES\nwrite_enable=YES\nanon_upload_enable=YES\n"
                 "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\nanon_umask=022\n"
                 "pasv_enable=YES\npasv_address=127.0.0.1\npasv_min_port=%4\npasv_max_port=%5\n"
-                "port_enable=NO\nconnect_from_port_20=NO\nsecure_chroot_dir=%6\nseccomp_sandbox=NO\n"
-                "isolate=NO\nisolate_network=NO\nxferlog_enable=NO\nsyslog_enable=NO\nmax_per_ip=50\n"
-                "max_clients=50\n")
+                "port_enable=NO\nconnect_from_port_20=NO\nsecure_chroot_dir=%6\n"
+                "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\nxferlog_enable=NO\n"
+                "syslog_enable=NO\nmax_per_ip=50\nmax_clients=50\n")
                 .arg(portNumber).arg(anonymousAccount(), root).arg(passiveLow)
-                .arg(qMin(65535, passiveLow + 200)).arg(work.path() + QStringLiteral("/empty"));
-            if (!config.open(QIODevice::WriteOnly) || config.write(text.toUtf8()) < 0)
+                .arg(qMin(65535, passiveLow + 200)).arg(work.path() + "/empty");
+            if (!writeTestFile(config, text.toUtf8()))
                 return QStringLiteral("cannot write the vsftpd config");
-            config.close();
-            process->start(QStringLiteral("/usr/sbin/vsftpd"), {config.fileName()});
+            process->start("/usr/sbin/vsftpd", {config});
         }
         if (!process->waitForStarted(10000))
             return process->errorString();
@@ -104,7 +103,7 @@ private:
         while (!deadline.hasExpired() && process->state() == QProcess::Running) {
             // A greeting proves the server, not just some listener, answers.
             QTcpSocket probe;
-            probe.connectToHost(QHostAddress(QStringLiteral("127.0.0.1")), portNumber);
+            probe.connectToHost("127.0.0.1", portNumber);
             if (probe.waitForConnected(500) && probe.waitForReadyRead(2000)
                 && probe.readAll().startsWith("220"))
                 return QString();

@@ -55,6 +55,9 @@ public:
             {"repeat", &Answer::repeatPreliminaryMs}, {"cut", &Answer::cutDataAfter}};
         static const QHash<QString, bool Answer::*> flags = {{"before", &Answer::replyBeforeData},
             {"silent", &Answer::silent}, {"close", &Answer::closeControl}};
+        auto unescape = [](const QString& text) {
+            return text.toUtf8().replace("\\n", "\r\n").replace("\\e", "\x1b");
+        };
         for (const QString& rule : script.split(QStringLiteral(" | "), Qt::SkipEmptyParts)) {
             const int arrow = rule.indexOf(QLatin1String("=>"));
             if (arrow < 0)
@@ -105,8 +108,7 @@ public:
 
 private:
     static QString firstWord(const QString& line) { return line.section(' ', 0, 0).toUpper(); }
-    static bool isDataCommand(const QString& w) { return QStringList{"LIST", "RETR", "STOR"}.contains(w); }
-    static QByteArray unescape(const QString& s) { return s.toUtf8().replace("\\n", "\r\n").replace("\\e", "\x1b"); }
+    static bool movesData(const QString& w) { return QStringList{"LIST", "RETR", "STOR"}.contains(w); }
     void later(int ms, std::function<void()> work)
     {
         if (ms <= 0)
@@ -201,17 +203,18 @@ private:
             dataServer->disconnect(this);
             dataServer->listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
             const quint16 dataPort = dataServer->serverPort();
-            const QByteArray reply = QByteArray(answer.reply).replace("{p1}", QByteArray::number(dataPort / 256))
-                                         .replace("{p2}", QByteArray::number(dataPort % 256));
+            QByteArray reply = answer.reply;
+            reply.replace("{p1}", QByteArray::number(dataPort / 256));
+            reply.replace("{p2}", QByteArray::number(dataPort % 256));
             return later(answer.replyDelayMs, [this, reply] { writeControl(reply); });
         }
-        if (answer.repeatPreliminaryMs > 0 && !isDataCommand(word)) {
+        if (answer.repeatPreliminaryMs > 0 && !movesData(word)) {
             const QByteArray still = answer.preliminary.isEmpty() ? QByteArray("100 Still working.\r\n")
                                                                   : answer.preliminary;
             return repeatForEver(still, answer.repeatPreliminaryMs);
         }
         const bool refused = answer.reply.startsWith('4') || answer.reply.startsWith('5');
-        if (isDataCommand(word) && (!refused || answer.cutDataAfter >= 0))
+        if (movesData(word) && (!refused || answer.cutDataAfter >= 0))
             return runDataCommand(word, answer);
         later(answer.replyDelayMs, [this, answer, word] {
             writeControl(answer.reply);
