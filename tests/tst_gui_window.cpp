@@ -88,6 +88,7 @@ private slots:
     {
         qputenv("XDG_CONFIG_HOME", home.filePath("run/config").toLocal8Bit());  // each test's own
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
+        QDir().mkpath(home.filePath("data"));  // without it Qt's trash is "files/" in the cwd
         MaiDialog::messageRunner = [this](QWidget*, const QString& message, bool) {
             messages.append(message);
             return answer;
