@@ -88,6 +88,7 @@ private slots:
     {
         qputenv("XDG_CONFIG_HOME", home.filePath("run/config").toLocal8Bit());  // each test's own
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
+        QDir::setCurrent(home.path());
         QDir().mkpath(home.filePath("data"));  // without it Qt's trash is "files/" in the cwd
         MaiDialog::messageRunner = [this](QWidget*, const QString& message, bool) {
             messages.append(message);
@@ -373,6 +374,14 @@ private slots:
         QVERIFY(!rowNamed(list("LeftFiles"), "precious.txt"));
         QVERIFY(messages.isEmpty());
         QCOMPARE(readTestFile(home.filePath("data/Trash/files/precious.txt")), QByteArray("keep me"));
+        // Where the trash cannot take an entry, Delete asks first, and No keeps it.
+        QDir(home.filePath("data/Trash")).removeRecursively();
+        // Qt's trash falls back to the working folder: no folder there either.
+        QVERIFY(writeTestFile(home.filePath("data/Trash"), "") && writeTestFile("files", ""));
+        select("LeftFiles", {"inner"});
+        pressKey("LeftFiles", Qt::Key_Delete);
+        QCOMPARE(messages, QStringList{"Delete permanently?"});
+        QVERIFY(rowNamed(list("LeftFiles"), "inner"));
         pressKey("LeftFiles", Qt::Key_Escape);
         QVERIFY(window->isVisible());
         // A local folder that yields not even "." is named in a dialog.
