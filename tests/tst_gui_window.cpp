@@ -317,6 +317,8 @@ private slots:
         QCOMPARE(shown("OPInfo"), QStringLiteral("Stopping!"));
         QVERIFY(waitUntil([this] { return shown("StopLabel") == QLatin1String("Restart"); }));
         QCOMPARE(shown("OPInfo"), QStringLiteral("Download has stopped!"));
+        window->setLanguage(0);  // a switch while stopped keeps the button saying Restart
+        QCOMPARE(shown("StopLabel"), QStringLiteral("Restart"));
         window->on_Stop_clicked();
         QCOMPARE(shown("OPInfo"), QStringLiteral("Downloading file from server!"));
         QCOMPARE(shown("StopLabel"), QStringLiteral("Stop"));
