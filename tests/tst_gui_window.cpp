@@ -399,6 +399,15 @@ private slots:
         QCOMPARE(window->lastLocalPath, localPath("sub"));
         window->showLocalFiles(gone);
         QCOMPARE(named, gone);
+        // F5 lists the focused pane again, F2 renames its current row, Backspace opens the parent.
+        QVERIFY(writeTestFile(localPath("sub/new.txt"), "n"));
+        pressKey("LeftFiles", Qt::Key_F5);
+        select("LeftFiles", {"new.txt"});
+        MaiDialog::dialogRunner = [](QDialog* dialog) { submit(dialog, {{"Name", "f2.txt"}}, "Ok"); };
+        pressKey("LeftFiles", Qt::Key_F2);
+        QVERIFY(rowNamed(list("LeftFiles"), "f2.txt"));
+        pressKey("LeftFiles", Qt::Key_Backspace);
+        QVERIFY(rowNamed(list("LeftFiles"), "sub"));
 
         // 10,000 rows follow their records, the last started on top, and go with them at once.
         std::vector<std::unique_ptr<KTDUFile>> records;
