@@ -41,6 +41,7 @@ class TestWindow : public QObject
     FTPClient* ftp = nullptr;
     QStringList messages;
     int answer = QMessageBox::Yes;
+    QList<QUrl> opened;  // pages the window asked the desktop to open
 
     QString localPath(const QString& name) const { return QDir(local).filePath(name); }
     QTreeWidget* list(const char* name) const { return child<QTreeWidget>(window.get(), name); }
@@ -83,9 +84,14 @@ class TestWindow : public QObject
         QTest::keyClick(list(name), key);
     }
 
+public slots:
+    void open(const QUrl& page) { opened.append(page); }
+
 private slots:
     void initTestCase()
     {
+        for (const char* scheme : {"file", "http", "https"})  // nothing starts a browser
+            QDesktopServices::setUrlHandler(scheme, this, "open");
         qputenv("XDG_CONFIG_HOME", home.filePath("run/config").toLocal8Bit());  // each test's own
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
         QDir::setCurrent(home.path());
@@ -99,6 +105,7 @@ private slots:
     void init()
     {
         messages.clear();
+        opened.clear();
         answer = QMessageBox::Yes;
         removeDir(home.filePath("run"));  // no settings or files from an earlier test
         QDir().mkpath(local);
@@ -143,6 +150,10 @@ private slots:
         QVERIFY(std::any_of(actions.begin(), actions.end(), named));
         KLanguageDialog dialog;  // opened afterwards: the same language
         QCOMPARE(text(&dialog, "CancelButton"), KLanguageDialog::tr("Cancel"));
+        click(window.get(), "HelpButton");  // the shipped page in this language
+        const QString help = qEnvironmentVariable("TORVEX_BINARY_DIR") + "/share/torvex/help/";
+        const char* page = index == 1 ? "index_zh.html" : "index.html";
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(help + page)});
         for (const int wrong : {-1, 9, 1000})  // outside the table: no change
             window->setLanguage(wrong);
         QCOMPARE(languageIndex, index);
