@@ -283,6 +283,7 @@ private slots:
         QTest::newRow("port in use") << int(KTTlsSettings::Off) << false << "in use";
         QTest::newRow("missing folder") << int(KTTlsSettings::Off) << false << "does not exist";
         QTest::newRow("no folder") << int(KTTlsSettings::Off) << false << "";
+        QTest::newRow("port 0") << int(KTTlsSettings::Off) << false << "";
     }
 
     void serverDialogStart()
@@ -304,13 +305,15 @@ private slots:
         child<QComboBox>(&dialog, "TlsMode")->setCurrentIndex(tls);
         const QString path = setUp == "missing folder" ? root.filePath("gone") : root.path();
         submit(&dialog, {{"IP", "127.0.0.1"}, {"Path", setUp == "no folder" ? QString() : path},
-                         {"Port", QString::number(port)}}, "StartButton");
+                         {"Port", setUp == "port 0" ? "0" : QString::number(port)}},
+               "StartButton");
 
         const QString info = text(&dialog, "StartInfo");
         const QString state = started ? "FTP server has started." : "FTP server did not start.";
         QVERIFY2(info.startsWith(state) && info.contains(reason), qPrintable(info));
-        const QString noFolder = "<br>Please select the working folder!";
-        QCOMPARE(answerer->texts, setUp == "no folder" ? QStringList{noFolder} : QStringList());
+        const QMap<QString, QString> boxes{{"no folder", "<br>Please select the working folder!"},
+                                           {"port 0", portMessage}};
+        QCOMPARE(answerer->texts, boxes.contains(setUp) ? QStringList{boxes[setUp]} : QStringList());
         QCOMPARE(child<QPushButton>(&dialog, "StopButton")->isHidden(), !started);
         if (!started) {
             QVERIFY(!StartFTPDialog::server() || !StartFTPDialog::server()->isListening());
