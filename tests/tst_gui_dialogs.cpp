@@ -208,6 +208,8 @@ private slots:
         QVERIFY(answerer->texts.isEmpty());
         submit(dialog.get(), {{"IP", "localhost"}}, "ConnectButton");  // a host name is looked up
         QTRY_COMPARE(answerer->texts, QStringList{"Connection success!"});
+        const ServerInfo* reached = store()->sites.last();  // a new site, and the chosen one
+        QVERIFY(reached->ip == QLatin1String("localhost") && reached->select && !second->select);
         click(dialog.get(), "Disconnect");
         QTRY_COMPARE(answerer->texts, (QStringList{"Connection success!", "Disconnect from the server!"}));
     }
