@@ -124,7 +124,10 @@ private slots:
         QCOMPARE(list->topLevelItemCount(), 0);
         QVERIFY(store()->sites.isEmpty());
         QTRY_COMPARE(logout.count(), 1);
-        QCOMPARE(text(&dialog, "ServerName"), QStringLiteral("TestFtp"));
+        QStringList offered;  // the built-in server on this computer
+        for (const char* field : {"ServerName", "IP", "Port", "Name"})
+            offered << text(&dialog, field);
+        QCOMPARE(offered, (QStringList{"TestFtp", "127.0.0.1", "2121", "test"}));
     }
 
     void sitesConnect_data()
@@ -169,6 +172,8 @@ private slots:
             QTRY_COMPARE(logout.count(), 1);
         QTRY_COMPARE(answerer->texts, QStringList{message});
         const bool loggedIn = message == QLatin1String("Connection success!");
+        emit client->login(loggedIn);  // the engine saying it again shows no second box
+        QCOMPARE(answerer->texts.size(), 1);
         QCOMPARE(client->isLoggedIn(), loggedIn);
         // Only an attempt that starts marks the site chosen.
         QCOMPARE(site->select, message != QLatin1String(portMessage) && !password.isEmpty());
@@ -203,6 +208,8 @@ private slots:
         QVERIFY(answerer->texts.isEmpty());
         submit(dialog.get(), {{"IP", "localhost"}}, "ConnectButton");  // a host name is looked up
         QTRY_COMPARE(answerer->texts, QStringList{"Connection success!"});
+        const ServerInfo* reached = store()->sites.last();  // a new site, and the chosen one
+        QVERIFY(reached->ip == QLatin1String("localhost") && reached->select && !second->select);
         click(dialog.get(), "Disconnect");
         QTRY_COMPARE(answerer->texts, (QStringList{"Connection success!", "Disconnect from the server!"}));
     }
@@ -281,6 +288,7 @@ private slots:
         QTest::newRow("port in use") << int(KTTlsSettings::Off) << false << "in use";
         QTest::newRow("missing folder") << int(KTTlsSettings::Off) << false << "does not exist";
         QTest::newRow("no folder") << int(KTTlsSettings::Off) << false << "";
+        QTest::newRow("port 0") << int(KTTlsSettings::Off) << false << "";
     }
 
     void serverDialogStart()
@@ -302,13 +310,15 @@ private slots:
         child<QComboBox>(&dialog, "TlsMode")->setCurrentIndex(tls);
         const QString path = setUp == "missing folder" ? root.filePath("gone") : root.path();
         submit(&dialog, {{"IP", "127.0.0.1"}, {"Path", setUp == "no folder" ? QString() : path},
-                         {"Port", QString::number(port)}}, "StartButton");
+                         {"Port", setUp == "port 0" ? "0" : QString::number(port)}},
+               "StartButton");
 
         const QString info = text(&dialog, "StartInfo");
         const QString state = started ? "FTP server has started." : "FTP server did not start.";
         QVERIFY2(info.startsWith(state) && info.contains(reason), qPrintable(info));
-        const QString noFolder = "<br>Please select the working folder!";
-        QCOMPARE(answerer->texts, setUp == "no folder" ? QStringList{noFolder} : QStringList());
+        const QMap<QString, QString> boxes{{"no folder", "<br>Please select the working folder!"},
+                                           {"port 0", portMessage}};
+        QCOMPARE(answerer->texts, boxes.contains(setUp) ? QStringList{boxes[setUp]} : QStringList());
         QCOMPARE(child<QPushButton>(&dialog, "StopButton")->isHidden(), !started);
         if (!started) {
             QVERIFY(!StartFTPDialog::server() || !StartFTPDialog::server()->isListening());

@@ -41,6 +41,7 @@ class TestWindow : public QObject
     FTPClient* ftp = nullptr;
     QStringList messages;
     int answer = QMessageBox::Yes;
+    QList<QUrl> opened;  // pages the window asked the desktop to open
 
     QString localPath(const QString& name) const { return QDir(local).filePath(name); }
     QTreeWidget* list(const char* name) const { return child<QTreeWidget>(window.get(), name); }
@@ -83,11 +84,18 @@ class TestWindow : public QObject
         QTest::keyClick(list(name), key);
     }
 
+public slots:
+    void open(const QUrl& page) { opened.append(page); }
+
 private slots:
     void initTestCase()
     {
+        for (const char* scheme : {"file", "http", "https"})  // nothing starts a browser
+            QDesktopServices::setUrlHandler(scheme, this, "open");
         qputenv("XDG_CONFIG_HOME", home.filePath("run/config").toLocal8Bit());  // each test's own
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
+        QDir::setCurrent(home.path());
+        QDir().mkpath(home.filePath("data"));  // without it Qt's trash is "files/" in the cwd
         MaiDialog::messageRunner = [this](QWidget*, const QString& message, bool) {
             messages.append(message);
             return answer;
@@ -97,6 +105,7 @@ private slots:
     void init()
     {
         messages.clear();
+        opened.clear();
         answer = QMessageBox::Yes;
         removeDir(home.filePath("run"));  // no settings or files from an earlier test
         QDir().mkpath(local);
@@ -141,6 +150,10 @@ private slots:
         QVERIFY(std::any_of(actions.begin(), actions.end(), named));
         KLanguageDialog dialog;  // opened afterwards: the same language
         QCOMPARE(text(&dialog, "CancelButton"), KLanguageDialog::tr("Cancel"));
+        click(window.get(), "HelpButton");  // the shipped page in this language
+        const QString help = qEnvironmentVariable("TORVEX_BINARY_DIR") + "/share/torvex/help/";
+        const char* page = index == 1 ? "index_zh.html" : "index.html";
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(help + page)});
         for (const int wrong : {-1, 9, 1000})  // outside the table: no change
             window->setLanguage(wrong);
         QCOMPARE(languageIndex, index);
@@ -315,6 +328,8 @@ private slots:
         QCOMPARE(shown("OPInfo"), QStringLiteral("Stopping!"));
         QVERIFY(waitUntil([this] { return shown("StopLabel") == QLatin1String("Restart"); }));
         QCOMPARE(shown("OPInfo"), QStringLiteral("Download has stopped!"));
+        window->setLanguage(0);  // a switch while stopped keeps the button saying Restart
+        QCOMPARE(shown("StopLabel"), QStringLiteral("Restart"));
         window->on_Stop_clicked();
         QCOMPARE(shown("OPInfo"), QStringLiteral("Downloading file from server!"));
         QCOMPARE(shown("StopLabel"), QStringLiteral("Stop"));
@@ -372,13 +387,16 @@ private slots:
         QVERIFY(!rowNamed(list("LeftFiles"), "precious.txt"));
         QVERIFY(messages.isEmpty());
         QCOMPARE(readTestFile(home.filePath("data/Trash/files/precious.txt")), QByteArray("keep me"));
+        // Where the trash cannot take an entry, Delete asks first, and No keeps it.
+        QDir(home.filePath("data/Trash")).removeRecursively();
+        // Qt's trash falls back to the working folder: no folder there either.
+        QVERIFY(writeTestFile(home.filePath("data/Trash"), "") && writeTestFile("files", ""));
+        select("LeftFiles", {"inner"});
+        pressKey("LeftFiles", Qt::Key_Delete);
+        QCOMPARE(messages, QStringList{"Delete permanently?"});
+        QVERIFY(rowNamed(list("LeftFiles"), "inner"));
         pressKey("LeftFiles", Qt::Key_Escape);
         QVERIFY(window->isVisible());
-        // The root is listed as it is, and is never remembered as the last folder.
-        window->showLocalFiles("/");
-        QVERIFY(rowNamed(list("LeftFiles"), "usr"));
-        QCOMPARE(window->lastLocalPath, localPath("sub"));
-
         // A local folder that yields not even "." is named in a dialog.
         const QString gone = home.filePath("gone");
         QString named;
@@ -386,8 +404,21 @@ private slots:
             named = qobject_cast<AuthorizeDirectory*>(dialog)->directory;
             click(dialog, "Cancel");
         };
+        // The root is listed as it is, and is never remembered as the last folder.
+        window->showLocalFiles("/");
+        QVERIFY(rowNamed(list("LeftFiles"), "usr"));
+        QCOMPARE(window->lastLocalPath, localPath("sub"));
         window->showLocalFiles(gone);
         QCOMPARE(named, gone);
+        // F5 lists the focused pane again, F2 renames its current row, Backspace opens the parent.
+        QVERIFY(writeTestFile(localPath("sub/new.txt"), "n"));
+        pressKey("LeftFiles", Qt::Key_F5);
+        select("LeftFiles", {"new.txt"});
+        MaiDialog::dialogRunner = [](QDialog* dialog) { submit(dialog, {{"Name", "f2.txt"}}, "Ok"); };
+        pressKey("LeftFiles", Qt::Key_F2);
+        QVERIFY(rowNamed(list("LeftFiles"), "f2.txt"));
+        pressKey("LeftFiles", Qt::Key_Backspace);
+        QVERIFY(rowNamed(list("LeftFiles"), "sub"));
 
         // 10,000 rows follow their records, the last started on top, and go with them at once.
         std::vector<std::unique_ptr<KTDUFile>> records;
