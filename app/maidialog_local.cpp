@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -28,6 +29,21 @@ QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& name, Qt::Ca
             return parent->child(i);
     }
     return nullptr;
+}
+
+// Qt's desktop trash puts entries into "files" and "info" of the working folder when it cannot
+// make its folders below the user's data folder (a fresh account has no ~/.local/share). Make
+// them first; where that fails the trash is no place to send anything.
+bool homeTrashReady()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString trash = data + QLatin1String("/Trash/");
+    return !data.isEmpty() && QDir().mkpath(trash + QLatin1String("files"))
+        && QDir().mkpath(trash + QLatin1String("info"));
+#else
+    return true;
+#endif
 }
 
 } // namespace
@@ -64,7 +80,7 @@ void MaiDialog::showLocalFiles(QString path)
     if (entries.isEmpty()) {
         if (isVisible()) {
             const QString granted = runAuthorizeDirectory(path);
-            if (!granted.isEmpty())
+            if (!granted.isEmpty() && granted != path)
                 showLocalFiles(granted);
             else if (!lastLocalPath.isEmpty() && lastLocalPath != path)
                 showLocalFiles(lastLocalPath);
@@ -274,11 +290,12 @@ void MaiDialog::slotDeleteLeftFiles()
     // One misclick must not destroy data: entries go to the desktop's trash, and only what
     // cannot go there is deleted for good, after a question.
     QList<QPair<QString, bool>> refused;
+    const bool trashReady = homeTrashReady();
     for (QTreeWidgetItem* row : ui->LeftFiles->selectedItems()) {
         if (row->text(0) == QLatin1String(".."))
             continue;
         const QString path = joinPath(localFolder(), row->text(0));
-        if (!QFile::moveToTrash(path))
+        if (!trashReady || !QFile::moveToTrash(path))
             refused.append({path, row->data(0, Qt::UserRole).toUInt() == FolderItem});
     }
     if (!refused.isEmpty() && ask(tr("Delete permanently?"))) {

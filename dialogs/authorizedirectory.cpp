@@ -18,6 +18,12 @@ AuthorizeDirectory::~AuthorizeDirectory()
     delete ui;
 }
 
+void AuthorizeDirectory::reject()
+{
+    directory.clear();
+    QDialog::reject();
+}
+
 void AuthorizeDirectory::on_Cancel_clicked()
 {
     directory.clear();

@@ -19,6 +19,11 @@ public:
 
     QString directory;
 
+public slots:
+    // Escape or the title bar's close button yield no folder either: the window would otherwise
+    // list the unreadable folder again and open this dialog once more.
+    void reject() override;
+
 private slots:
     void on_Cancel_clicked();
     void on_Authorize_clicked();
