@@ -19,6 +19,12 @@ class TestServer : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // Not UTC, so that MDTM's UTC differs from the local time.
+        qputenv("TZ", "JST-9");
+    }
+
     void init()
     {
         m_fixture = std::make_unique<ServerFixture>();
@@ -165,13 +171,23 @@ private slots:
         QCOMPARE(trickler.play({"USER test => 331...", "PASS guess => 530 Login..."}), QString());
         QVERIFY(timer.elapsed() >= 150);
         QVERIFY(userOnline());
-        // Trickling bytes without logging in loses the slot; a logged-in session stays until idle.
+        // Trickling bytes without logging in loses the slot, however often they come; a logged-in
+        // session stays until idle.
         for (KTFtpClient* session : qAsConst(m_fixture->server->clients))
             session->setLoginTimeout(200);
-        trickler.send("N");
+        for (int i = 0; i < 40 && !trickler.hasLine(); ++i) {
+            trickler.send("N");
+            trickler.readUntil([&] { return trickler.hasLine(); }, 50);
+        }
+        QVERIFY(trickler.hasLine());
         QCOMPARE(trickler.play({"=> 421 Login timeout.", "closed"}), QString());
         QTRY_COMPARE(m_fixture->server->clients.size(), 1);
-        m_fixture->server->clients.first()->setIdleTimeout(500);
+        // A logged-in session guesses no faster.
+        session()->setLoginFailDelay(200);
+        timer.restart();
+        QCOMPARE(m_probe.play({"PASS guess => 530 Login..."}), QString());
+        QVERIFY(timer.elapsed() >= 150);
+        session()->setIdleTimeout(500);
         QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "=> 421 Timeout.", "closed"}), QString());
         QTRY_VERIFY(!userOnline());
     }
