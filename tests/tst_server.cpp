@@ -319,11 +319,19 @@ private slots:
         ServerProbe other;
         QVERIFY(other.connectAndLogIn(m_fixture->port()));
         const quint16 mine = m_probe.passive();
-        QVERIFY(mine != 0 && other.passive() != mine);
-        // While a data connection is awaited others go on, LIST hears it never came; no ports.
+        // EPSV names the port alone, and a listing comes over it.
+        const QString epsv = other.command("EPSV");
+        const quint16 theirs = quint16(epsv.section('|', 3, 3).toUInt());
+        DataProbe names;
+        QVERIFY2(theirs != mine && names.connectTo(theirs), qPrintable(epsv));
+        QVERIFY(other.command("NLST").startsWith("150 ") && names.waitClosed());
+        QCOMPARE(names.received, QByteArray("a file.txt\r\nsub\r\n"));
+        // An unused PASV runs out without a word. While a data connection is awaited others go
+        // on, LIST hears it never came; no ports.
         session->setPassiveTimeout(100);
         const QString usePasv = "LIST => 425 Use PASV first.";
-        QCOMPARE(m_probe.play({"PASV => 227 ...", "NOOP => 200 NOOP ok.",
+        QTRY_VERIFY(!session->dataListener->isListening());
+        QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "PASV => 227 ...", "NOOP => 200 NOOP ok.",
                                "LIST => 425 Failed to open data connection.", usePasv}), QString());
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
@@ -427,6 +435,8 @@ private slots:
         QTest::newRow("upload reset") << put << QStringList() << QByteArray("reset") << goesOn;
         QTest::newRow("download not read") << get << QStringList() << QByteArray("stall") << idles;
         QTest::newRow("upload never sent") << put << QStringList() << QByteArray("stall") << idles;
+        QTest::newRow("append without a byte") << QString("APPE keep.bin") << QStringList()
+                                               << QByteArray("stall") << idles;
         // Telnet IP and DM before ABOR, as lftp sends it.
         QTest::newRow("commands, then ABOR") << get << QStringList{
             "RETR a file.txt" + busy, "LIST" + busy, "PASV" + busy, "DELE huge.bin" + busy,
@@ -452,8 +462,8 @@ private slots:
         QVERIFY(data.connectTo(m_probe.passive()));
         QVERIFY(m_probe.command(line).startsWith("150 "));
         QCOMPARE(m_probe.play(during), QString());
-        const bool upload = line.startsWith("STOR");
-        if (upload)
+        const bool upload = !line.startsWith("RETR");
+        if (line.startsWith("STOR"))
             data.socket.write(patternBytes(100000, 4));
         // Until the file's own bytes have come, or the upload's have gone.
         data.socket.setReadBufferSize(during.isEmpty() ? 4096 : 0);
