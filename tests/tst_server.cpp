@@ -214,7 +214,10 @@ private slots:
         QVERIFY(!userOnline());
         ServerProbe again;
         QVERIFY(again.connectAndLogIn(m_fixture->port()));
-        QCOMPARE(again.play({"CWD only-here => 250 Directory changed successfully!"}), QString());
+        // Emptied, the root itself still cannot be removed.
+        QCOMPARE(again.play({"CWD only-here => 250 Directory changed successfully!",
+                             "RMD /only-here => 250 Delete operation successful.",
+                             "RMD / => " + unavailable}), QString());
     }
 
     void foreignDataConnectionsRefused_data()
@@ -397,6 +400,13 @@ private slots:
         QCOMPARE(m_probe.play({"REST 10 => 350 ..."}), QString());
         QCOMPARE(m_probe.fetch("RETR r.bin", &replies), QByteArray());
         QVERIFY2(replies.endsWith("\n226 File send OK."), qPrintable(replies));
+        // A folder that took the name during the upload fails it at the final rename.
+        DataProbe late;
+        QVERIFY(late.connectTo(m_probe.passive()));
+        QCOMPARE(m_probe.command("STOR late.bin"), QStringLiteral("150 Ok to send data."));
+        QVERIFY(QDir().mkpath(m_fixture->path("late.bin/in the way")));
+        QVERIFY(late.sendAndClose("late"));
+        QCOMPARE(m_probe.readLine(), "451 Requested action aborted: local error in processing.");
         // Simultaneous uploads to one name do not mix: each ends whole, the last one wins.
         ServerProbe probes[2];
         DataProbe uploads[2];
