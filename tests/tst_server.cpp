@@ -97,11 +97,12 @@ private slots:
             "USER test" + mustEncrypt, "PASS 581247" + mustEncrypt, tls, "handshake", user, pass,
             "PROT C => 200 PROT now Clear.", "PASV => 227 ...",
             "LIST => 522 Data connections must be encrypted."};
-        // Clear text where the handshake belongs ends it; a command sent along with AUTH is not
-        // taken as encrypted.
+        // Clear text where the handshake belongs ends it; commands sent along with AUTH, more than
+        // the input buffer holds, are not taken as encrypted.
         QTest::newRow("clear text behind AUTH") << 1 << false << QStringList{tls, "USER", "closed"};
-        QTest::newRow("command in AUTH's packet") << 1 << false << QStringList{
-            "AUTH TLS\r\nUSER test => 234...", "handshake", "NOOP => 200 NOOP ok.",
+        QTest::newRow("commands in AUTH's packet") << 1 << false << QStringList{
+            "AUTH TLS\r\n" + QString("USER test\r\n").repeated(1000) + "USER test => 234...",
+            "handshake", "NOOP => 200 NOOP ok.",
             "PASS 581247 => 530 Login incorrect."};
     }
 
