@@ -19,6 +19,12 @@ class TestServer : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // Not UTC, so that MDTM's UTC differs from the local time.
+        qputenv("TZ", "JST-9");
+    }
+
     void init()
     {
         m_fixture = std::make_unique<ServerFixture>();
@@ -91,11 +97,12 @@ private slots:
             "USER test" + mustEncrypt, "PASS 581247" + mustEncrypt, tls, "handshake", user, pass,
             "PROT C => 200 PROT now Clear.", "PASV => 227 ...",
             "LIST => 522 Data connections must be encrypted."};
-        // Clear text where the handshake belongs ends it; a command sent along with AUTH is not
-        // taken as encrypted.
+        // Clear text where the handshake belongs ends it; commands sent along with AUTH, more than
+        // the input buffer holds, are not taken as encrypted.
         QTest::newRow("clear text behind AUTH") << 1 << false << QStringList{tls, "USER", "closed"};
-        QTest::newRow("command in AUTH's packet") << 1 << false << QStringList{
-            "AUTH TLS\r\nUSER test => 234...", "handshake", "NOOP => 200 NOOP ok.",
+        QTest::newRow("commands in AUTH's packet") << 1 << false << QStringList{
+            "AUTH TLS\r\n" + QString("USER test\r\n").repeated(1000) + "USER test => 234...",
+            "handshake", "NOOP => 200 NOOP ok.",
             "PASS 581247 => 530 Login incorrect."};
     }
 
@@ -165,13 +172,23 @@ private slots:
         QCOMPARE(trickler.play({"USER test => 331...", "PASS guess => 530 Login..."}), QString());
         QVERIFY(timer.elapsed() >= 150);
         QVERIFY(userOnline());
-        // Trickling bytes without logging in loses the slot; a logged-in session stays until idle.
+        // Trickling bytes without logging in loses the slot, however often they come; a logged-in
+        // session stays until idle.
         for (KTFtpClient* session : qAsConst(m_fixture->server->clients))
             session->setLoginTimeout(200);
-        trickler.send("N");
+        for (int i = 0; i < 40 && !trickler.hasLine(); ++i) {
+            trickler.send("N");
+            trickler.readUntil([&] { return trickler.hasLine(); }, 50);
+        }
+        QVERIFY(trickler.hasLine());
         QCOMPARE(trickler.play({"=> 421 Login timeout.", "closed"}), QString());
         QTRY_COMPARE(m_fixture->server->clients.size(), 1);
-        m_fixture->server->clients.first()->setIdleTimeout(500);
+        // A logged-in session guesses no faster.
+        session()->setLoginFailDelay(200);
+        timer.restart();
+        QCOMPARE(m_probe.play({"PASS guess => 530 Login..."}), QString());
+        QVERIFY(timer.elapsed() >= 150);
+        session()->setIdleTimeout(500);
         QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "=> 421 Timeout.", "closed"}), QString());
         QTRY_VERIFY(!userOnline());
     }
@@ -198,7 +215,10 @@ private slots:
         QVERIFY(!userOnline());
         ServerProbe again;
         QVERIFY(again.connectAndLogIn(m_fixture->port()));
-        QCOMPARE(again.play({"CWD only-here => 250 Directory changed successfully!"}), QString());
+        // Emptied, the root itself still cannot be removed.
+        QCOMPARE(again.play({"CWD only-here => 250 Directory changed successfully!",
+                             "RMD /only-here => 250 Delete operation successful.",
+                             "RMD / => " + unavailable}), QString());
     }
 
     void foreignDataConnectionsRefused_data()
@@ -303,11 +323,19 @@ private slots:
         ServerProbe other;
         QVERIFY(other.connectAndLogIn(m_fixture->port()));
         const quint16 mine = m_probe.passive();
-        QVERIFY(mine != 0 && other.passive() != mine);
-        // While a data connection is awaited others go on, LIST hears it never came; no ports.
+        // EPSV names the port alone, and a listing comes over it.
+        const QString epsv = other.command("EPSV");
+        const quint16 theirs = quint16(epsv.section('|', 3, 3).toUInt());
+        DataProbe names;
+        QVERIFY2(theirs != mine && names.connectTo(theirs), qPrintable(epsv));
+        QVERIFY(other.command("NLST").startsWith("150 ") && names.waitClosed());
+        QCOMPARE(names.received, QByteArray("a file.txt\r\nsub\r\n"));
+        // An unused PASV runs out without a word. While a data connection is awaited others go
+        // on, LIST hears it never came; no ports.
         session->setPassiveTimeout(100);
         const QString usePasv = "LIST => 425 Use PASV first.";
-        QCOMPARE(m_probe.play({"PASV => 227 ...", "NOOP => 200 NOOP ok.",
+        QTRY_VERIFY(!session->dataListener->isListening());
+        QCOMPARE(m_probe.play({"NOOP => 200 NOOP ok.", "PASV => 227 ...", "NOOP => 200 NOOP ok.",
                                "LIST => 425 Failed to open data connection.", usePasv}), QString());
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
@@ -373,6 +401,13 @@ private slots:
         QCOMPARE(m_probe.play({"REST 10 => 350 ..."}), QString());
         QCOMPARE(m_probe.fetch("RETR r.bin", &replies), QByteArray());
         QVERIFY2(replies.endsWith("\n226 File send OK."), qPrintable(replies));
+        // A folder that took the name during the upload fails it at the final rename.
+        DataProbe late;
+        QVERIFY(late.connectTo(m_probe.passive()));
+        QCOMPARE(m_probe.command("STOR late.bin"), QStringLiteral("150 Ok to send data."));
+        QVERIFY(QDir().mkpath(m_fixture->path("late.bin/in the way")));
+        QVERIFY(late.sendAndClose("late"));
+        QCOMPARE(m_probe.readLine(), "451 Requested action aborted: local error in processing.");
         // Simultaneous uploads to one name do not mix: each ends whole, the last one wins.
         ServerProbe probes[2];
         DataProbe uploads[2];
@@ -411,6 +446,8 @@ private slots:
         QTest::newRow("upload reset") << put << QStringList() << QByteArray("reset") << goesOn;
         QTest::newRow("download not read") << get << QStringList() << QByteArray("stall") << idles;
         QTest::newRow("upload never sent") << put << QStringList() << QByteArray("stall") << idles;
+        QTest::newRow("append without a byte") << QString("APPE keep.bin") << QStringList()
+                                               << QByteArray("stall") << idles;
         // Telnet IP and DM before ABOR, as lftp sends it.
         QTest::newRow("commands, then ABOR") << get << QStringList{
             "RETR a file.txt" + busy, "LIST" + busy, "PASV" + busy, "DELE huge.bin" + busy,
@@ -436,8 +473,8 @@ private slots:
         QVERIFY(data.connectTo(m_probe.passive()));
         QVERIFY(m_probe.command(line).startsWith("150 "));
         QCOMPARE(m_probe.play(during), QString());
-        const bool upload = line.startsWith("STOR");
-        if (upload)
+        const bool upload = !line.startsWith("RETR");
+        if (line.startsWith("STOR"))
             data.socket.write(patternBytes(100000, 4));
         // Until the file's own bytes have come, or the upload's have gone.
         data.socket.setReadBufferSize(during.isEmpty() ? 4096 : 0);
