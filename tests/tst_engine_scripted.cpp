@@ -651,9 +651,12 @@ void TestEngineScripted::cli_data()
             dWithF + QStringLiteral(" | PWD => 257 \"/\" | PWD => 257 \"%1\" | RETR => [data=hello]").arg(pwd),
             "get /d {L}", "", "exit=0;file:d/f=hello");
     }
-    for (const char* pwd : {"257 / is the current directory", "257 is the current directory"}) {
-        row(qPrintable(QStringLiteral("pwdReply ") + pwd), fEntry + " | PWD => " + pwd + " | RETR => [data=hello]",
-            "get f {L}", "", "exit=0;file:f=hello");
+    // Without quotes the path is the first word; with none at all the login folder is the root.
+    for (const char* home : {"/home/u", ""}) {
+        const QString pwd = QStringLiteral("257 %1 is the current directory").arg(home).simplified();
+        row(qPrintable("pwdReply " + pwd), "PWD => " + pwd + " | LIST => 226 [data=" + rows({"f f"})
+            + "] | RETR => [data=hello]", "get f {L}", "",
+            QStringLiteral("exit=0;file:f=hello;out~ok %1/f ->").arg(home));
     }
     row("serviceClosingLeftOpenEndsTheJob", fEntry + " | RETR => 421 Service closing", "get /f {L}", "",
         "exit=3;out~421 Service closing");
