@@ -674,6 +674,8 @@ void TestEngineScripted::cli_data()
         "exit=1;out~FAILED /d;file:d=in the way");
     row("localFolderNameTooLongFails", dEntry + " | " + listing("/d", {"d " + QString(300, 'n')}), "get /d {L}", "",
         "exit=1;out~FAILED /d/nnn");
+    row("singleLinkIsFetchedAsAFile", listing("/", {"l a -> f"}) + " | CWD /a => 550 Not a folder | "
+        "RETR => [data=hello]", "get /a {L}", "", "exit=0;file:a=hello;nolink:a");
     row("compareOfRefusedDownloadIsNotSame", fEntry + " | RETR => 550 No", "compare {L} /f", "f=",
         "exit=1;out~different f");
     row("compareOfCutDownloadIsNotSame", fEntry + " | SIZE => 213 10 | RETR => 426 Cut [data=hello]",
