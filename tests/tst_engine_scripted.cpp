@@ -592,8 +592,9 @@ void TestEngineScripted::engine_data()
         + jobLines + "CWD /,DELE f,DELE g; deletes=/f error|/g error|Delete Finish, Total: 2 Success: 0");
     row("unsafeDeleteNameFailsBeforeTheWire", "", "login; rmstart ; rmfile / x\r\nRMD important; rmfile / ok"
         + jobLines + "CWD /,DELE ok; deletes=/x\r\nRMD important error|/ok deteted|Delete Finish, Total: 2 Success: 1");
-    row("chmodJobOrder", "LIST => 226 [data=" + rows({"d S", "f x", "f ../evil"}) + "] | LIST => 226",
-        "login; chmodset / 1 644; chmodfile / F; chmoddir / F; chmodrun; chmodtotal=3 3; "
+    // A folder chosen twice is listed once.
+    row("chmodJobOrder", listing("/F", {"d S", "f x", "f ../evil"}),
+        "login; chmodset / 1 644; chmodfile / F; chmoddir / F; chmoddir / F; chmodrun; chmodtotal=3 3; "
         "only:CWD|SITE=CWD /,SITE CHMOD 644 F,CWD /F,SITE CHMOD 644 S,SITE CHMOD 644 x,CWD /F/S,CWD /; "
         "chmods=/F 1,/F/S 1,/F/x 1; recursion=0");
     row("chmodRefusalIsReported", "SITE => 550 Permission denied.",
