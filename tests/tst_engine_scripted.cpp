@@ -600,10 +600,10 @@ void TestEngineScripted::engine_data()
     row("chmodRefusalIsReported", "SITE => 550 Permission denied.",
         "login; chmodset / 0 600; chmodfile / f; chmodrun; chmodtotal=1 0; chmods=/f 0");
     // An unsafe new name ends the rename after RNFR; two renames keep their own names, each RNTO
-    // right after its RNFR; a move job ends with one listing of its closing folder.
-    row("renamesAndMovesEndWithOneListing", "", "login; rename old new\r\nDELE x; rename old new; listings=2; "
-        "moves /a>/t/a,/b>/t/b,/t>; listings=3; only:CWD|RN|LIST=RNFR old,RNFR old,RNTO new,LIST -al,LIST -al,"
-        "RNFR /a,RNTO /t/a,RNFR /b,RNTO /t/b,CWD /t,LIST -al");
+    // right after its RNFR; a move job goes on past a refused RNFR and ends with one listing.
+    row("renamesAndMovesEndWithOneListing", "RNFR /c => 550 No such file.", "login; rename old new\r\nDELE x; "
+        "rename old new; listings=2; moves /a>/t/a,/c>/t/c,/b>/t/b,/t>; listings=3; only:CWD|RN|LIST=RNFR old,"
+        "RNFR old,RNTO new,LIST -al,LIST -al,RNFR /a,RNTO /t/a,RNFR /c,RNFR /b,RNTO /t/b,CWD /t,LIST -al");
     // A folder inside every folder: the job ends at the depth limit (the selected folder and
     // MaxFolderDepth below it), counts the folder it refused, and lists no folder twice.
     const QString endless = "LIST => 226 [data=" + rows({"d a"}) + "]";
