@@ -445,6 +445,9 @@ void TestEngineScripted::engine_data()
     // Uploads go in order, in blocks, whatever preliminary replies come.
     row("uploadSendsBlocksOf10240", "", "files f#25000; login; put f; start; finish=1; states=uploaded; sent=1; "
         "steps=10240,20480,25000; seq:TYPE I,PASV,STOR f; summary=Upload Finish, Total: 1 Success: 1");
+    // A local file that shrinks on its way up reads short: a failed record, not a short copy.
+    row("shortLocalReadFailsTheUpload", "",
+        "files f#25000; login; put f; start; files f=short; finish=1; states=uploadError");
     row("uploadsInOrderAfter125AndTwoPreliminaryReplies",
         "STOR => [pre=125 Data connection already open; transfer starting.] | "
         "STOR => [pre=125 Data connection already open.\\n150 Opening data connection.] | STOR => 226 Done.",
