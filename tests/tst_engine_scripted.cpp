@@ -511,6 +511,9 @@ void TestEngineScripted::engine_data()
     // A refused change leaves us where the server confirmed we are: later downloads still go.
     row("refusedFolderChangeDoesNotBlockLaterDownloads", "CWD /nope => 550 No such folder | RETR => [data=content]",
         "login; pwd; pwd=/; cd /nope; ls; cds=0; get f; " + got + "file:f=content");
+    // PWD naming the folder a refused CWD asked for confirms it just as well.
+    row("pwdConfirmingTheFolderClearsTheGuard", "CWD /x => 550 No. | PWD => 257 \"/x\"",
+        "login; cd /x; pwd; pwd=/x; send DELE f; idle; wire+DELE f");
     // A listing the window asked for, still on its way when a download starts, is not the job's.
     row("browseListingInFlightIsNotTheJobs",
         "PWD => 257 \"/c\" is the current directory. | LIST => 226 [data=" + rows({"f top"})
