@@ -30,6 +30,8 @@ T="$C --user u --password p 127.0.0.1"
 
 # pyftpdlib refuses AUTH TLS.
 expect 0 "--tls falls back to plain FTP" $C --tls --user u --password p 127.0.0.1 ls /
+expect 5 "--tls-required sends no password" --err "password was not sent" \
+    $C --tls-required --user u --password p 127.0.0.1 ls /
 # The password from the environment with the user from a URL, and both from ~/.netrc.
 expect 0 "TORVEX_PASSWORD and a URL" --out big.bin \
     env TORVEX_PASSWORD=p timeout 60 "$CLI" ls "ftp://u@127.0.0.1:$PORT/tree"

@@ -445,6 +445,9 @@ void TestEngineScripted::engine_data()
     // Uploads go in order, in blocks, whatever preliminary replies come.
     row("uploadSendsBlocksOf10240", "", "files f#25000; login; put f; start; finish=1; states=uploaded; sent=1; "
         "steps=10240,20480,25000; seq:TYPE I,PASV,STOR f; summary=Upload Finish, Total: 1 Success: 1");
+    // A local file that shrinks on its way up reads short: a failed record, not a short copy.
+    row("shortLocalReadFailsTheUpload", "",
+        "files f#25000; login; put f; start; files f=short; finish=1; states=uploadError");
     row("uploadsInOrderAfter125AndTwoPreliminaryReplies",
         "STOR => [pre=125 Data connection already open; transfer starting.] | "
         "STOR => [pre=125 Data connection already open.\\n150 Opening data connection.] | STOR => 226 Done.",
@@ -508,6 +511,9 @@ void TestEngineScripted::engine_data()
     // A refused change leaves us where the server confirmed we are: later downloads still go.
     row("refusedFolderChangeDoesNotBlockLaterDownloads", "CWD /nope => 550 No such folder | RETR => [data=content]",
         "login; pwd; pwd=/; cd /nope; ls; cds=0; get f; " + got + "file:f=content");
+    // PWD naming the folder a refused CWD asked for confirms it just as well.
+    row("pwdConfirmingTheFolderClearsTheGuard", "CWD /x => 550 No. | PWD => 257 \"/x\"",
+        "login; cd /x; pwd; pwd=/x; send DELE f; idle; wire+DELE f");
     // A listing the window asked for, still on its way when a download starts, is not the job's.
     row("browseListingInFlightIsNotTheJobs",
         "PWD => 257 \"/c\" is the current directory. | LIST => 226 [data=" + rows({"f top"})
@@ -592,17 +598,18 @@ void TestEngineScripted::engine_data()
         + jobLines + "CWD /,DELE f,DELE g; deletes=/f error|/g error|Delete Finish, Total: 2 Success: 0");
     row("unsafeDeleteNameFailsBeforeTheWire", "", "login; rmstart ; rmfile / x\r\nRMD important; rmfile / ok"
         + jobLines + "CWD /,DELE ok; deletes=/x\r\nRMD important error|/ok deteted|Delete Finish, Total: 2 Success: 1");
-    row("chmodJobOrder", "LIST => 226 [data=" + rows({"d S", "f x", "f ../evil"}) + "] | LIST => 226",
-        "login; chmodset / 1 644; chmodfile / F; chmoddir / F; chmodrun; chmodtotal=3 3; "
+    // A folder chosen twice is listed once.
+    row("chmodJobOrder", listing("/F", {"d S", "f x", "f ../evil"}),
+        "login; chmodset / 1 644; chmodfile / F; chmoddir / F; chmoddir / F; chmodrun; chmodtotal=3 3; "
         "only:CWD|SITE=CWD /,SITE CHMOD 644 F,CWD /F,SITE CHMOD 644 S,SITE CHMOD 644 x,CWD /F/S,CWD /; "
         "chmods=/F 1,/F/S 1,/F/x 1; recursion=0");
     row("chmodRefusalIsReported", "SITE => 550 Permission denied.",
         "login; chmodset / 0 600; chmodfile / f; chmodrun; chmodtotal=1 0; chmods=/f 0");
     // An unsafe new name ends the rename after RNFR; two renames keep their own names, each RNTO
-    // right after its RNFR; a move job ends with one listing of its closing folder.
-    row("renamesAndMovesEndWithOneListing", "", "login; rename old new\r\nDELE x; rename old new; listings=2; "
-        "moves /a>/t/a,/b>/t/b,/t>; listings=3; only:CWD|RN|LIST=RNFR old,RNFR old,RNTO new,LIST -al,LIST -al,"
-        "RNFR /a,RNTO /t/a,RNFR /b,RNTO /t/b,CWD /t,LIST -al");
+    // right after its RNFR; a move job goes on past a refused RNFR and ends with one listing.
+    row("renamesAndMovesEndWithOneListing", "RNFR /c => 550 No such file.", "login; rename old new\r\nDELE x; "
+        "rename old new; listings=2; moves /a>/t/a,/c>/t/c,/b>/t/b,/t>; listings=3; only:CWD|RN|LIST=RNFR old,"
+        "RNFR old,RNTO new,LIST -al,LIST -al,RNFR /a,RNTO /t/a,RNFR /c,RNFR /b,RNTO /t/b,CWD /t,LIST -al");
     // A folder inside every folder: the job ends at the depth limit (the selected folder and
     // MaxFolderDepth below it), counts the folder it refused, and lists no folder twice.
     const QString endless = "LIST => 226 [data=" + rows({"d a"}) + "]";
@@ -651,9 +658,12 @@ void TestEngineScripted::cli_data()
             dWithF + QStringLiteral(" | PWD => 257 \"/\" | PWD => 257 \"%1\" | RETR => [data=hello]").arg(pwd),
             "get /d {L}", "", "exit=0;file:d/f=hello");
     }
-    for (const char* pwd : {"257 / is the current directory", "257 is the current directory"}) {
-        row(qPrintable(QStringLiteral("pwdReply ") + pwd), fEntry + " | PWD => " + pwd + " | RETR => [data=hello]",
-            "get f {L}", "", "exit=0;file:f=hello");
+    // Without quotes the path is the first word; with none at all the login folder is the root.
+    for (const char* home : {"/home/u", ""}) {
+        const QString pwd = QStringLiteral("257 %1 is the current directory").arg(home).simplified();
+        row(qPrintable("pwdReply " + pwd), "PWD => " + pwd + " | LIST => 226 [data=" + rows({"f f"})
+            + "] | RETR => [data=hello]", "get f {L}", "",
+            QStringLiteral("exit=0;file:f=hello;out~ok %1/f ->").arg(home));
     }
     row("serviceClosingLeftOpenEndsTheJob", fEntry + " | RETR => 421 Service closing", "get /f {L}", "",
         "exit=3;out~421 Service closing");
@@ -671,10 +681,14 @@ void TestEngineScripted::cli_data()
         "exit=1;out~FAILED /d;file:d=in the way");
     row("localFolderNameTooLongFails", dEntry + " | " + listing("/d", {"d " + QString(300, 'n')}), "get /d {L}", "",
         "exit=1;out~FAILED /d/nnn");
+    row("singleLinkIsFetchedAsAFile", listing("/", {"l a -> f"}) + " | CWD /a => 550 Not a folder | "
+        "RETR => [data=hello]", "get /a {L}", "", "exit=0;file:a=hello;nolink:a");
     row("compareOfRefusedDownloadIsNotSame", fEntry + " | RETR => 550 No", "compare {L} /f", "f=",
         "exit=1;out~different f");
-    row("compareOfCutDownloadIsNotSame", fEntry + " | SIZE => 213 10 | RETR => 426 Cut [data=hello]",
-        "compare {L} /f", "f=hello", "exit=1;out~different f");
+    // Half a file after a 426 holds what the local file holds, and still is not the same.
+    row("compareOfCutDownloadIsNotSame",
+        fEntry + " | SIZE => 213 10 | RETR => 426 Cut [data=hellohello][cut=5]", "compare {L} /f",
+        "f=hello", "exit=1;out~different f");
     row("refusedFilesDoNotEndTheJobBeforeSubFolders", dEntry + " | " + listing("/d", {"d s", "f f1", "f f2"}) + " | "
         + listing("/d/s", {"f g"}) + " | RETR => [data=deep]", "get /d {L}", "d/f1->elsewhere;d/f2->elsewhere",
         "exit=1;file:d/s/g=deep");
