@@ -165,6 +165,9 @@ void FTPClient::disconnectServer()
 
 void FTPClient::sendCommand(const QString& line)
 {
+    // A listing typed as a raw command belongs to no job, whatever job is running.
+    if (startsWith(line, "LIST"))
+        listingsForJobs.append(false);
     commandQueue.append(line);
     sendNextCommand();
 }

@@ -520,6 +520,11 @@ void TestEngineScripted::engine_data()
             + "] | LIST => 226 [data=" + rows({"f x"}) + "] | RETR x => [data=X]",
         "files job/; login; base job /; ls; getdir /c; start; finish=1; records=/c/x dowloaded; "
         "file:job/c/x=X; listings=1; firstentry=top");
+    row("rawListingIsNotTheJobs",
+        "LIST => 425 Use PASV first. | PWD => 257 \"/c\" is the current directory. | LIST => 226 "
+            "[data=" + rows({"f x"}) + "] | RETR x => [data=X]",
+        "files job/; login; base job /; send LIST; getdir /c; start; finish=1; "
+        "records=/c/x dowloaded; file:job/c/x=X");
 
     // Logins: multi-line and split replies, each line reported for its command.
     const QString logIn = QStringLiteral("login; logins=1; pwd; pwd=/; idle; words=USER PASS PWD; ");
